@@ -1,0 +1,146 @@
+// The program's settings: the registry key Main with its two sub-records, the list font (ListFont)
+// and the cut settings (Extent). Read once at start-up, written back at exit.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+// The list font and the text colour of unselected rows (key ListFont).
+class EnvironList {
+public:
+    static_assert(sizeof(LOGFONTA) == 60, "the stored font record is 60 bytes");
+
+    explicit EnvironList(HINSTANCE instance);  // loads
+    ~EnvironList();                            // saves
+    EnvironList(const EnvironList&) = delete;
+    EnvironList& operator=(const EnvironList&) = delete;
+
+    LONG Load();
+    LONG Save() const;
+    void SetListFont(const LOGFONTA& font, COLORREF color);
+    COLORREF GetListFont(LOGFONTA* font) const;
+    LONG GetFontHeight() const { return logFont_.lfHeight; }
+    COLORREF GetColor() const { return cfColors_; }
+
+    // The font used when nothing usable is stored: "ＭＳ ゴシック" at the screen font's height.
+    static LOGFONTA DefaultFont();
+
+private:
+    HINSTANCE instance_;
+    COLORREF cfColors_ = 0;
+    LOGFONTA logFont_;
+};
+
+// The cut settings (key Extent).
+class EnvironCut {
+public:
+    explicit EnvironCut(HINSTANCE instance);  // loads
+    ~EnvironCut();                            // saves
+    EnvironCut(const EnvironCut&) = delete;
+    EnvironCut& operator=(const EnvironCut&) = delete;
+
+    LONG Load();
+    LONG Save() const;
+    const char* GetCutFile() const { return cutFile_; }
+    void SetCutFile(const char* path);
+    int GetCutMode() const { return cutMode_; }
+    void SetCutMode(int mode) { cutMode_ = mode; }
+    int GetCutCheck() const { return cutCheck_; }
+    void SetCutCheck(int check) { cutCheck_ = check; }
+
+private:
+    HINSTANCE instance_;
+    char cutFile_[MAX_PATH];
+    int cutMode_ = 0;
+    int cutCheck_ = 1;
+};
+
+class Environ {
+public:
+    static constexpr int kMaxColumnStops = 34;
+
+    explicit Environ(HINSTANCE instance);  // reads ListFont, Extent and Main
+    ~Environ();                            // writes ListFont, Extent and Main
+    Environ(const Environ&) = delete;
+    Environ& operator=(const Environ&) = delete;
+
+    LONG Load();
+    LONG Save() const;
+
+    const char* GetIndex() const { return index_; }
+    void SetIndex(const char* path);
+    const char* GetEditor() const { return editor_; }
+    void SetEditor(const char* path);
+    const char* GetMacroYear() const { return macroYear_; }
+    void SetMacroYear(const char* text);
+    const char* GetMacroMon() const { return macroMon_; }
+    void SetMacroMon(const char* text);
+    const char* GetMacroDay() const { return macroDay_; }
+    void SetMacroDay(const char* text);
+    const char* GetMarkChar() const { return markChar_; }
+    void SetMarkChar(const char* text);
+    int GetSortList() const { return sortList_; }
+    void SetSortList(int order) { sortList_ = order; }
+    int GetDispDate() const { return dispDate_; }
+    void SetDispDate(int on) { dispDate_ = on; }
+    int GetDispMark() const { return dispMark_; }
+    void SetDispMark(int on) { dispMark_ = on; }
+    int GetMacroAuto() const { return macroAuto_; }
+    void SetMacroAuto(int on) { macroAuto_ = on; }
+    void GetWindowRect(int rect[4]) const;
+    void SetWindowRect(const int rect[4]);
+    int GetTabStop() const { return tabStop_; }
+    void SetTabStop(int width) { tabStop_ = width; }
+    int GetBakFile() const { return bakFile_; }
+    void SetBakFile(int on) { bakFile_ = on; }
+    int GetXpUpdate() const { return xpUpdate_; }
+    void SetXpUpdate(int done) { xpUpdate_ = done; }
+
+    // MarkChar, or a full-width space when it is empty; out holds at least 3 bytes.
+    void EffectiveMarkText(char* out) const;
+    void SetMacrosToToday();
+
+    // Column stops of the list text, filled when the list font is measured.
+    int GetColumnStopCount() const { return columnStopCount_; }
+    const int* GetColumnStops() const { return columnStops_; }
+    void SetColumnStops(const int* stops, int count);
+
+    EnvironList& List() { return *list_; }
+    const EnvironList& List() const { return *list_; }
+    EnvironCut& Cut() { return *cut_; }
+    const EnvironCut& Cut() const { return *cut_; }
+    HINSTANCE Instance() const { return instance_; }
+
+private:
+    void SetDefaults();
+
+    HINSTANCE instance_;
+    char index_[MAX_PATH];
+    char editor_[MAX_PATH];
+    char macroYear_[5];
+    char macroMon_[3];
+    char macroDay_[3];
+    char markChar_[3];
+    int sortList_;
+    int dispDate_;
+    int dispMark_;
+    int macroAuto_;
+    int windowRect_[4];
+    int tabStop_;
+    int bakFile_;
+    int xpUpdate_;
+    int columnStopCount_ = 0;
+    int columnStops_[kMaxColumnStops] = {};
+    std::unique_ptr<EnvironList> list_;
+    std::unique_ptr<EnvironCut> cut_;
+};
+
+// The per-user data folder, always ending in a backslash; empty when the local application data
+// folder cannot be determined or the joined path would not fit 259 bytes.
+void BuildDataFolder(HINSTANCE instance, char out[MAX_PATH]);
+// DataFolder followed by "Kelvora.dat"; empty under the same conditions.
+void BuildDefaultIndexPath(HINSTANCE instance, char out[MAX_PATH]);
+// Today's date as the macro texts: the last two digits of the year, the month and the day.
+void FormatMacroDate(const SYSTEMTIME& date, char year[5], char month[3], char day[3]);
+// Copies text into a zero-filled field of fieldSize bytes, cut at a character boundary.
+void CopyToField(char* field, size_t fieldSize, const char* text);

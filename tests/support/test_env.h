@@ -1,0 +1,37 @@
+// Small helpers shared by the test programs: paths of the build, the program's registry key,
+// temporary folders and files.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace testing_support {
+
+// A Linux path from the environment (KELVORA_EXE, KELVORA_SOURCE_DIR, ...) as Wine sees it.
+std::string EnvPath(const char* variable);
+std::string UnixToWindowsPath(const std::string& path);
+
+// Removes HKEY_CURRENT_USER\Software\Brisnel\Kelvora with everything below it.
+void DeleteProgramSettings();
+// Reads a value of HKEY_CURRENT_USER\Software\Brisnel\Kelvora\<subKey>; false when it is missing.
+bool ReadProgramValue(const char* subKey, const char* name, DWORD* type, std::string* data);
+void WriteProgramValue(const char* subKey, const char* name, DWORD type, const void* data, DWORD size);
+
+// A fresh, empty folder under the temporary folder, removed with its files at destruction.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& Path() const { return path_; }  // ends in a backslash
+    std::string File(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+std::string ReadFileBytes(const std::string& path);
+
+}  // namespace testing_support
