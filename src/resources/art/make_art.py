@@ -49,8 +49,9 @@ class Canvas:
     def __init__(self, w, h, fill=BG):
         self.w, self.h = w, h
         self.p = [[fill] * w for _ in range(h)]
-        self.ox = 0   # origin of the current toolbar image
+        self.ox = 0   # origin of the drawing
         self.oy = 0
+        self.spilled = 0
 
     def set(self, x, y, c):
         x += self.ox
@@ -59,13 +60,8 @@ class Canvas:
             c = CH[c]
         if 0 <= x < self.w and 0 <= y < self.h:
             self.p[y][x] = c
-
-    def get(self, x, y):
-        x += self.ox
-        y += self.oy
-        if 0 <= x < self.w and 0 <= y < self.h:
-            return self.p[y][x]
-        return None
+        else:
+            self.spilled += 1
 
     def rect(self, x0, y0, x1, y1, c):
         for y in range(y0, y1 + 1):
@@ -87,23 +83,6 @@ class Canvas:
     def vline(self, x, y0, y1, c):
         for y in range(y0, y1 + 1):
             self.set(x, y, c)
-
-    def line(self, x0, y0, x1, y1, c):
-        dx, dy = abs(x1 - x0), -abs(y1 - y0)
-        sx = 1 if x0 < x1 else -1
-        sy = 1 if y0 < y1 else -1
-        err = dx + dy
-        while True:
-            self.set(x0, y0, c)
-            if x0 == x1 and y0 == y1:
-                break
-            e2 = 2 * err
-            if e2 >= dy:
-                err += dy
-                x0 += sx
-            if e2 <= dx:
-                err += dx
-                y0 += sy
 
     def stamp(self, x, y, rows):
         """Copies a character grid; blanks are transparent."""
@@ -164,58 +143,60 @@ def page(cv, x0, y0, x1, y1, fold=4, lines=None, bullets=False):
             y += 2
 
 
+def lower_right(pts, dark):
+    """A shade function darkening the bottom and right edges of a shape."""
+    pts = set(pts)
+    return lambda x, y: dark if ((x + 1, y) not in pts or (x, y + 1) not in pts) else None
+
+
 def plus_sign(cv, cx, cy, r=3):
+    """A green plus, arms three pixels thick, r pixels from the centre."""
     pts = [(cx + dx, cy + dy) for dx in range(-r, r + 1) for dy in range(-r, r + 1)
            if abs(dx) <= 1 or abs(dy) <= 1]
-    pts = [(x, y) for (x, y) in pts if abs(x - cx) <= 1 or abs(y - cy) <= 1]
-    cv.shape(pts, 'L', 'K',
-             shade=lambda x, y: 'g' if (x - cx == 1 and abs(y - cy) != 0 and y - cy != -1)
-             or (y - cy == 1 and x - cx != -1) else None)
+    cv.shape(pts, 'L', 'K', shade=lower_right(pts, 'g'))
 
 
 def cross_sign(cv, cx, cy, r=3):
+    """A red X, strokes three pixels thick."""
     pts = [(cx + dx, cy + dy) for dx in range(-r, r + 1) for dy in range(-r, r + 1)
            if abs(dx - dy) <= 1 or abs(dx + dy) <= 1]
-    cv.shape(pts, 'R', 'K',
-             shade=lambda x, y: 'r' if (x - cx) + (y - cy) >= 2 and abs((x - cx) - (y - cy)) <= 1 and (x - cx) - (y - cy) >= 0
-             or (x - cx) - (y - cy) == 1 else None)
+    edge = set(pts)
+    cv.shape(pts, 'R', 'K', shade=lambda x, y: 'r' if (x + 1, y + 1) not in edge
+             and (x + 1, y) not in edge else None)
+
+
+PENCIL_POINT = [                 # colours of the point, by a, then by c
+    {0: 'K'},
+    {-1: 'K', 1: 'K'},
+    {-2: 'K', 0: 'W', 2: 'K'},
+    {-1: 'W', 1: 'W'},
+    {-2: 'K', 0: 'W', 2: 'K'},
+]
 
 
 def pencil(cv, tx, ty, length=11, body='Y', shade='y', cap='R', capshade='r'):
     """A pencil lying at 45 degrees, point at (tx, ty), going up and right.
 
     Each pixel is described by a = distance along the pencil and c = its
-    offset across it (both in half-diagonal steps)."""
-    pts = {}
-    for a in range(0, 2 * length + 1):
-        for c in range(-3, 4):
+    offset across it (both in half-diagonal steps); |c| = 2 is the outline."""
+    end = 2 * length
+    for a in range(0, end + 1):
+        for c in range(-2, 3):
             if (a + c) % 2:
                 continue
-            dx = (a + c) // 2
-            dy = (c - a) // 2
-            if a <= 5:                       # sharpened point
-                if abs(c) > a // 2 + (1 if a >= 2 else 0):
+            if a < len(PENCIL_POINT):
+                col = PENCIL_POINT[a].get(c)
+                if col is None:
                     continue
-                if abs(c) == 3 or (a >= 2 and abs(c) == a // 2 + 1):
-                    col = 'K'
-                elif a <= 1:
-                    col = 'K'                # lead
-                else:
-                    col = 'W'                # bare wood
+            elif abs(c) == 2 or a >= end - 1:
+                col = 'K'
+            elif a >= end - 4:
+                col = cap if c < 1 else capshade
+            elif a >= end - 6:
+                col = 'W' if c < 0 else 'G'      # metal band
             else:
-                if abs(c) == 3 or a == 2 * length:
-                    col = 'K'
-                elif a >= 2 * length - 4:
-                    col = cap if c < 1 else capshade
-                elif a >= 2 * length - 6:
-                    col = 'W' if c < 0 else 'G'
-                else:
-                    col = body if c < 1 else shade
-                if a == 6 and abs(c) < 3:
-                    col = 'K' if abs(c) == 3 else col
-            pts[(tx + dx, ty + dy)] = col
-    for (x, y), col in pts.items():
-        cv.set(x, y, col)
+                col = body if c < 1 else shade
+            cv.set(tx + (a + c) // 2, ty + (c - a) // 2, col)
 
 
 GEAR_BIG = [
@@ -237,21 +218,22 @@ GEAR_BIG = [
 ]
 
 GEAR_SMALL = [
-    "...........",
-    "....###....",
-    "..#.###.#..",
-    "..#######..",
-    ".####.####.",
-    ".###...###.",
-    ".####.####.",
-    "..#######..",
-    "..#.###.#..",
-    "....###....",
-    "...........",
+    "............",
+    ".....##.....",
+    "..#..##..#..",
+    "..########..",
+    "...######...",
+    ".####..####.",
+    ".####..####.",
+    "...######...",
+    "..########..",
+    "..#..##..#..",
+    ".....##.....",
+    "............",
 ]
 
 
-def gear(cv, x, y, big=False, body='.', light='W', dark='G'):
+def gear(cv, x, y, big=False, body='G', light='.', dark=None):
     """A gear wheel; (x, y) is the top left corner of its box."""
     rows = GEAR_BIG if big else GEAR_SMALL
     pts = {(x + i, y + j) for j, row in enumerate(rows)
@@ -307,26 +289,7 @@ def arrow_v(cv, cx, y0, y1, up, fill='B', dark='n'):
     cv.shape(pts, fill, 'K', shade=lambda x, y: dark if x > cx else None)
 
 
-def scissors(cv, x, y):
-    """Open scissors lying on their side, blades pointing left, 16 x 11."""
-    cv.stamp(x, y, [
-        "           RRR  ",
-        "          RR  Rr",
-        "KK        R    r",
-        "WWKK      Rr  rr",
-        " GWWKK   KKrrrr ",
-        "   GGWKKKK      ",
-        " GWWKK   KKRRR  ",
-        "WWKK      RR  Rr",
-        "KK        R    r",
-        "          Rr  rr",
-        "           rrrr ",
-    ])
-
-
-def scissors_up(cv, x, y):
-    """Open scissors standing up, blades pointing up, 11 x 17."""
-    cv.stamp(x, y, [
+SCISSORS = [
         "K         K",
         "WK       KG",
         "WK       KG",
@@ -344,7 +307,20 @@ def scissors_up(cv, x, y):
         "R   r R   r",
         "Rr rr Rr rr",
         " rrr   rrr ",
-    ])
+]
+
+
+def scissors_up(cv, x, y):
+    """Open scissors standing up, blades pointing up, 11 x 17."""
+    cv.stamp(x, y, SCISSORS)
+
+
+def scissors_left(cv, x, y):
+    """The same scissors lying down, blades pointing left, 17 x 11."""
+    w = len(SCISSORS[0])
+    rows = [''.join(SCISSORS[c][w - 1 - r] for c in range(len(SCISSORS)))
+            for r in range(w)]
+    cv.stamp(x, y, rows)
 
 
 # ---------------------------------------------------------------------------
@@ -358,7 +334,7 @@ def icon_add(cv):
 
 def icon_edit(cv):
     page(cv, 4, 1, 16, 18, lines='G', bullets=True)
-    pencil(cv, 11, 17, length=10)
+    pencil(cv, 9, 15, length=11)
 
 
 def icon_delete(cv):
@@ -367,15 +343,19 @@ def icon_delete(cv):
 
 
 def icon_cut(cv):
-    # lines of text, the middle one marked for cutting
-    for y, x1 in ((3, 17), (6, 13), (13, 15), (16, 11)):
-        for x in range(3, x1 + 1):
-            if (x - 3) % 5 != 4:
-                cv.set(x, y, 'K' if y in (3, 16) else 'n')
-    for x in range(1, 24):
-        if x % 3 != 2:
+    # lines of text; a dashed line marks where the cut goes
+    def words(y, x0, x1):
+        for x in range(x0, x1 + 1):
+            if (x - x0) % 5 != 4:
+                cv.set(x, y, 'n')
+    words(2, 2, 20)
+    words(5, 2, 6)
+    words(13, 2, 6)
+    words(16, 2, 20)
+    for x in range(1, 8):
+        if x % 3 != 0:
             cv.set(x, 9, 'R')
-    scissors(cv, 9, 4)
+    scissors_left(cv, 7, 4)
 
 
 def icon_browser(cv):
@@ -412,10 +392,10 @@ def icon_editor(cv):
         cv.vline(x, y0 - 1, y0 + 2, 'K')
         cv.set(x + 1, y0 + 2, 'G')
     for y in range(y0 + 6, y1 - 1, 2):
-        cv.hline(x0 + 2, x1 - 2, y, 'C' if False else 'G')
+        cv.hline(x0 + 2, x1 - 2, y, 'G')
     cv.vline(x0 + 3, y0 + 4, y1 - 1, 'R')
     # a blue pen across it
-    pencil(cv, 12, 17, length=11, body='B', shade='n', cap='K', capshade='K')
+    pencil(cv, 10, 15, length=12, body='B', shade='n', cap='K', capshade='G')
 
 
 def icon_sort_name(cv):
@@ -456,32 +436,27 @@ def icon_sort_old(cv):
 
 def icon_date_macro(cv):
     calendar(cv, 2, 1, 15, 16)
-    gear(cv, 13, 8)
+    gear(cv, 13, 7)
 
 
 def icon_options(cv):
     gear(cv, 2, 1, big=True)
-    gear(cv, 13, 8)
+    gear(cv, 13, 7)
 
 
 def icon_cut_settings(cv):
     # a few lines of text behind the scissors
-    for y, x1 in ((4, 14), (8, 11), (12, 13)):
-        for x in range(2, x1 + 1):
-            if (x - 2) % 5 != 4:
-                cv.set(x, y, 'n')
-    scissors_up(cv, 4, 1)
-    gear(cv, 13, 8)
+    scissors_up(cv, 2, 1)
+    gear(cv, 13, 7)
 
 
 def icon_exit(cv):
     # door frame and open door
     cv.rect(3, 1, 14, 18, 'K')
-    cv.rect(4, 2, 13, 18, 'K')
     cv.rect(4, 2, 13, 17, 'n')        # dark doorway
     # the door swung open toward the viewer
-    door = [(x, y) for x in range(4, 10) for y in range(2 + (x - 4) // 2 * 0, 19)
-            if y >= 2 + (x - 4) // 2 and y <= 18 - (x - 4) // 3]
+    door = [(x, y) for x in range(5, 10) for y in range(3, 18)
+            if y >= 3 + (x - 5) // 2 and y <= 17 - (x - 5) // 3]
     cv.shape(door, 'y', 'K', shade=lambda x, y: 'Y' if x == 5 else None)
     cv.set(8, 10, 'Y')
     cv.set(8, 11, 'K')
@@ -527,15 +502,15 @@ ICONS = [
 
 
 def draw_toolbar():
-    cv = Canvas(ICON_W * ICON_COUNT, ICON_H)
+    strip = Canvas(ICON_W * ICON_COUNT, ICON_H)
     for i, fn in enumerate(ICONS):
-        cv.ox = i * ICON_W
-        fn(cv)
-        # keep every image inside its own cell
+        cell = Canvas(ICON_W, ICON_H)     # each image stays in its own cell
+        fn(cell)
+        if cell.spilled:
+            print('%s: %d pixels outside the image' % (fn.__name__, cell.spilled))
         for y in range(ICON_H):
-            pass
-    cv.ox = 0
-    return cv
+            strip.p[y][i * ICON_W:(i + 1) * ICON_W] = cell.p[y]
+    return strip
 
 
 def bmp_4bit(cv):
@@ -627,8 +602,34 @@ def mix(c1, c2, t):
     return tuple(int(round(a + (b - a) * t)) for a, b in zip(c1, c2))
 
 
+# Layout of each size: book box, spine width, margin of the cover around the
+# pages, first list row, row step, bullet size, line thickness, and the
+# unread mark (centre x, centre y, radius, clear gap around it).
+ICON_LAYOUT = {
+    16: dict(book=(0, 1, 13, 15), spine=4, rim=1, row0=5, step=3, bullet=1,
+             line=1, dot=(12.0, 3.0, 2.6, 1.0)),
+    32: dict(book=(1, 3, 27, 30), spine=7, rim=2, row0=6, step=5, bullet=3,
+             line=2, dot=(25.0, 6.5, 5.2, 1.3)),
+    48: dict(book=(2, 4, 41, 45), spine=10, rim=3, row0=11, step=7, bullet=4,
+             line=2, dot=(38.0, 9.5, 7.6, 1.6)),
+}
+
+INK = (22, 34, 74)
+COVER = (36, 82, 168)
+COVER_LIGHT = (92, 140, 216)
+PAPER = (255, 255, 255)
+PAPER_EDGE = (196, 204, 220)
+LINE = (132, 140, 158)
+BULLET = (34, 116, 216)
+RING = (150, 150, 160)
+RING_LIGHT = (226, 226, 232)
+RED = (226, 30, 30)
+RED_LIGHT = (255, 128, 118)
+RED_DARK = (128, 0, 0)
+
+
 def app_icon(n):
-    s = n / 16.0
+    L = ICON_LAYOUT[n]
     img = [[(0, 0, 0, 0)] * n for _ in range(n)]
 
     def put(x, y, c, a=255):
@@ -640,77 +641,87 @@ def app_icon(n):
             for x in range(x0, x1 + 1):
                 put(x, y, c)
 
-    outline = (24, 36, 72)
-    cover = (40, 84, 170)
-    cover_lt = (86, 136, 214)
-    paper = (255, 255, 255)
-    paper_sh = (214, 220, 232)
-    line_c = (140, 148, 164)
-    red = (224, 32, 32)
-    red_dk = (140, 0, 0)
-
-    R = lambda v: int(round(v * s))
-    # book body: cover at the back, pages in front
-    bx0, by0, bx1, by1 = R(1), R(1), n - 1 - R(2), n - 1 - R(0.5)
-    fill(bx0, by0, bx1, by1, outline)
-    fill(bx0 + 1, by0 + 1, bx1 - 1, by1 - 1, cover)
-    # spine highlight
-    sw = max(3, R(3.5))
-    for y in range(by0 + 1, by1):
-        put(bx0 + 1, y, cover_lt)
+    bx0, by0, bx1, by1 = L['book']
+    # cover, seen around the pages
+    fill(bx0, by0, bx1, by1, INK)
+    fill(bx0 + 1, by0 + 1, bx1 - 1, by1 - 1, COVER)
+    fill(bx0 + 1, by0 + 1, bx0 + 1 + n // 32, by1 - 1, COVER_LIGHT)
     # pages
-    px0, py0, px1, py1 = bx0 + sw, by0 + max(1, R(1)), bx1 - max(1, R(1)), by1 - max(1, R(1))
-    fill(px0 - 1, py0 - 1, px1 + 1, py1 + 1, outline)
-    fill(px0, py0, px1, py1, paper)
-    for y in range(py0, py1 + 1):
-        put(px1, y, paper_sh)
-    for x in range(px0, px1 + 1):
-        put(x, py1, paper_sh)
-    # binding rings on the spine
-    step = max(3, R(3))
-    for y in range(by0 + R(2.5), by1 - 1, step):
-        for k in range(max(2, R(2.2))):
-            put(px0 - 2 + k, y, (200, 200, 210) if k else (90, 90, 100))
-        if n >= 32:
-            for k in range(max(2, R(2.2))):
-                put(px0 - 2 + k, y + 1, (120, 120, 130))
-    # list rows: a bullet and a line
-    rows_y = []
-    gap = max(3, R(3))
-    y = py0 + max(2, R(2.5))
-    while y + max(1, R(1)) <= py1 - max(1, R(1)):
-        rows_y.append(y)
-        y += gap
-    bw = max(1, R(1.2))
-    for i, y in enumerate(rows_y):
-        bx = px0 + max(1, R(1))
-        col = (40, 120, 220) if i else red
-        fill(bx, y, bx + bw - 1, y + bw - 1, col)
-        lx0 = bx + bw + max(1, R(1))
-        lx1 = px1 - max(2, R(2)) - (R(2) if i % 2 else 0)
-        fill(lx0, y + (bw - 1) // 2, lx1, y + (bw - 1) // 2 + max(1, R(0.6)) - 1, line_c)
-    # unread mark: a red dot at the top right
-    dr = max(2.6, 3.2 * s)
-    cx, cy = n - 1 - dr - 0.2 * s, dr + 0.2 * s
-    for y in range(n):
-        for x in range(n):
-            d = math.hypot(x + 0.5 - (cx + 0.5), y + 0.5 - (cy + 0.5))
-            if d <= dr + 1.0:
-                # white ring separates it from the book
-                if d > dr:
-                    a = 1.0 - (d - dr)
-                    base = img[y][x]
-                    if base[3] == 0:
-                        put(x, y, paper, int(255 * max(0.0, min(1.0, a))))
-                    else:
-                        put(x, y, mix(base[:3], paper, max(0.0, min(1.0, a))))
-                else:
-                    t = min(1.0, d / dr)
-                    c = mix(mix((255, 120, 120), red, min(1.0, t * 1.6)), red_dk,
-                            max(0.0, t - 0.75) * 2.5)
-                    if d > dr - 1.0:
-                        c = mix(c, red_dk, 0.5)
-                    put(x, y, c)
+    px0, py0 = bx0 + L['spine'], by0 + L['rim']
+    px1, py1 = bx1 - L['rim'], by1 - L['rim']
+    if n >= 32:
+        fill(px0 - 1, py0 - 1, px1 + 1, py1 + 1, INK)
+        fill(px0, py0, px1, py1, PAPER)
+        fill(px1, py0, px1, py1, PAPER_EDGE)
+        fill(px0, py1, px1, py1, PAPER_EDGE)
+    else:
+        fill(px0, py0, px1, py1, PAPER)
+    # binding rings across the spine
+    ring_len = max(2, L['spine'] // 2 + 1)
+    y = py0 + L['row0'] - 1 if n > 16 else py0 + 1
+    ring_step = L['step']
+    while y < py1 - 1:
+        for k in range(ring_len):
+            x = px0 - ring_len // 2 - 1 + k
+            put(x, y, RING_LIGHT if n > 16 else RING)
+            if n >= 32:
+                put(x, y + 1, RING)
+        y += ring_step
+    # list entries
+    cx, cy, r, gap = L['dot']
+    y = py0 + L['row0'] - (L['bullet'] + 1) // 2
+    row = 0
+    while y + L['bullet'] <= py1 - 1:
+        bx = px0 + max(1, n // 16)
+        fill(bx, y, bx + L['bullet'] - 1, y + L['bullet'] - 1, BULLET)
+        lx0 = bx + L['bullet'] + max(1, n // 24)
+        lx1 = px1 - max(1, n // 16) - (n // 10 if row % 2 else 0)
+        ly = y + (L['bullet'] - L['line']) // 2
+        dy = abs(ly + L['line'] / 2.0 - (cy + 0.5))
+        room = r + gap + (1 if n > 16 else 0)
+        if dy < room:                          # keep clear of the mark
+            half = math.sqrt(room ** 2 - dy ** 2)
+            lx1 = min(lx1, int(math.floor(cx + 0.5 - half)) - 1)
+        fill(lx0, ly, lx1, ly + L['line'] - 1, LINE)
+        y += L['step']
+        row += 1
+
+    # the unread mark, cut out of the book with a clear gap
+    sub = 4
+    for yy in range(n):
+        for xx in range(n):
+            inside = 0
+            in_gap = 0
+            for j in range(sub):
+                for i in range(sub):
+                    d = math.hypot(xx + (i + 0.5) / sub - (cx + 0.5),
+                                   yy + (j + 0.5) / sub - (cy + 0.5))
+                    if d <= r:
+                        inside += 1
+                    elif d <= r + gap:
+                        in_gap += 1
+            if not inside and not in_gap:
+                continue
+            cover = inside / float(sub * sub)
+            clear = in_gap / float(sub * sub)
+            d = math.hypot(xx + 0.5 - (cx + 0.5), yy + 0.5 - (cy + 0.5))
+            # shading: light from the top left
+            hx = cx - r * 0.35
+            hy = cy - r * 0.35
+            t = min(1.0, math.hypot(xx - hx, yy - hy) / (r * 1.3))
+            col = mix(RED_LIGHT, RED, min(1.0, t * 1.5))
+            if d > r - 1.2:
+                col = mix(col, RED_DARK, 0.6)
+            base = img[yy][xx]
+            keep = max(0.0, 1.0 - cover - clear)      # book showing through
+            a_book = base[3] / 255.0 * keep
+            a = cover + a_book
+            if a <= 0:
+                img[yy][xx] = (0, 0, 0, 0)
+                continue
+            rgb = tuple(int(round((col[k] * cover + base[k] * a_book) / a))
+                        for k in range(3))
+            img[yy][xx] = rgb + (int(round(a * 255)),)
     return img
 
 
