@@ -13,12 +13,16 @@ DialogDriver* current = nullptr;
 constexpr UINT kRunAnswer = WM_APP + 1;
 constexpr char kHelperClass[] = "KelvoraTestDialogDriver";
 
-// The text of a message box is the static control with id 0xFFFF; its icon is control 0x14.
+// The text of a message box is the static control with id 0xFFFF; its icon is control 0x14 on
+// Windows and 1088 under Wine.
 constexpr int kMessageTextId = 0xFFFF;
-constexpr int kMessageIconId = 0x14;
+constexpr int kMessageIconIds[] = {0x14, 1088};
 
 UINT IconStyle(HWND box) {
-    HWND iconControl = GetDlgItem(box, kMessageIconId);
+    HWND iconControl = nullptr;
+    for (int id : kMessageIconIds) {
+        if (!iconControl) iconControl = GetDlgItem(box, id);
+    }
     if (!iconControl) return 0;
     HICON icon = reinterpret_cast<HICON>(SendMessageA(iconControl, STM_GETICON, 0, 0));
     if (!icon) return 0;

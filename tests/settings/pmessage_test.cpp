@@ -1,0 +1,109 @@
+// The message table: every row shows its own caption, text, buttons and icon, and the answer comes back.
+#include "settings/pmessage.h"
+
+#include <gtest/gtest.h>
+
+#include "dialog_driver.h"
+#include "resources/resource_ids.h"
+#include "sjis.h"
+
+using testing_support::DialogDriver;
+using testing_support::Sjis;
+
+namespace {
+
+struct Row {
+    const char* caption;
+    const char* text;
+    UINT style;
+};
+
+constexpr UINT kWarn = MB_OK | MB_ICONEXCLAMATION;
+constexpr UINT kStop = MB_OK | MB_ICONHAND;
+
+// The texts as the user reads them, independent of the program's own table.
+const Row kExpected[27] = {
+    {u8"ウインドウ作成", u8"目次テーブルファイルが作成できません", kWarn},
+    {u8"リストを開く", u8"ファイル読み込み中にエラーが発生しました", kWarn},
+    {u8"エディタの起動", u8"手順ファイルが指定されていません", kWarn},
+    {u8"エディタの起動", u8"エディタが設定されていません", kWarn},
+    {u8"リストの削除", u8"ログファイルが指定されていません", kStop},
+    {u8"リストの削除", u8"リストの削除に失敗しました", kStop},
+    {u8"ブラウザの起動", u8"リストの更新に失敗しました", kStop},
+    {u8"プログラム終了", u8"起動されたブラウザが実行中です", kWarn},
+    {u8"エディタの起動", u8"エディタの起動に失敗しました", kWarn},
+    {u8"ブラウザの起動", u8"ブラウザの起動に失敗しました", kWarn},
+    {u8"リストの編集", u8"リストが選択されていません", kWarn},
+    {u8"リストの編集", u8"リスト取得でエラーが発生しました", kWarn},
+    {u8"リストの追加", u8"リストが選択されていません", kWarn},
+    {u8"エディタの起動", u8"ログファイルが指定されていません", kWarn},
+    {u8"リストの編集", u8"リスト名が指定されていません", kWarn},
+    {u8"リストの編集", u8"ブラウザが設定されていません", kWarn},
+    {u8"リストの編集", u8"リストが選択されていません", kStop},
+    {u8"リストの編集", u8"リストの削除に失敗しました", kStop},
+    {u8"リストの編集", u8"リストの追加に失敗しました", kStop},
+    {u8"リスト設定", u8"起動されたエディタが実行中です", kWarn},
+    {u8"日付マクロ設定", u8"起動されたエディタが実行中です", kWarn},
+    {u8"指定文字列カット処理", u8"作業ファイルが作れません", kStop},
+    {u8"指定文字列カット処理", u8"ファイルのコピーに失敗しました", kStop},
+    {u8"指定文字列カット処理", u8"カット処理を中断します", kWarn},
+    {u8"指定文字列カット処理", u8"ファイル読み込み中にエラーが発生しました", kStop},
+    {u8"指定文字列カット処理", u8"ファイル書き込み中にエラーが発生しました", kStop},
+    {u8"カット手順ファイルの設定", u8"起動されたエディタが実行中です", kWarn},
+};
+
+TEST(PMessageTest, EveryRowShowsItsCaptionTextAndStyle) {
+    PMessage messages(GetModuleHandleA(nullptr));
+    for (UINT n = 0; n < 27; ++n) {
+        SCOPED_TRACE(n);
+        DialogDriver driver;
+        driver.ExpectPress(IDOK);
+        EXPECT_EQ(IDOK, messages.ShowMessage(nullptr, n));
+        ASSERT_EQ(1u, driver.Shown().size());
+        const auto& box = driver.Shown()[0];
+        EXPECT_EQ(Sjis(kExpected[n].caption), box.caption);
+        EXPECT_EQ(Sjis(kExpected[n].text), box.text);
+        EXPECT_EQ(kExpected[n].style, box.messageBoxStyle);
+    }
+}
+
+TEST(PMessageTest, NumbersAreTakenAsSixteenBits) {
+    PMessage messages(GetModuleHandleA(nullptr));
+    DialogDriver driver;
+    driver.ExpectPress(IDOK);
+    EXPECT_EQ(IDOK, messages.ShowMessage(nullptr, 0x10001));
+    ASSERT_EQ(1u, driver.Shown().size());
+    EXPECT_EQ(Sjis(kExpected[1].caption), driver.Shown()[0].caption);
+}
+
+TEST(PMessageTest, NumberOutsideTheTableShowsNothing) {
+    PMessage messages(GetModuleHandleA(nullptr));
+    DialogDriver driver;  // any box would fail the test
+    EXPECT_EQ(0, messages.ShowMessage(nullptr, 27));
+    EXPECT_EQ(0, messages.ShowMessage(nullptr, 0xFFFF));
+}
+
+TEST(PMessageTest, DirectFormReturnsThePressedButton) {
+    PMessage messages(GetModuleHandleA(nullptr));
+    DialogDriver driver;
+    driver.ExpectPress(IDCANCEL);
+    driver.ExpectPress(IDOK);
+    const UINT style = MB_OKCANCEL | MB_ICONEXCLAMATION;
+    EXPECT_EQ(IDCANCEL, messages.ShowMessageByIds(nullptr, IDS_CAP_DELETELIST, IDS_ASK_DELETE, style));
+    EXPECT_EQ(IDOK, messages.ShowMessageByIds(nullptr, IDS_CAP_DELETELIST, IDS_ASK_DELETE, style));
+    ASSERT_EQ(2u, driver.Shown().size());
+    EXPECT_EQ(Sjis(u8"リストの削除"), driver.Shown()[0].caption);
+    EXPECT_EQ(Sjis(u8"選択されているリストを削除しても宜しいですか？"), driver.Shown()[0].text);
+    EXPECT_EQ(style, driver.Shown()[0].messageBoxStyle);
+}
+
+TEST(PMessageTest, UnknownStringIdsGiveEmptyTexts) {
+    PMessage messages(GetModuleHandleA(nullptr));
+    DialogDriver driver;
+    driver.ExpectPress(IDOK);
+    EXPECT_EQ(IDOK, messages.ShowMessageByIds(nullptr, 9999, 9998, MB_OK));
+    ASSERT_EQ(1u, driver.Shown().size());
+    EXPECT_EQ("", driver.Shown()[0].caption);
+}
+
+}  // namespace
