@@ -73,6 +73,21 @@ struct GlobalTraits {
     static void Close(HGLOBAL h) { GlobalFree(h); }
 };
 
+struct LocalTraits {
+    using Type = HLOCAL;
+    static HLOCAL Invalid() { return nullptr; }
+    static bool Valid(HLOCAL h) { return h != nullptr; }
+    static void Close(HLOCAL h) { LocalFree(h); }
+};
+
+// A block from the process heap (HeapAlloc(GetProcessHeap(), ...)).
+struct ProcessHeapTraits {
+    using Type = void*;
+    static void* Invalid() { return nullptr; }
+    static bool Valid(void* p) { return p != nullptr; }
+    static void Close(void* p) { HeapFree(GetProcessHeap(), 0, p); }
+};
+
 template <class H>
 struct GdiTraits {
     using Type = H;
@@ -93,6 +108,8 @@ using OwnedHandle = Owned<KernelTraits>;
 using OwnedKey = Owned<KeyTraits>;
 using OwnedFind = Owned<FindTraits>;
 using OwnedGlobal = Owned<GlobalTraits>;
+using OwnedLocal = Owned<LocalTraits>;
+using OwnedHeapBlock = Owned<ProcessHeapTraits>;
 using OwnedFont = Owned<GdiTraits<HFONT>>;
 using OwnedBrush = Owned<GdiTraits<HBRUSH>>;
 using OwnedPen = Owned<GdiTraits<HPEN>>;

@@ -1,0 +1,26 @@
+// Internal helpers of the library for bounded, double-byte-safe copies of byte strings.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+
+namespace bytetext {
+
+constexpr size_t kPathBytes = MAX_PATH;  // 260-byte path buffers hold at most 259 bytes of text
+
+// Length of the longest start of text, stopping at NUL, that has at most max bytes and does not
+// end inside a double-byte character.
+size_t FitLength(const char* text, size_t max);
+// Writes the first len bytes of text to out (they may overlap) and a NUL; len must come from
+// FitLength or end at a character boundary.
+size_t CopyPrefix(char* out, const char* text, size_t len);
+// Copies text, cut to at most max bytes at a character boundary; out holds max + 1 bytes.
+size_t CopyFit(char* out, const char* text, size_t max);
+// Position of the last byte of text equal to a or b outside double-byte characters, or -1.
+ptrdiff_t LastOf(const char* text, char a, char b);
+// Position of the first byte equal to c outside double-byte characters, or -1.
+ptrdiff_t FirstOf(const char* text, char c);
+// Signed decimal as strtol reads it (white space, sign, digits), wrapping instead of clamping.
+long ParseLong(const char* text);
+
+}  // namespace bytetext

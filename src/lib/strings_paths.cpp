@@ -1,0 +1,170 @@
+// Double-byte-aware copies, trims and the last-separator scans over path names.
+#include "lib/strings_paths.h"
+
+#include <cstring>
+
+#include "lib/byte_text.h"
+
+using bytetext::CopyFit;
+using bytetext::CopyPrefix;
+using bytetext::FitLength;
+using bytetext::kPathBytes;
+using bytetext::LastOf;
+
+// At most the 259 bytes of text that a path buffer holds.
+static size_t PathCap(size_t len) { return len < kPathBytes ? len : kPathBytes - 1; }
+
+extern "C" {
+
+int WINAPI IsMultiByteChar(LPCSTR p) {
+    if (!p) return 0;
+    const unsigned char* u = reinterpret_cast<const unsigned char*>(p);
+    // The lead byte is tested first: a NUL is never one, so the byte after the end is not read.
+    return IsDBCSLeadByte(u[0]) && u[1] != 0x00 && u[1] != 0xFF ? 1 : 0;
+}
+
+int WINAPI lstrxcpy(LPSTR dst, LPCSTR src, int delimiter, int max) {
+    int i = 0;
+    while (i < max && src[i]) {
+        if (IsMultiByteChar(src + i)) {
+            if (i + 2 > max) break;
+            dst[i] = src[i];
+            dst[i + 1] = src[i + 1];
+            i += 2;
+            continue;
+        }
+        if (src[i] == static_cast<char>(delimiter)) break;
+        dst[i] = src[i];
+        ++i;
+    }
+    dst[i] = '\0';
+    return i;
+}
+
+// Copies src without its trailing run of pad bytes, at most limit + 1 bytes.
+static int CopyTrimmed(LPSTR dst, LPCSTR src, int limit, char pad) {
+    size_t keep = 0;
+    for (size_t i = 0; src[i];) {
+        if (IsMultiByteChar(src + i)) {
+            i += 2;
+            keep = i;
+        } else {
+            if (src[i] != pad) keep = i + 1;
+            ++i;
+        }
+    }
+    size_t max = limit < 0 ? 0 : static_cast<size_t>(limit) + 1;
+    return static_cast<int>(CopyPrefix(dst, src, FitLength(src, keep < max ? keep : max)));
+}
+
+int WINAPI lstrcpyspc(LPSTR dst, LPCSTR src, int limit) { return CopyTrimmed(dst, src, limit, ' '); }
+
+int WINAPI lstrcpyzc(LPSTR dst, LPCSTR src, int limit) { return CopyTrimmed(dst, src, limit, '0'); }
+
+int WINAPI StringArgCopy(LPSTR dst, LPCSTR src, int max) {
+    bool quoted = false;
+    int i = 0;
+    while (i < max && src[i]) {
+        if (IsMultiByteChar(src + i)) {
+            if (i + 2 > max) break;
+            dst[i] = src[i];
+            dst[i + 1] = src[i + 1];
+            i += 2;
+            continue;
+        }
+        if (src[i] == '"') quoted = !quoted;
+        if (src[i] == ' ' && !quoted) break;
+        dst[i] = src[i];
+        ++i;
+    }
+    dst[i] = '\0';
+    return i;
+}
+
+void WINAPI GetFileParam(LPCSTR commandLine, LPSTR program, LPSTR param) {
+    ptrdiff_t space = bytetext::FirstOf(commandLine, ' ');
+    if (space < 0) {
+        CopyFit(program, commandLine, kPathBytes - 1);
+        param[0] = '\0';
+        return;
+    }
+    CopyPrefix(program, commandLine, FitLength(commandLine, PathCap(static_cast<size_t>(space))));
+    CopyFit(param, commandLine + space + 1, kPathBytes - 1);
+}
+
+// Reads count space-separated numbers of at most 8 bytes each; fields missing at the end are 0.
+static void ReadNumberFields(LPCSTR text, LONG* fields, int count) {
+    const char* p = text;
+    for (int k = 0; k < count; ++k) {
+        char field[9];
+        int len = lstrxcpy(field, p, ' ', 8);
+        fields[k] = bytetext::ParseLong(field);
+        p += len;
+        if (*p) ++p;  // the separator; never the end of the text
+    }
+}
+
+void WINAPI GetPointData(LPCSTR text, POINT* point) {
+    LONG v[2];
+    ReadNumberFields(text, v, 2);
+    point->x = v[0];
+    point->y = v[1];
+}
+
+void WINAPI GetRectData(LPCSTR text, RECT* rect) {
+    LONG v[4];
+    ReadNumberFields(text, v, 4);
+    rect->left = v[0];
+    rect->top = v[1];
+    rect->right = v[2];
+    rect->bottom = v[3];
+}
+
+int WINAPI GetPathName(LPCSTR path, LPSTR out) {
+    ptrdiff_t last = LastOf(path, '\\', '\\');
+    size_t len = last < 0 ? 0 : FitLength(path, PathCap(static_cast<size_t>(last) + 1));
+    return static_cast<int>(CopyPrefix(out, path, len));
+}
+
+int WINAPI GetFileName(LPCSTR path, LPSTR out) {
+    ptrdiff_t last = LastOf(path, '\\', ':');
+    return static_cast<int>(CopyFit(out, path + last + 1, kPathBytes - 1));
+}
+
+int WINAPI GetPathNameOnly(LPCSTR path, LPSTR out) {
+    ptrdiff_t dot = LastOf(path, '.', '.');
+    size_t len = dot < 0 ? strlen(path) : static_cast<size_t>(dot);
+    return static_cast<int>(CopyPrefix(out, path, FitLength(path, PathCap(len))));
+}
+
+int WINAPI GetFileNameOnly(LPCSTR path, LPSTR out) { return GetPathNameOnly(path, out); }
+
+int WINAPI GetFileNameExt(LPCSTR path, LPSTR out) {
+    ptrdiff_t dot = LastOf(path, '.', '.');
+    if (dot < 0) return static_cast<int>(CopyPrefix(out, path, 0));
+    return static_cast<int>(CopyFit(out, path + dot + 1, kPathBytes - 1));
+}
+
+void WINAPI SplitPath(LPCSTR path, LPSTR drive, LPSTR dir, LPSTR name, LPSTR ext) {
+    size_t start = 0;
+    if (path[0] && !IsMultiByteChar(path) && path[1] == ':') start = 2;
+    if (drive) CopyPrefix(drive, path, start);
+
+    const char* rest = path + start;
+    ptrdiff_t slash = LastOf(rest, '\\', '\\');
+    size_t dirLen = slash < 0 ? 0 : static_cast<size_t>(slash) + 1;
+    if (dir) CopyPrefix(dir, rest, FitLength(rest, PathCap(dirLen)));
+
+    const char* file = rest + dirLen;
+    ptrdiff_t dot = LastOf(file, '.', '.');
+    size_t nameLen = dot < 0 ? strlen(file) : static_cast<size_t>(dot);
+    if (name) CopyPrefix(name, file, FitLength(file, PathCap(nameLen)));
+    if (ext) {
+        if (dot < 0)
+            ext[0] = '\0';
+        else
+            CopyFit(ext, file + dot + 1, kPathBytes - 1);
+    }
+}
+
+}  // extern "C"
