@@ -7,6 +7,7 @@
 
 #include "lib/owned.h"
 #include "loglist/index_file.h"
+#include "settings/environ.h"
 #include "test_env.h"
 
 using testing_support::ReadFileBytes;
@@ -352,6 +353,27 @@ TEST_F(RefreshFileStatusTest, ReadIndexFileFillsTheStatusOfEachEntry) {
         EXPECT_EQ(read[i].FileSize, 0u) << i;
         EXPECT_EQ(FileTimeValue(read[i].FileTime), 0u) << i;
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(IndexPathForWrite, EmptyIndexBecomesTheDefaultPath) {
+    testing_support::DeleteProgramSettings();
+    {
+        Environ settings(GetModuleHandleA(nullptr));
+        char expected[MAX_PATH];
+        BuildDefaultIndexPath(settings.Instance(), expected);
+        ASSERT_NE(expected[0], '\0');
+        settings.SetIndex("");
+        EXPECT_STREQ(IndexPathForWrite(settings), expected);
+        EXPECT_STREQ(settings.GetIndex(), expected);
+
+        settings.SetIndex("C:\\elsewhere.kvd");
+        EXPECT_STREQ(IndexPathForWrite(settings), "C:\\elsewhere.kvd");
+    }
+    testing_support::DeleteProgramSettings();
 }
 
 }  // namespace
