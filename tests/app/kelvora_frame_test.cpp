@@ -91,8 +91,8 @@ TEST_F(KelvoraFrameTest, AcceleratorTableHoldsTheFifteenKeys) {
     const Key expected[15] = {
         {FALT, 'a', IDM_ADDLIST},        {FALT, 'A', IDM_ADDLIST},           {FALT, 'e', IDM_EDITLIST},
         {FALT, 'E', IDM_EDITLIST},       {FALT, 'd', IDM_DELETELIST},        {FALT, 'D', IDM_DELETELIST},
-        {FALT, 'c', IDM_CUT},            {FALT, 'C', IDM_CUT},               {FCONTROL, 2, IDM_BROWSER},
-        {FCONTROL, 2, IDM_BROWSER},      {FCONTROL, 5, IDM_EDITOR},          {FCONTROL, 5, IDM_EDITOR},
+        {FALT, 'c', IDM_CUT},            {FALT, 'C', IDM_CUT},               {0, 2, IDM_BROWSER},
+        {0, 2, IDM_BROWSER},      {0, 5, IDM_EDITOR},          {0, 5, IDM_EDITOR},
         {FVIRTKEY, VK_INSERT, IDM_ADDLIST}, {FVIRTKEY, VK_DELETE, IDM_DELETELIST}, {FVIRTKEY, VK_F5, IDM_REFRESH},
     };
     for (int i = 0; i < 15; ++i) {
