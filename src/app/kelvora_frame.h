@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "loglist/list_menu.h"
 #include "settings/environ.h"
 #include "settings/pmessage.h"
 
@@ -27,6 +28,9 @@ public:
     HWND StatusBar() const { return statusBar_; }
     Environ& Settings() { return *environ_; }
     const PMessage& Messages() const { return *pmessage_; }
+    // The list exists from the main window's creation to its destruction.
+    ListMenu* List() { return listMenu_.get(); }
+    void SetList(std::unique_ptr<ListMenu> list) { listMenu_ = std::move(list); }
 
     void SetMainWindow(HWND w) { mainWindow_ = w; }
     void SetToolbar(HWND w) { toolbar_ = w; }
@@ -56,6 +60,7 @@ private:
     HWND statusBar_ = nullptr;
     std::unique_ptr<Environ> environ_;
     std::unique_ptr<PMessage> pmessage_;
+    std::unique_ptr<ListMenu> listMenu_;
     char className_[65] = "";
     char title_[81] = "";
     DWORD style_ = WS_OVERLAPPEDWINDOW | WS_VISIBLE;

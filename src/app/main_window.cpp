@@ -1,11 +1,67 @@
-// The main window: routes each message of the class "Kelvora" to its handler.
+// The main window: toolbar, log list and status bar, and the routing of each message of the class "Kelvora".
 #include "app/main_window.h"
 
+#include <commctrl.h>
 #include <htmlhelp.h>
 
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "app/commands.h"
 #include "app/html_help.h"
 #include "app/kelvora_frame.h"
+#include "app/layout.h"
+#include "app/status_text.h"
+#include "lib/file_reader.h"
+#include "lib/strings_paths.h"
+#include "loglist/date_macros.h"
+#include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
+
+namespace {
+
+struct ToolbarEntry {
+    int command;  // 0: separator
+    int image;
+    UINT tooltip;
+};
+
+constexpr ToolbarEntry kToolbar[] = {
+    {0, 0, 0},
+    {IDM_ADDLIST, 0, IDS_TIP_ADDLIST},     {IDM_EDITLIST, 1, IDS_TIP_EDITLIST}, {IDM_DELETELIST, 2, IDS_TIP_DELETELIST},
+    {0, 0, 0},
+    {IDM_CUT, 3, IDS_TIP_CUT},
+    {0, 0, 0},
+    {IDM_BROWSER, 4, IDS_TIP_BROWSER},     {IDM_EDITOR, 5, IDS_TIP_EDITOR},
+    {0, 0, 0},
+    {IDM_SORTNAME, 6, IDS_TIP_SORTNAME},   {IDM_SORTNEW, 7, IDS_TIP_SORTNEW},   {IDM_SORTOLD, 8, IDS_TIP_SORTOLD},
+    {0, 0, 0},
+    {IDM_DATEMACRO, 9, IDS_TIP_DATEMACRO}, {IDM_OPTION, 10, IDS_TIP_OPTION},    {IDM_CUTOPTION, 11, IDS_TIP_CUTOPTION},
+    {0, 0, 0},
+    {IDM_EXIT, 12, IDS_TIP_EXIT},
+    {0, 0, 0},
+    {IDM_HELP, 13, IDS_TIP_HELP},
+};
+constexpr int kToolbarEntries = sizeof kToolbar / sizeof kToolbar[0];
+static_assert(kToolbarEntries == 21, "the toolbar has 21 entries");
+
+constexpr int kMsgRead = 1;
+
+UINT TooltipOf(UINT_PTR command) {
+    for (const ToolbarEntry& e : kToolbar) {
+        if (e.command != 0 && static_cast<UINT_PTR>(e.command) == command) return e.tooltip;
+    }
+    return 0;
+}
+
+int WindowHeight(HWND w) {
+    RECT r = {};
+    GetWindowRect(w, &r);
+    return r.bottom - r.top;
+}
+
+}  // namespace
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* frame = reinterpret_cast<KelvoraFrame*>(GetWindowLongPtrA(window, 0));
@@ -19,24 +75,144 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    ListMenu* list = frame_.List();
     switch (message) {
     case WM_CREATE: OnCreate(); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
     case WM_MOVE:
         if (!IsIconic(window_)) RememberWindowRect();
         return 0;
-    case WM_SIZE: OnSize(wParam, lParam); return 0;
+    case WM_SIZE: OnSize(message, wParam, lParam); return 0;
+    case WM_SETFOCUS:
+        if (list) SetFocus(list->Control());
+        return 0;
     case WM_CLOSE: OnClose(); return 0;
+    case WM_QUERYENDSESSION:
+        if (list) list->SaveList();
+        return TRUE;
+    case WM_MEASUREITEM:
+        if (list) reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = list->RowHeight();
+        return 0;
+    case WM_DRAWITEM:
+        if (list) list->Draw(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+        return 0;
+    case WM_COMPAREITEM: {
+        if (!list) return 0;
+        int order = list->Compare(*reinterpret_cast<COMPAREITEMSTRUCT*>(lParam));
+        return order < 0 ? -1 : order > 0 ? 1 : 0;
+    }
+    case WM_NOTIFY: return OnNotify(lParam);
+    case WM_CONTEXTMENU: OnContextMenu(lParam); return 0;
     case WM_COMMAND: return OnCommand(wParam, lParam);
+    case WM_MOUSEMOVE: {
+        LRESULT result = OnMouseMove(wParam, lParam);
+        return result != 0 ? result : DefWindowProcA(window_, message, wParam, lParam);
+    }
+    case WM_LBUTTONDOWN:
+        OnLeftButtonDown(lParam);
+        return DefWindowProcA(window_, message, wParam, lParam);
     }
     return DefWindowProcA(window_, message, wParam, lParam);
 }
 
-void MainWindow::OnCreate() {}
+void MainWindow::OnCreate() {
+    HINSTANCE instance = frame_.Instance();
+    TBBUTTON buttons[kToolbarEntries] = {};
+    for (int i = 0; i < kToolbarEntries; ++i) {
+        buttons[i].iBitmap = kToolbar[i].command ? kToolbar[i].image : 0;
+        buttons[i].idCommand = kToolbar[i].command;
+        buttons[i].fsState = TBSTATE_ENABLED;
+        buttons[i].fsStyle = kToolbar[i].command ? TBSTYLE_BUTTON : TBSTYLE_SEP;
+    }
+    HWND toolbar = CreateToolbarEx(window_, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, IDC_TOOLBAR, 21, instance,
+                                   IDB_TOOLBAR, buttons, kToolbarEntries, 0, 0, 0, 0, sizeof(TBBUTTON));
+    SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(26, 26));
+    frame_.SetToolbar(toolbar);
 
-void MainWindow::OnSize(WPARAM type, LPARAM) {
+    HWND status = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | 0x10, 0, 0, 0, 0, window_,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)), instance, nullptr);
+    frame_.SetStatusBar(status);
+    SetStatusParts();
+    ShowWindow(status, SW_SHOW);
+
+    frame_.SetList(std::make_unique<ListMenu>(instance, window_, frame_.Settings(), frame_.Messages(), ListRect()));
+    ListMenu* list = frame_.List();
+
+    EnsureDataFolder();
+    if (frame_.Settings().GetIndex()[0] == '\0') {
+        list->DisableEntryCommands();
+        return;
+    }
+    if (!list->LoadList()) {
+        frame_.Messages().ShowMessage(window_, kMsgRead);
+        return;
+    }
+    RelocateIndexFile();
+    SendMessageA(list->Control(), WM_SETFONT, reinterpret_cast<WPARAM>(list->Font()), FALSE);
+    list->Select(0);
+    UpdateStatusBar(frame_);
+    list->ComputeColumnStops();
+    SetFocus(list->Control());
+}
+
+void MainWindow::EnsureDataFolder() {
+    char folder[MAX_PATH];
+    BuildDataFolder(frame_.Instance(), folder);
+    if (folder[0] && !CheckDirectory(folder)) CreateClassDirectory(folder);
+}
+
+void MainWindow::RelocateIndexFile() {
+    char folder[MAX_PATH];
+    BuildDataFolder(frame_.Instance(), folder);
+    if (!folder[0]) return;
+    Environ& settings = frame_.Settings();
+    char oldPath[MAX_PATH];
+    lstrcpynA(oldPath, settings.GetIndex(), sizeof oldPath);
+    char oldFolder[MAX_PATH];
+    GetPathName(oldPath, oldFolder);
+    if (lstrcmpiA(oldFolder, folder) == 0) return;
+    char newPath[MAX_PATH];
+    BuildDefaultIndexPath(frame_.Instance(), newPath);
+    if (!newPath[0]) return;
+    settings.SetIndex(newPath);
+    // The old file goes only once the list stands in the new one.
+    if (frame_.List()->SaveList()) DeleteFileA(oldPath);
+}
+
+RECT MainWindow::ListRect() const {
+    RECT client = {};
+    GetClientRect(window_, &client);
+    return ListRectangle(client.right, client.bottom, WindowHeight(frame_.Toolbar()), WindowHeight(frame_.StatusBar()),
+                         GetSystemMetrics(SM_CYBORDER));
+}
+
+void MainWindow::SetStatusParts() {
+    HWND status = frame_.StatusBar();
+    if (!status) return;
+    TEXTMETRICA metrics = {};
+    {
+        WindowDC dc(status);
+        HFONT font = reinterpret_cast<HFONT>(SendMessageA(status, WM_GETFONT, 0, 0));
+        SelectGuard select(dc.Get(), font);
+        GetTextMetricsA(dc.Get(), &metrics);
+    }
+    RECT client = {};
+    GetClientRect(window_, &client);
+    int edges[4];
+    StatusBarEdges(client.right, metrics.tmMaxCharWidth, edges);
+    SendMessageA(status, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
+}
+
+void MainWindow::OnSize(UINT message, WPARAM type, LPARAM size) {
     if (type == SIZE_MINIMIZED) return;
     RememberWindowRect();
+    if (frame_.Toolbar()) SendMessageA(frame_.Toolbar(), message, type, size);
+    if (frame_.StatusBar()) SendMessageA(frame_.StatusBar(), message, type, size);
+    SetStatusParts();
+    if (ListMenu* list = frame_.List()) {
+        RECT r = ListRect();
+        MoveWindow(list->Control(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    }
 }
 
 void MainWindow::RememberWindowRect() {
@@ -51,11 +227,70 @@ void MainWindow::OnClose() {
     DestroyWindow(window_);
 }
 
-void MainWindow::OnDestroy() { PostQuitMessage(0); }
+void MainWindow::OnDestroy() {
+    if (ListMenu* list = frame_.List()) {
+        list->SaveList();
+        frame_.SetList(nullptr);
+    }
+    PostQuitMessage(0);
+}
+
+LRESULT MainWindow::OnNotify(LPARAM lParam) {
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header->code != TTN_NEEDTEXTA) return 0;
+    auto* tip = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+    UINT text = TooltipOf(header->idFrom);
+    if (text == 0) return 0;
+    tip->hinst = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window_, GWLP_HINSTANCE));
+    tip->lpszText = MAKEINTRESOURCEA(text);
+    return 0;
+}
+
+void MainWindow::OnContextMenu(LPARAM position) {
+    POINT at = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+    ListMenu* list = frame_.List();
+    if (position == -1 && list) {
+        HWND control = list->Control();
+        RECT r = {};
+        GetWindowRect(control, &r);
+        at = KeyboardMenuPosition(r, static_cast<int>(SendMessageA(control, LB_GETTOPINDEX, 0, 0)),
+                                  static_cast<int>(SendMessageA(control, LB_GETCURSEL, 0, 0)),
+                                  static_cast<int>(SendMessageA(control, LB_GETITEMHEIGHT, 0, 0)));
+    }
+    ShowContextMenu(frame_, at);
+}
+
+void MainWindow::OnLeftButtonDown(LPARAM position) {
+    ListMenu* list = frame_.List();
+    if (!list) return;
+    LRESULT height = SendMessageA(list->Control(), LB_GETITEMHEIGHT, 0, 0);
+    if (height > 0) frame_.SetPressedRow(static_cast<int>(HIWORD(position) / height));
+}
+
+LRESULT MainWindow::OnMouseMove(WPARAM, LPARAM) {
+    return 0;  // dragging entries out of the list starts here
+}
 
 LRESULT MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
-    switch (LOWORD(wParam)) {
-    case IDM_EXIT: SendMessageA(window_, WM_CLOSE, 0, 0); return 0;
+    if (LOWORD(wParam) == IDC_LIST) {
+        if (HIWORD(wParam) == LBN_DBLCLK) return SendMessageA(window_, WM_COMMAND, IDM_BROWSER, lParam);
+        if (HIWORD(wParam) == LBN_SELCHANGE) {
+            UpdateStatusBar(frame_);
+            return 0;
+        }
     }
-    return DefWindowProcA(window_, WM_COMMAND, wParam, lParam);
+    return DispatchCommand(frame_, window_, wParam, lParam);
+}
+
+void UpdateStatusBar(KelvoraFrame& frame) {
+    ListMenu* list = frame.List();
+    HWND status = frame.StatusBar();
+    if (!list || !status) return;
+    int selected = list->GetSelection();
+    if (selected < 0) return;
+    LogEntry entry;
+    if (list->GetEntry(selected, &entry) < 0) return;
+    StatusTexts texts = FormatStatusTexts(entry, MacroTextsOf(frame.Settings()));
+    const std::string* parts[4] = {&texts.file, &texts.size, &texts.date, &texts.time};
+    for (int i = 0; i < 4; ++i) SendMessageA(status, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(parts[i]->c_str()));
 }

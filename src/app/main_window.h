@@ -1,10 +1,13 @@
-// The main window: routes each message of the class "Kelvora" to its handler.
+// The main window: toolbar, log list and status bar, and the routing of each message of the class "Kelvora".
 #pragma once
 #include <windows.h>
 
 class KelvoraFrame;
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Shows the selected entry's file, size, date and time; leaves the texts when nothing is selected.
+void UpdateStatusBar(KelvoraFrame& frame);
 
 class MainWindow {
 public:
@@ -13,11 +16,19 @@ public:
 
 private:
     void OnCreate();
-    void OnSize(WPARAM type, LPARAM size);
+    void OnSize(UINT message, WPARAM type, LPARAM size);
     void OnClose();
     void OnDestroy();
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNotify(LPARAM lParam);
+    void OnContextMenu(LPARAM position);
+    LRESULT OnMouseMove(WPARAM keys, LPARAM position);
+    void OnLeftButtonDown(LPARAM position);
     void RememberWindowRect();
+    void SetStatusParts();
+    RECT ListRect() const;
+    void EnsureDataFolder();
+    void RelocateIndexFile();
 
     KelvoraFrame& frame_;
     HWND window_;

@@ -1,0 +1,57 @@
+// Command ids to handlers, and the list's context menu.
+#include "app/commands.h"
+
+#include "app/kelvora_frame.h"
+#include "lib/owned.h"
+#include "loglist/list_commands.h"
+#include "resources/resource_ids.h"
+
+LRESULT DispatchCommand(KelvoraFrame& frame, HWND window, WPARAM wParam, LPARAM lParam) {
+    // A key and its menu item act alike: the notification code is not looked at.
+    switch (LOWORD(wParam)) {
+    case IDM_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); return 0;
+    case IDM_OPENLIST: list_commands::OpenIndexFile(frame); return 0;
+    case IDM_DELETELIST: list_commands::DeleteSelected(frame); return 0;
+    case IDM_BROWSER: list_commands::LaunchSelected(frame, false); return 0;
+    case IDM_EDITOR: list_commands::LaunchSelected(frame, true); return 0;
+    case IDM_SORTNAME: list_commands::Sort(frame, 0); return 0;
+    case IDM_SORTNEW: list_commands::Sort(frame, 1); return 0;
+    case IDM_SORTOLD: list_commands::Sort(frame, 2); return 0;
+    case IDM_HELP: list_commands::ShowHelp(frame); return 0;
+    case IDM_REFRESH: list_commands::RewriteAndReload(frame); return 0;
+    case IDM_ADDLIST:
+    case IDM_EDITLIST:
+    case IDM_CUT:
+    case IDM_CUTDONE:
+    case IDM_OPTION:
+    case IDM_CUTOPTION:
+    case IDM_DATEMACRO:
+    case IDM_ABOUT:
+        return 0;  // the dialogs of these commands are not wired yet
+    }
+    return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+}
+
+void ShowContextMenu(KelvoraFrame& frame, POINT at) {
+    struct Item {
+        UINT text;  // 0: separator
+        UINT command;
+    };
+    const Item items[] = {
+        {IDS_CTX_OPEN, IDM_BROWSER},     {IDS_CTX_EDIT, IDM_EDITOR},           {0, 0},
+        {IDS_CTX_ADDLIST, IDM_ADDLIST},  {IDS_CTX_EDITLIST, IDM_EDITLIST},     {IDS_CTX_DELETELIST, IDM_DELETELIST},
+        {0, 0},                          {IDS_CTX_CUT, IDM_CUT},
+    };
+    OwnedMenu menu(CreatePopupMenu());
+    if (!menu) return;
+    for (const Item& item : items) {
+        if (item.text == 0) {
+            AppendMenuA(menu.Get(), MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        char text[257] = "";
+        LoadStringA(frame.Instance(), item.text, text, sizeof text);
+        AppendMenuA(menu.Get(), MF_STRING, item.command, text);
+    }
+    TrackPopupMenu(menu.Get(), TPM_RIGHTBUTTON, at.x, at.y, 0, frame.MainWindow(), nullptr);
+}

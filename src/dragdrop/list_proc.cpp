@@ -1,0 +1,37 @@
+// The subclass procedure of the log list control: Enter and double click open the selected log,
+// presses and moves go to the main window (which starts drags), a right click selects its row.
+#include "dragdrop/list_proc.h"
+
+#include "app/kelvora_frame.h"
+#include "loglist/list_menu.h"
+#include "resources/resource_ids.h"
+
+extern "C" LRESULT WINAPI ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND parent = GetParent(list);
+    auto* frame = reinterpret_cast<KelvoraFrame*>(GetWindowLongPtrA(parent, 0));
+    ListMenu* menu = frame ? frame->List() : nullptr;
+    WNDPROC previous = menu ? menu->PreviousProc() : nullptr;
+    if (!previous) return DefWindowProcA(list, message, wParam, lParam);
+
+    switch (message) {
+    case WM_KEYDOWN:
+        if (wParam != VK_RETURN) break;
+        return SendMessageA(parent, WM_COMMAND, IDM_BROWSER, lParam);
+    case WM_LBUTTONDBLCLK:
+        return SendMessageA(parent, WM_COMMAND, IDM_BROWSER, lParam);
+    case WM_LBUTTONDOWN:
+        SendMessageA(parent, message, wParam, lParam);
+        break;
+    case WM_MOUSEMOVE:
+        return SendMessageA(parent, message, wParam, lParam);
+    case WM_RBUTTONUP: {
+        LRESULT height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+        if (height > 0) {
+            LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
+            SendMessageA(list, LB_SETCURSEL, HIWORD(lParam) / height + top, 0);
+        }
+        break;
+    }
+    }
+    return CallWindowProcA(previous, list, message, wParam, lParam);
+}

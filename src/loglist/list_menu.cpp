@@ -1,0 +1,203 @@
+// The log list: an owner-drawn, sorted list box whose rows each own a copy of a log entry.
+#include "loglist/list_menu.h"
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "dragdrop/list_proc.h"
+#include "lib/file_reader.h"
+#include "loglist/display.h"
+#include "loglist/index_file.h"
+#include "resources/resource_ids.h"
+#include "settings/environ.h"
+
+namespace {
+
+// Each row is a movable global block holding one LogEntry; the list box keeps its handle as item data.
+HGLOBAL RowOf(LPARAM data) { return reinterpret_cast<HGLOBAL>(data); }
+
+class WaitCursor {
+public:
+    WaitCursor() { SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT))); }
+    ~WaitCursor() { SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW))); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace
+
+ListMenu::ListMenu(HINSTANCE instance, HWND mainWindow, Environ& settings, const PMessage& messages,
+                   const RECT& rect)
+    : instance_(instance), mainWindow_(mainWindow), settings_(settings), messages_(messages) {
+    list_ = CreateWindowExA(0, "LISTBOX", "",
+                            WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_SORT |
+                                LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT,
+                            rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, mainWindow,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LIST)), instance, nullptr);
+    previousProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProc)));
+    RecreateListFont();
+    // Rows may be drawn before the first load succeeds: they need column stops from the start.
+    ComputeColumnStops();
+}
+
+ListMenu::~ListMenu() {
+    ClearEntries();
+    if (list_ && IsWindow(list_)) {
+        SendMessageA(list_, WM_SETFONT, 0, FALSE);
+        SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
+    }
+}
+
+int ListMenu::AddEntry(const LogEntry& entry) {
+    OwnedGlobal row(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(LogEntry)));
+    if (!row) return -1;
+    {
+        GlobalLockGuard<LogEntry> copy(row.Get());
+        if (!copy) return -1;
+        *copy.Get() = entry;
+        BuildDisplayText(copy.Get(), settings_);
+    }
+    LRESULT index = SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.Get()));
+    if (index == LB_ERR || index == LB_ERRSPACE) return -1;
+    row.Release();  // the list box holds the row now
+    return static_cast<int>(index);
+}
+
+int ListMenu::DeleteEntry(int index) {
+    LRESULT data = SendMessageA(list_, LB_GETITEMDATA, index, 0);
+    if (index < 0 || data == LB_ERR) return -1;
+    LRESULT left = SendMessageA(list_, LB_DELETESTRING, index, 0);
+    if (left == LB_ERR) return -1;
+    GlobalFree(RowOf(data));
+    return static_cast<int>(left);
+}
+
+void ListMenu::ClearEntries() {
+    if (!list_ || !IsWindow(list_)) return;
+    int count = GetEntryCount();
+    for (int i = 0; i < count; ++i) {
+        LRESULT data = SendMessageA(list_, LB_GETITEMDATA, i, 0);
+        if (data != LB_ERR && data) GlobalFree(RowOf(data));
+    }
+    SendMessageA(list_, LB_RESETCONTENT, 0, 0);
+}
+
+int ListMenu::GetEntryCount() const {
+    LRESULT count = SendMessageA(list_, LB_GETCOUNT, 0, 0);
+    return count == LB_ERR ? -1 : static_cast<int>(count);
+}
+
+int ListMenu::GetEntry(int index, LogEntry* out) const {
+    *out = LogEntry();
+    if (index < 0) return -1;
+    LRESULT data = SendMessageA(list_, LB_GETITEMDATA, index, 0);
+    if (data == LB_ERR || !data) return -1;
+    GlobalLockGuard<LogEntry> row(RowOf(data));
+    if (!row) return -1;
+    *out = *row.Get();
+    return index;
+}
+
+int ListMenu::GetSelection() const { return static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0)); }
+
+void ListMenu::Select(int index) { SendMessageA(list_, LB_SETCURSEL, index, 0); }
+
+bool ListMenu::LoadList() {
+    ShowWindow(list_, SW_HIDE);
+    bool loaded;
+    {
+        WaitCursor wait;
+        ClearEntries();
+        const char* path = settings_.GetIndex();
+        if (!CheckFile(path)) {
+            OwnedFile created(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+        }
+        SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+        loaded = ReadIndexFile(path, MacroTextsOf(settings_), [this](const LogEntry& e) { return AddEntry(e); });
+        SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    }
+    if (GetEntryCount() > 0) EnableEntryCommands();
+    else DisableEntryCommands();
+    ShowWindow(list_, SW_SHOW);
+    InvalidateRect(list_, nullptr, TRUE);
+    SetFocus(list_);
+    return loaded;
+}
+
+bool ListMenu::SaveList() {
+    WaitCursor wait;
+    const char* path = IndexPathForWrite(settings_);
+    if (!path[0]) return false;
+    return WriteIndexFile(path, GetEntryCount(), [this](int i, LogEntry* out) { return GetEntry(i, out) >= 0; });
+}
+
+void ListMenu::RecreateListFont() {
+    LOGFONTA font;
+    settings_.List().GetListFont(&font);
+    font_.Reset(CreateFontIndirectA(&font));
+    SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+}
+
+void ListMenu::ComputeColumnStops() {
+    TEXTMETRICA metrics = {};
+    {
+        WindowDC dc(list_);
+        SelectGuard select(dc.Get(), font_.Get());
+        GetTextMetricsA(dc.Get(), &metrics);
+    }
+    ::ComputeColumnStops(settings_, metrics.tmAveCharWidth);
+}
+
+void ListMenu::SetEntryCommands(bool enabled) {
+    if (HMENU menu = GetMenu(mainWindow_)) {
+        UINT state = enabled ? MF_ENABLED : MF_GRAYED;
+        EnableMenuItem(menu, 2, MF_BYPOSITION | state);  // the launch popup 起動(&B)
+        for (UINT id : {IDM_EDITLIST, IDM_DELETELIST, IDM_CUT, IDM_BROWSER, IDM_EDITOR}) {
+            EnableMenuItem(menu, id, MF_BYCOMMAND | state);
+        }
+    }
+    if (HWND toolbar = GetDlgItem(mainWindow_, IDC_TOOLBAR)) {
+        for (UINT id : {IDM_EDITLIST, IDM_DELETELIST, IDM_CUT, IDM_BROWSER, IDM_EDITOR, IDM_SORTNAME, IDM_SORTNEW,
+                        IDM_SORTOLD}) {
+            SendMessageA(toolbar, TB_ENABLEBUTTON, id, MAKELPARAM(enabled ? TRUE : FALSE, 0));
+        }
+    }
+    DrawMenuBar(mainWindow_);
+}
+
+void ListMenu::EnableEntryCommands() { SetEntryCommands(true); }
+void ListMenu::DisableEntryCommands() { SetEntryCommands(false); }
+
+int ListMenu::RowHeight() const { return std::abs(static_cast<int>(settings_.List().GetFontHeight())); }
+
+void ListMenu::Draw(const DRAWITEMSTRUCT& item) const {
+    if (item.itemID == static_cast<UINT>(-1)) return;
+    if (!(item.itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) return;  // no focus rectangle
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    COLORREF text = selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : settings_.List().GetColor();
+    COLORREF back = selected ? GetSysColor(COLOR_HIGHLIGHT) : GetSysColor(COLOR_WINDOW);
+    LogEntry entry;
+    if (GetEntry(static_cast<int>(item.itemID), &entry) < 0) return;
+    OwnedBrush brush(CreateSolidBrush(back));
+    FillRect(item.hDC, &item.rcItem, brush.Get());
+    SelectGuard font(item.hDC, font_.Get());
+    COLORREF oldText = SetTextColor(item.hDC, text);
+    COLORREF oldBack = SetBkColor(item.hDC, back);
+    int oldMode = SetBkMode(item.hDC, OPAQUE);
+    TabbedTextOutA(item.hDC, item.rcItem.left, item.rcItem.top, entry.DisplayText,
+                   static_cast<int>(std::strlen(entry.DisplayText)), settings_.GetColumnStopCount(),
+                   const_cast<int*>(settings_.GetColumnStops()), item.rcItem.left);
+    SetBkMode(item.hDC, oldMode);
+    SetBkColor(item.hDC, oldBack);
+    SetTextColor(item.hDC, oldText);
+}
+
+int ListMenu::Compare(const COMPAREITEMSTRUCT& item) const {
+    GlobalLockGuard<LogEntry> a(RowOf(static_cast<LPARAM>(item.itemData1)));
+    GlobalLockGuard<LogEntry> b(RowOf(static_cast<LPARAM>(item.itemData2)));
+    if (!a || !b) return 0;
+    return CompareEntries(*a.Get(), *b.Get(), settings_.GetSortList());
+}

@@ -1,0 +1,54 @@
+// The log list: an owner-drawn, sorted list box whose rows each own a copy of a log entry.
+#pragma once
+#include <windows.h>
+
+#include "lib/owned.h"
+#include "loglist/log_entry.h"
+
+class Environ;
+class PMessage;
+
+class ListMenu {
+public:
+    // Creates the list control (id 700) at rect in the main window and subclasses it with ListProc.
+    ListMenu(HINSTANCE instance, HWND mainWindow, Environ& settings, const PMessage& messages, const RECT& rect);
+    ~ListMenu();  // frees the rows; the list is saved by the window before
+    ListMenu(const ListMenu&) = delete;
+    ListMenu& operator=(const ListMenu&) = delete;
+
+    HWND Control() const { return list_; }
+    HFONT Font() const { return font_.Get(); }
+    WNDPROC PreviousProc() const { return previousProc_; }
+
+    // Row operations; -1 on failure.
+    int AddEntry(const LogEntry& entry);  // composes the row text and inserts it at its sorted place
+    int DeleteEntry(int index);           // the number of rows left
+    void ClearEntries();
+    int GetEntryCount() const;
+    int GetEntry(int index, LogEntry* out) const;  // on failure the output is emptied
+    int GetSelection() const;
+    void Select(int index);
+
+    bool LoadList();
+    bool SaveList();
+    void RecreateListFont();
+    void ComputeColumnStops();
+    void EnableEntryCommands();
+    void DisableEntryCommands();
+
+    // Owner-draw services for the main window.
+    int RowHeight() const;
+    void Draw(const DRAWITEMSTRUCT& item) const;
+    int Compare(const COMPAREITEMSTRUCT& item) const;
+
+private:
+    void SetEntryCommands(bool enabled);
+
+    HINSTANCE instance_;
+    HWND mainWindow_;
+    HWND list_ = nullptr;
+    OwnedFont font_;
+    WNDPROC previousProc_ = nullptr;
+    Environ& settings_;
+    const PMessage& messages_;
+};
