@@ -97,7 +97,6 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"DigitsAfterOtherBytesAndARestWithCommas", "a,b,c,x9,1,2", {"a", "b", "c", 9, 1}},
         ParseCase{"Unsigned32BitHalves", "a,b,c,4294967295,2147483648", {"a", "b", "c", 0xFFFFFFFF, 0x80000000}},
         ParseCase{"EmptyLine", "", {"", "", "", 0, 0}},
-        ParseCase{"OneField", "only", {"only", "", "", 0, 0}},
         ParseCase{"DoubleByteNames", "C:\\" + kSo + "\\x.log,b,x" + kPo + "y|z,1,2",
                   {"C:\\" + kSo + "\\x.log", "b", "x" + kPo + "y|z", 1, 2}},
         ParseCase{"LongListNameCut", "a,b," + std::string(130, 'x') + ",5,7", {"a", "b", std::string(127, 'x'), 5, 7}},
@@ -184,13 +183,11 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"ShortLines", "a\r\nb,c\r\n", {{"a", "", "", 0, 0}, {"b", "c", "", 0, 0}}},
         FileCase{"LastLineWithoutLineEnd", "a,b,c,1,2\r\nd,e,f,3,4", {{"a", "b", "c", 1, 2}, {"d", "e", "f", 3, 4}}},
         FileCase{"LastLineEndsInCROnly", "a,b,c,1,2\r", {{"a", "b", "c", 1, 2}}},
-        FileCase{"LineOf255", LineOf(255, 'x') + "\r\nz\r\n", {{"a", "b", std::string(127, 'x'), 1, 2}, {"z", "", "", 0, 0}}},
         FileCase{"LineOf256", LineOf(256, 'x') + "\r\nz\r\n", {{"a", "b", std::string(127, 'x'), 1, 2}, {"z", "", "", 0, 0}}},
         FileCase{"LineOf256ThenEmptyLine",
                  LineOf(256, 'x') + "\r\n\r\nz\r\n",
                  {{"a", "b", std::string(127, 'x'), 1, 2}, {"", "", "", 0, 0}, {"z", "", "", 0, 0}}},
         FileCase{"LineOf257", LineOf(257, 'x') + "\r\nz\r\n", {{"a", "b", std::string(127, 'x'), 1, 2}, {"z", "", "", 0, 0}}},
-        FileCase{"LineOf512", LineOf(512, 'x') + "\r\nz\r\n", {{"a", "b", std::string(127, 'x'), 1, 2}, {"z", "", "", 0, 0}}},
         FileCase{"LastLineOf256WithoutLineEnd", "z\r\n" + LineOf(256, 'x'),
                  {{"z", "", "", 0, 0}, {"a", "b", std::string(127, 'x'), 1, 2}}},
         FileCase{"LongLineWithEveryFieldWide",
@@ -306,14 +303,6 @@ TEST_F(RefreshFileStatusTest, ReadsLocalLastWriteTimeAndSize) {
     EXPECT_EQ(FileTimeValue(entry.FileTime), FileTimeValue(local));
 }
 
-TEST_F(RefreshFileStatusTest, ExpandsDateMacrosInTheName) {
-    FILETIME local = MakeLog("ap030731.log", "abc");
-    LogEntry entry = Refreshed(folder_.File("ap#$%.log"));
-    EXPECT_EQ(entry.FileSize, 3u);
-    EXPECT_EQ(FileTimeValue(entry.FileTime), FileTimeValue(local));
-    EXPECT_STREQ(entry.LogFileName, folder_.File("ap#$%.log").c_str());  // the stored name keeps its macros
-}
-
 TEST_F(RefreshFileStatusTest, MissingOrUnopenableFilesGiveZero) {
     for (const std::string& name : {folder_.File("missing.log"), std::string(""), folder_.Path()}) {
         LogEntry entry = Refreshed(name);
@@ -332,7 +321,7 @@ TEST_F(RefreshFileStatusTest, FileHeldOpenByAnotherProgramGivesZero) {
     EXPECT_EQ(FileTimeValue(entry.FileTime), 0u);
 }
 
-TEST_F(RefreshFileStatusTest, ReadIndexFileFillsTheStatusOfEachEntry) {
+TEST_F(RefreshFileStatusTest, ReadIndexFileFillsEachEntryFromItsExpandedName) {
     FILETIME local = MakeLog("ap030731.log", "abcd");
     MakeLog("busy.log", "12345");
     std::string busy = folder_.File("busy.log");
