@@ -42,6 +42,8 @@ KelvoraFrame::KelvoraFrame(HINSTANCE instance) : instance_(instance) {
 }
 
 KelvoraFrame::~KelvoraFrame() {
+    // Normally the window is gone by now; if not, it must not outlive the object it points to.
+    if (mainWindow_ && IsWindow(mainWindow_)) DestroyWindow(mainWindow_);
     pmessage_.reset();
     environ_.reset();  // writes ListFont, Extent and Main
     OleUninitialize();

@@ -5,6 +5,7 @@
 #include <htmlhelp.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -55,6 +56,10 @@ UINT TooltipOf(UINT_PTR command) {
     return 0;
 }
 
+UINT RowHeightOf(const Environ& settings) {
+    return static_cast<UINT>(std::abs(static_cast<int>(settings.List().GetFontHeight())));
+}
+
 int WindowHeight(HWND w) {
     RECT r = {};
     GetWindowRect(w, &r);
@@ -90,8 +95,8 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYENDSESSION:
         if (list) list->SaveList();
         return TRUE;
-    case WM_MEASUREITEM:
-        if (list) reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = list->RowHeight();
+    case WM_MEASUREITEM:  // arrives while the list control is being created
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = RowHeightOf(frame_.Settings());
         return 0;
     case WM_DRAWITEM:
         if (list) list->Draw(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
@@ -137,6 +142,7 @@ void MainWindow::OnCreate() {
 
     frame_.SetList(std::make_unique<ListMenu>(instance, window_, frame_.Settings(), frame_.Messages(), ListRect()));
     ListMenu* list = frame_.List();
+    list->Attach();
 
     EnsureDataFolder();
     if (frame_.Settings().GetIndex()[0] == '\0') {

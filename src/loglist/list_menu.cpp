@@ -36,6 +36,9 @@ ListMenu::ListMenu(HINSTANCE instance, HWND mainWindow, Environ& settings, const
                                 LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT,
                             rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, mainWindow,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LIST)), instance, nullptr);
+}
+
+void ListMenu::Attach() {
     previousProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProc)));
     RecreateListFont();
@@ -46,8 +49,8 @@ ListMenu::ListMenu(HINSTANCE instance, HWND mainWindow, Environ& settings, const
 ListMenu::~ListMenu() {
     ClearEntries();
     if (list_ && IsWindow(list_)) {
-        SendMessageA(list_, WM_SETFONT, 0, FALSE);
-        SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
+        SendMessageA(list_, WM_SETFONT, 0, FALSE);  // the font is deleted with this object
+        if (previousProc_) SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
     }
 }
 

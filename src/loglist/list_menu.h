@@ -10,8 +10,11 @@ class PMessage;
 
 class ListMenu {
 public:
-    // Creates the list control (id 700) at rect in the main window and subclasses it with ListProc.
+    // Creates the list control (id 700) at rect in the main window.
     ListMenu(HINSTANCE instance, HWND mainWindow, Environ& settings, const PMessage& messages, const RECT& rect);
+    // Subclasses the control with ListProc and gives it the list font. ListProc finds this object
+    // through the application object, so this runs once the object is stored there.
+    void Attach();
     ~ListMenu();  // frees the rows; the list is saved by the window before
     ListMenu(const ListMenu&) = delete;
     ListMenu& operator=(const ListMenu&) = delete;

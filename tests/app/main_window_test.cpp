@@ -1,0 +1,515 @@
+// The main window over a real index file: rows in order with their texts, the status bar, the
+// browser and editor commands, deleting, sorting, refreshing and the keys that reach them.
+#include "app/main_window.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/html_help.h"
+#include "app/kelvora_frame.h"
+#include "app/layout.h"
+#include "app/status_text.h"
+#include "dialog_driver.h"
+#include "loglist/list_menu.h"
+#include "menu_watcher.h"
+#include "resources/resource_ids.h"
+#include "settings/environ.h"
+#include "sjis.h"
+#include "test_env.h"
+
+using namespace testing_support;
+
+namespace {
+
+HWND WINAPI NoHelp(HWND, LPCSTR, UINT, DWORD_PTR) { return nullptr; }
+
+FILETIME LocalFileTime(WORD year, WORD month, WORD day, WORD hour = 12) {
+    SYSTEMTIME s = {};
+    s.wYear = year;
+    s.wMonth = month;
+    s.wDay = day;
+    s.wHour = hour;
+    FILETIME t;
+    SystemTimeToFileTime(&s, &t);
+    return t;
+}
+
+// Writes a log file whose last-write time, seen in local time, is the given one.
+void WriteLog(const std::string& path, const std::string& content, const FILETIME& local) {
+    ASSERT_TRUE(WriteFileBytes(path, content));
+    FILETIME utc;
+    LocalFileTimeToFileTime(&local, &utc);
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    SetFileTime(file, nullptr, nullptr, &utc);
+    CloseHandle(file);
+}
+
+std::string IndexLine(const std::string& log, const std::string& browser, const std::string& name,
+                      const FILETIME& seen = FILETIME{}) {
+    return log + "," + browser + "," + name + "," + std::to_string(seen.dwLowDateTime) + "," +
+           std::to_string(seen.dwHighDateTime) + "\r\n";
+}
+
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        DeleteProgramSettings();
+        previousHelp_ = SetHtmlHelpHook(NoHelp);
+        BuildDefaultIndexPath(GetModuleHandleA(nullptr), indexPath_);
+        char folder[MAX_PATH];
+        BuildDataFolder(GetModuleHandleA(nullptr), folder);
+        SHCreateDirectoryExA(nullptr, folder, nullptr);
+        browserLog_ = logs_.File("browser.txt");
+        SetEnvironmentVariableA("KELVORA_BROWSER_LOG", browserLog_.c_str());
+        browser_ = EnvPath("KELVORA_FAKE_BROWSER");
+    }
+    void TearDown() override {
+        Stop();
+        DeleteFileA(indexPath_);
+        SetHtmlHelpHook(previousHelp_);
+        DeleteProgramSettings();
+    }
+
+    // Three logs: alpha (written, never opened), beta (opened after it was written), and a missing one.
+    void PrepareThreeEntries() {
+        WriteLog(logs_.File("a.log"), "alpha\r\n", LocalFileTime(2026, 3, 4));
+        WriteLog(logs_.File("b.log"), "beta beta\r\n", LocalFileTime(2026, 1, 2));
+        std::string index = IndexLine(logs_.File("b.log"), browser_, Sjis(u8"ベータ"), LocalFileTime(2026, 2, 1)) +
+                            IndexLine(logs_.File("missing.log"), browser_, Sjis(u8"ない")) +
+                            IndexLine(logs_.File("a.log"), browser_, Sjis(u8"アルファ|ポ"));
+        ASSERT_TRUE(WriteFileBytes(indexPath_, index));
+    }
+
+    // Closes the window as the user does and ends the program object.
+    void Stop() {
+        if (!frame_) return;
+        PostMessageA(frame_->MainWindow(), WM_CLOSE, 0, 0);
+        frame_->Run(SW_SHOWNORMAL);
+        frame_.reset();
+        list_ = nullptr;
+    }
+    void Start(int sortList = 0) {
+        DWORD order = sortList;
+        WriteProgramValue("Main", "SortList", REG_DWORD, &order, sizeof order);
+        frame_ = std::make_unique<KelvoraFrame>(GetModuleHandleA(nullptr));
+        ASSERT_TRUE(frame_->Created());
+        ASSERT_NE(nullptr, frame_->List());
+        list_ = frame_->List();
+        PumpMessages();
+    }
+
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (int i = 0; i < list_->GetEntryCount(); ++i) {
+            LogEntry e;
+            list_->GetEntry(i, &e);
+            names.push_back(e.ListName);
+        }
+        return names;
+    }
+    LogEntry Row(int i) const {
+        LogEntry e;
+        list_->GetEntry(i, &e);
+        return e;
+    }
+    std::string StatusPart(int part) const {
+        char text[512] = "";
+        SendMessageA(frame_->StatusBar(), SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    void Command(int id) {
+        SendMessageA(frame_->MainWindow(), WM_COMMAND, id, 0);
+        PumpMessages();
+    }
+    // A key as the message loop sees it, through the accelerator table.
+    void Key(UINT message, WPARAM key) {
+        MSG msg = {};
+        msg.hwnd = list_->Control();
+        msg.message = message;
+        msg.wParam = key;
+        frame_->Dispatch(msg);
+        PumpMessages();
+    }
+    std::string BrowserLog() const { return ReadFileBytes(browserLog_); }
+    static std::string Unread() { return Sjis(u8"未") + "\t"; }
+    static std::string Read() { return Sjis(u8"　") + "\t"; }
+
+    TempFolder logs_;
+    char indexPath_[MAX_PATH] = "";
+    std::string browserLog_;
+    std::string browser_;
+    std::unique_ptr<KelvoraFrame> frame_;
+    ListMenu* list_ = nullptr;
+    HtmlHelpFunction previousHelp_ = nullptr;
+};
+
+TEST_F(MainWindowTest, StartShowsTheRowsInOrderWithTheFirstSelected) {
+    PrepareThreeEntries();
+    Start();
+    ASSERT_EQ(3, list_->GetEntryCount());
+    EXPECT_EQ((std::vector<std::string>{Sjis(u8"アルファ|ポ"), Sjis(u8"ない"), Sjis(u8"ベータ")}), Names());
+    EXPECT_EQ(Unread() + "03/04\t" + Sjis(u8"アルファ\tポ"), Row(0).DisplayText);
+    EXPECT_EQ(Read() + "**/**\t" + Sjis(u8"ない"), Row(1).DisplayText);
+    EXPECT_EQ(Read() + "01/02\t" + Sjis(u8"ベータ"), Row(2).DisplayText);
+    EXPECT_EQ(0, list_->GetSelection());
+    EXPECT_EQ(Sjis(u8"》 ") + logs_.File("a.log"), StatusPart(0));
+    EXPECT_EQ("         7", StatusPart(1));
+    EXPECT_EQ(" 2026/03/04", StatusPart(2));
+    EXPECT_EQ("  12:00:00", StatusPart(3));
+    EXPECT_TRUE(IsWindowEnabled(list_->Control()));
+    HMENU menu = GetMenu(frame_->MainWindow());
+    EXPECT_FALSE(GetMenuState(menu, IDM_EDITLIST, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+TEST_F(MainWindowTest, DateOrdersPutMissingFilesLastOrFirst) {
+    PrepareThreeEntries();
+    Start(1);
+    EXPECT_EQ((std::vector<std::string>{Sjis(u8"アルファ|ポ"), Sjis(u8"ベータ"), Sjis(u8"ない")}), Names());
+    Stop();
+    Start(2);
+    EXPECT_EQ((std::vector<std::string>{Sjis(u8"ない"), Sjis(u8"ベータ"), Sjis(u8"アルファ|ポ")}), Names());
+}
+
+TEST_F(MainWindowTest, EmptyIndexLeavesTheEntryCommandsGreyed) {
+    ASSERT_TRUE(WriteFileBytes(indexPath_, ""));
+    Start();
+    EXPECT_EQ(0, list_->GetEntryCount());
+    HMENU menu = GetMenu(frame_->MainWindow());
+    for (UINT id : {IDM_EDITLIST, IDM_DELETELIST, IDM_CUT, IDM_BROWSER, IDM_EDITOR}) {
+        EXPECT_TRUE(GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) << id;
+    }
+    EXPECT_FALSE(GetMenuState(menu, IDM_ADDLIST, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(SendMessageA(frame_->Toolbar(), TB_ISBUTTONENABLED, IDM_SORTNAME, 0));
+    EXPECT_TRUE(SendMessageA(frame_->Toolbar(), TB_ISBUTTONENABLED, IDM_ADDLIST, 0));
+}
+
+TEST_F(MainWindowTest, MissingIndexFileIsCreatedEmpty) {
+    Start();
+    EXPECT_EQ(0, list_->GetEntryCount());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES != GetFileAttributesA(indexPath_), true);
+}
+
+TEST_F(MainWindowTest, BrowserCommandStartsTheBrowserAndClearsTheMark) {
+    PrepareThreeEntries();
+    Start();
+    ASSERT_EQ(0, Row(0).SeenTime.dwHighDateTime);
+    Command(IDM_BROWSER);
+    for (int i = 0; i < 100 && BrowserLog().empty(); ++i) Sleep(50);
+    EXPECT_NE(std::string::npos, BrowserLog().find(logs_.File("a.log"))) << BrowserLog();
+    EXPECT_EQ(0, list_->GetSelection());
+    EXPECT_EQ(Sjis(u8"アルファ|ポ"), Row(0).ListName);
+    EXPECT_NE(0u, Row(0).SeenTime.dwHighDateTime);
+    EXPECT_EQ(Read() + "03/04\t" + Sjis(u8"アルファ\tポ"), Row(0).DisplayText);
+}
+
+TEST_F(MainWindowTest, EnterAndDoubleClickOpenTheSelectedLog) {
+    PrepareThreeEntries();
+    Start();
+    list_->Select(2);
+    SendMessageA(list_->Control(), WM_KEYDOWN, VK_RETURN, 0);
+    list_->Select(0);
+    SendMessageA(list_->Control(), WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 3));
+    PumpMessages();
+    for (int i = 0; i < 100; ++i) {
+        std::string log = BrowserLog();
+        if (log.find(logs_.File("a.log")) != std::string::npos && log.find(logs_.File("b.log")) != std::string::npos)
+            break;
+        Sleep(50);
+    }
+    EXPECT_NE(std::string::npos, BrowserLog().find(logs_.File("b.log")));
+    EXPECT_NE(std::string::npos, BrowserLog().find(logs_.File("a.log")));
+}
+
+TEST_F(MainWindowTest, MissingLogFileIsReportedAndNothingStarts) {
+    PrepareThreeEntries();
+    Start();
+    list_->Select(1);
+    DialogDriver driver;
+    driver.ExpectPress(IDOK);
+    driver.ExpectPress(IDOK);
+    Command(IDM_BROWSER);
+    Command(IDM_EDITOR);
+    ASSERT_EQ(2u, driver.Shown().size());
+    for (const ShownBox& box : driver.Shown()) {
+        EXPECT_EQ(Sjis(u8"ブラウザの起動"), box.caption);
+        EXPECT_EQ(Sjis(u8"ログファイルは存在していません"), box.text);
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), box.messageBoxStyle);
+    }
+    EXPECT_EQ(0u, Row(1).SeenTime.dwHighDateTime);
+    Sleep(200);
+    EXPECT_TRUE(BrowserLog().empty());
+}
+
+TEST_F(MainWindowTest, NoSelectionAndNoEditorAreReported) {
+    PrepareThreeEntries();
+    Start();
+    list_->Select(-1);
+    DialogDriver driver;
+    driver.ExpectPress(IDOK);
+    Command(IDM_BROWSER);
+    Command(IDM_EDITOR);  // no selection: the editor command says nothing
+    ASSERT_EQ(1u, driver.Shown().size());
+    EXPECT_EQ(Sjis(u8"ブラウザの起動"), driver.Shown()[0].caption);
+    EXPECT_EQ(Sjis(u8"ブラウザの起動に失敗しました"), driver.Shown()[0].text);
+
+    list_->Select(0);
+    driver.ExpectPress(IDOK);
+    Command(IDM_EDITOR);
+    ASSERT_EQ(2u, driver.Shown().size());
+    EXPECT_EQ(Sjis(u8"エディタの起動"), driver.Shown()[1].caption);
+    EXPECT_EQ(Sjis(u8"エディタが設定されていません"), driver.Shown()[1].text);
+}
+
+TEST_F(MainWindowTest, EditorCommandStartsTheEditorWithTheExpandedName) {
+    WriteLog(logs_.File("ap260306.log"), "x\r\n", LocalFileTime(2026, 3, 6));
+    ASSERT_TRUE(WriteFileBytes(indexPath_, IndexLine(logs_.File("ap#$%.log"), "none.exe", "daily")));
+    DWORD off = 0;
+    WriteProgramValue("Main", "MacroAuto", REG_DWORD, &off, sizeof off);
+    WriteProgramValue("Main", "MacroYear", REG_SZ, "26", 3);
+    WriteProgramValue("Main", "MacroMon", REG_SZ, "03", 3);
+    WriteProgramValue("Main", "MacroDay", REG_SZ, "06", 3);
+    WriteProgramValue("Main", "Editor", REG_SZ, browser_.c_str(), static_cast<DWORD>(browser_.size() + 1));
+    Start();
+    EXPECT_EQ(Sjis(u8"》 ") + logs_.File("ap260306.log"), StatusPart(0));
+    Command(IDM_EDITOR);
+    for (int i = 0; i < 100 && BrowserLog().empty(); ++i) Sleep(50);
+    EXPECT_NE(std::string::npos, BrowserLog().find(logs_.File("ap260306.log"))) << BrowserLog();
+    EXPECT_NE(0u, Row(0).SeenTime.dwHighDateTime);
+}
+
+TEST_F(MainWindowTest, DeleteAsksAndKeepsTheRowOnCancel) {
+    PrepareThreeEntries();
+    Start();
+    list_->Select(1);
+    DialogDriver driver;
+    driver.ExpectPress(IDCANCEL);
+    Command(IDM_DELETELIST);
+    ASSERT_EQ(1u, driver.Shown().size());
+    EXPECT_EQ(Sjis(u8"リストの削除"), driver.Shown()[0].caption);
+    EXPECT_EQ(Sjis(u8"選択されているリストを削除しても宜しいですか？"), driver.Shown()[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION), driver.Shown()[0].messageBoxStyle);
+    EXPECT_EQ(3, list_->GetEntryCount());
+
+    driver.ExpectPress(IDOK);
+    Command(IDM_DELETELIST);
+    EXPECT_EQ((std::vector<std::string>{Sjis(u8"アルファ|ポ"), Sjis(u8"ベータ")}), Names());
+    EXPECT_EQ(1, list_->GetSelection());
+    std::string file = ReadFileBytes(indexPath_);
+    EXPECT_EQ(std::string::npos, file.find(Sjis(u8"ない")));
+    EXPECT_NE(std::string::npos, file.find(Sjis(u8"ベータ")));
+}
+
+TEST_F(MainWindowTest, DeletingTheBottomRowLeavesNoSelection) {
+    PrepareThreeEntries();
+    Start();
+    list_->Select(2);
+    DialogDriver driver;
+    driver.ExpectPress(IDOK);
+    Command(IDM_DELETELIST);
+    EXPECT_EQ(2, list_->GetEntryCount());
+    EXPECT_EQ(-1, list_->GetSelection());
+}
+
+TEST_F(MainWindowTest, DeletingTheLastEntryDoesNotBringItBack) {
+    ASSERT_TRUE(WriteFileBytes(indexPath_, IndexLine(logs_.File("a.log"), "b.exe", "only")));
+    Start();
+    ASSERT_EQ(1, list_->GetEntryCount());
+    DialogDriver driver;
+    driver.ExpectPress(IDOK);
+    Command(IDM_DELETELIST);
+    EXPECT_EQ(0, list_->GetEntryCount());
+    Stop();
+    EXPECT_EQ("", ReadFileBytes(indexPath_));
+    Start();
+    EXPECT_EQ(0, list_->GetEntryCount());
+}
+
+TEST_F(MainWindowTest, DeleteWithNothingSelectedSaysSo) {
+    PrepareThreeEntries();
+    Start();
+    list_->Select(-1);
+    DialogDriver driver;
+    driver.ExpectPress(IDOK);
+    driver.ExpectPress(IDOK);
+    Command(IDM_DELETELIST);
+    ASSERT_EQ(2u, driver.Shown().size());
+    EXPECT_EQ(Sjis(u8"ログファイルが指定されていません"), driver.Shown()[1].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONHAND), driver.Shown()[1].messageBoxStyle);
+    EXPECT_EQ(3, list_->GetEntryCount());
+}
+
+TEST_F(MainWindowTest, SortCommandsKeepTheSelectedRowNumberAndStoreTheOrder) {
+    PrepareThreeEntries();
+    Start();
+    list_->Select(2);
+    Command(IDM_SORTNEW);
+    EXPECT_EQ((std::vector<std::string>{Sjis(u8"アルファ|ポ"), Sjis(u8"ベータ"), Sjis(u8"ない")}), Names());
+    EXPECT_EQ(2, list_->GetSelection());
+    DWORD type;
+    std::string data;
+    ASSERT_TRUE(ReadProgramValue("Main", "SortList", &type, &data));
+    EXPECT_EQ(1u, *reinterpret_cast<const DWORD*>(data.data()));
+
+    Command(IDM_SORTOLD);
+    EXPECT_EQ((std::vector<std::string>{Sjis(u8"ない"), Sjis(u8"ベータ"), Sjis(u8"アルファ|ポ")}), Names());
+    Command(IDM_SORTNAME);
+    EXPECT_EQ(Sjis(u8"アルファ|ポ"), Names()[0]);
+    EXPECT_EQ(2, list_->GetSelection());
+}
+
+TEST_F(MainWindowTest, RefreshShowsANewDateAndTheUnreadMark) {
+    PrepareThreeEntries();
+    Start();
+    EXPECT_EQ(Read() + "01/02\t" + Sjis(u8"ベータ"), Row(2).DisplayText);
+    WriteLog(logs_.File("b.log"), "beta written again\r\n", LocalFileTime(2026, 5, 6));
+    Key(WM_KEYDOWN, VK_F5);
+    EXPECT_EQ(Unread() + "05/06\t" + Sjis(u8"ベータ"), Row(2).DisplayText);
+}
+
+TEST_F(MainWindowTest, DeleteAndBrowserKeysGoThroughTheAcceleratorTable) {
+    PrepareThreeEntries();
+    Start();
+    list_->Select(1);
+    {
+        DialogDriver driver;
+        driver.ExpectPress(IDOK);
+        Key(WM_KEYDOWN, VK_DELETE);
+        EXPECT_EQ(1u, driver.Shown().size());
+    }
+    EXPECT_EQ(2, list_->GetEntryCount());
+    list_->Select(0);
+    Key(WM_CHAR, 2);  // Ctrl+B
+    for (int i = 0; i < 100 && BrowserLog().empty(); ++i) Sleep(50);
+    EXPECT_NE(std::string::npos, BrowserLog().find(logs_.File("a.log")));
+}
+
+TEST_F(MainWindowTest, RightClickSelectsTheRowAndItsMenuOpensThatRow) {
+    PrepareThreeEntries();
+    Start();
+    int height = static_cast<int>(SendMessageA(list_->Control(), LB_GETITEMHEIGHT, 0, 0));
+    ASSERT_GT(height, 0);
+    {
+        MenuWatcher watcher('o');  // 開く(&O)
+        SendMessageA(list_->Control(), WM_RBUTTONUP, 0, MAKELPARAM(10, 2 * height + 1));
+        PumpMessages(100);
+        ASSERT_TRUE(watcher.Menu().shown);
+        EXPECT_EQ((std::vector<UINT>{IDM_BROWSER, IDM_EDITOR, 0, IDM_ADDLIST, IDM_EDITLIST, IDM_DELETELIST, 0, IDM_CUT}),
+                  watcher.Menu().ids);
+        EXPECT_EQ(Sjis(u8"開く(&O)"), watcher.Menu().texts[0]);
+        EXPECT_EQ(Sjis(u8"文字列カット(&C)..."), watcher.Menu().texts[7]);
+    }
+    EXPECT_EQ(2, list_->GetSelection());
+    for (int i = 0; i < 100 && BrowserLog().empty(); ++i) Sleep(50);
+    EXPECT_NE(std::string::npos, BrowserLog().find(logs_.File("b.log"))) << BrowserLog();
+}
+
+TEST_F(MainWindowTest, KeyboardContextMenuOpensBesideTheSelectedRow) {
+    PrepareThreeEntries();
+    Start();
+    list_->Select(1);
+    MenuWatcher watcher;
+    SendMessageA(frame_->MainWindow(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list_->Control()), -1);
+    ASSERT_TRUE(watcher.Menu().shown);
+    RECT r;
+    GetWindowRect(list_->Control(), &r);
+    int height = static_cast<int>(SendMessageA(list_->Control(), LB_GETITEMHEIGHT, 0, 0));
+    POINT expected = KeyboardMenuPosition(r, 0, 1, height);
+    EXPECT_EQ(expected.x, watcher.Menu().rect.left);
+    EXPECT_EQ(expected.y, watcher.Menu().rect.top);
+}
+
+TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolder) {
+    std::string other = logs_.File("moved.kvd");
+    ASSERT_TRUE(WriteFileBytes(other, IndexLine(logs_.File("a.log"), "b.exe", "moved")));
+    WriteProgramValue("Main", "Index", REG_SZ, other.c_str(), static_cast<DWORD>(other.size() + 1));
+    Start();
+    EXPECT_EQ(1, list_->GetEntryCount());
+    EXPECT_STREQ(indexPath_, frame_->Settings().GetIndex());
+    EXPECT_NE(std::string::npos, ReadFileBytes(indexPath_).find("moved"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(other.c_str()));
+}
+
+TEST_F(MainWindowTest, IndexFileInTheDataFolderStaysUnderItsName) {
+    char folder[MAX_PATH];
+    BuildDataFolder(GetModuleHandleA(nullptr), folder);
+    std::string mine = std::string(folder) + "mine.kvd";
+    ASSERT_TRUE(WriteFileBytes(mine, IndexLine(logs_.File("a.log"), "b.exe", "mine")));
+    WriteProgramValue("Main", "Index", REG_SZ, mine.c_str(), static_cast<DWORD>(mine.size() + 1));
+    Start();
+    EXPECT_EQ(mine, frame_->Settings().GetIndex());
+    Stop();
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(mine.c_str()));
+    DeleteFileA(mine.c_str());
+}
+
+TEST_F(MainWindowTest, SessionEndWritesTheList) {
+    PrepareThreeEntries();
+    Start();
+    Command(IDM_BROWSER);  // changes SeenTime of row 0 in memory only
+    std::string before = ReadFileBytes(indexPath_);
+    EXPECT_TRUE(SendMessageA(frame_->MainWindow(), WM_QUERYENDSESSION, 0, 0));
+    EXPECT_NE(before, ReadFileBytes(indexPath_));
+}
+
+TEST_F(MainWindowTest, TooltipsComeFromTheStringTable) {
+    PrepareThreeEntries();
+    Start();
+    NMTTDISPINFOA info = {};
+    info.hdr.code = TTN_NEEDTEXTA;
+    info.hdr.idFrom = IDM_CUTOPTION;
+    SendMessageA(frame_->MainWindow(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(MAKEINTRESOURCEA(IDS_TIP_CUTOPTION), info.lpszText);
+    NMTTDISPINFOA none = {};
+    none.hdr.code = TTN_NEEDTEXTA;
+    none.hdr.idFrom = IDM_CUTDONE;
+    SendMessageA(frame_->MainWindow(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&none));
+    EXPECT_EQ(nullptr, none.lpszText);
+}
+
+// ---- plain geometry ----
+
+TEST(LayoutTest, StatusBarPartsFollowTheWidestCharacter) {
+    int edges[4];
+    StatusBarEdges(800, 14, edges);
+    EXPECT_EQ(590, edges[0]);
+    EXPECT_EQ(660, edges[1]);
+    EXPECT_EQ(730, edges[2]);
+    EXPECT_EQ(800, edges[3]);
+}
+
+TEST(LayoutTest, ListFillsTheSpaceBetweenToolbarAndStatusBar) {
+    RECT r = ListRectangle(640, 480, 28, 20, 1);
+    EXPECT_EQ(0, r.left);
+    EXPECT_EQ(30, r.top);
+    EXPECT_EQ(640, r.right);
+    EXPECT_EQ(30 + 480 - 28 - 20 - 4, r.bottom);
+}
+
+TEST(LayoutTest, KeyboardContextMenuOpensAtTheSelectedRow) {
+    RECT list = {100, 200, 500, 600};
+    POINT p = KeyboardMenuPosition(list, 0, 3, 16);
+    EXPECT_EQ(150, p.x);
+    EXPECT_EQ(256, p.y);
+    p = KeyboardMenuPosition(list, 5, 8, 16);  // scrolled: rows count from the top visible one
+    EXPECT_EQ(256, p.y);
+    p = KeyboardMenuPosition(list, 0, -1, 16);  // nothing selected: above the list
+    EXPECT_EQ(192, p.y);
+}
+
+TEST(StatusTextTest, MissingFileShowsStars) {
+    LogEntry entry;
+    lstrcpyA(entry.LogFileName, "D:\\log\\ap#$%.log");
+    StatusTexts texts = FormatStatusTexts(entry, DateMacroTexts{"03", "12", "05"});
+    EXPECT_EQ(Sjis(u8"》 ") + "D:\\log\\ap031205.log", texts.file);
+    EXPECT_EQ("         0", texts.size);
+    EXPECT_EQ(" ****/**/**", texts.date);
+    EXPECT_EQ("   **:**:**", texts.time);
+}
+
+}  // namespace
