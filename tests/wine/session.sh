@@ -51,6 +51,9 @@ ENV
     # the windows itself.
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
+    # A crashing test program ends at once instead of waiting in the debugger.
+    "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d '' /f \
+        >/dev/null 2>&1 </dev/null
     "$wineserver" -k >/dev/null 2>&1 || true
     "$wineserver" -w
     setsid "$wineserver" -p >/dev/null 2>&1 </dev/null &
