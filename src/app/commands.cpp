@@ -2,6 +2,7 @@
 #include "app/commands.h"
 
 #include "app/kelvora_frame.h"
+#include "cut/cut_commands.h"
 #include "lib/owned.h"
 #include "loglist/list_commands.h"
 #include "resources/resource_ids.h"
@@ -19,12 +20,12 @@ LRESULT DispatchCommand(KelvoraFrame& frame, HWND window, WPARAM wParam, LPARAM 
     case IDM_SORTOLD: list_commands::Sort(frame, 2); return 0;
     case IDM_HELP: list_commands::ShowHelp(frame); return 0;
     case IDM_REFRESH: list_commands::RewriteAndReload(frame); return 0;
+    case IDM_CUT: cut_commands::StartCut(frame); return 0;
+    case IDM_CUTDONE: cut_commands::FinishCut(frame); return 0;
+    case IDM_CUTOPTION: cut_commands::CutOptions(frame); return 0;
     case IDM_ADDLIST:
     case IDM_EDITLIST:
-    case IDM_CUT:
-    case IDM_CUTDONE:
     case IDM_OPTION:
-    case IDM_CUTOPTION:
     case IDM_DATEMACRO:
     case IDM_ABOUT:
         return 0;  // the dialogs of these commands are not wired yet

@@ -3,8 +3,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "dragdrop/list_proc.h"
 #include "lib/file_reader.h"
@@ -54,7 +56,9 @@ ListMenu::~ListMenu() {
     }
 }
 
-int ListMenu::AddEntry(const LogEntry& entry) {
+int ListMenu::AddEntry(const LogEntry& entry) { return InsertRow(entry, true); }
+
+int ListMenu::InsertRow(const LogEntry& entry, bool sorted) {
     OwnedGlobal row(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(LogEntry)));
     if (!row) return -1;
     {
@@ -63,7 +67,10 @@ int ListMenu::AddEntry(const LogEntry& entry) {
         *copy.Get() = entry;
         BuildDisplayText(copy.Get(), settings_);
     }
-    LRESULT index = SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.Get()));
+    // LB_INSERTSTRING places the row where it is told, even in a sorted list box.
+    LRESULT index = sorted ? SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.Get()))
+                           : SendMessageA(list_, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                                          reinterpret_cast<LPARAM>(row.Get()));
     if (index == LB_ERR || index == LB_ERRSPACE) return -1;
     row.Release();  // the list box holds the row now
     return static_cast<int>(index);
@@ -118,8 +125,25 @@ bool ListMenu::LoadList() {
         if (!CheckFile(path)) {
             OwnedFile created(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE, nullptr));
         }
+        // The rows are put in order here and appended, which gives the order that inserting each
+        // row at its sorted place gives, without a round of compare messages per row.
+        std::vector<LogEntry> entries;
+        loaded = ReadIndexFile(path, MacroTextsOf(settings_), [&entries](const LogEntry& e) {
+            entries.push_back(e);
+            return static_cast<int>(entries.size()) - 1;
+        });
+        const int order = settings_.GetSortList();
+        std::stable_sort(entries.begin(), entries.end(), [order](const LogEntry& a, const LogEntry& b) {
+            return CompareEntries(a, b, order) < 0;
+        });
         SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
-        loaded = ReadIndexFile(path, MacroTextsOf(settings_), [this](const LogEntry& e) { return AddEntry(e); });
+        SendMessageA(list_, LB_INITSTORAGE, entries.size(), 0);
+        for (const LogEntry& e : entries) {
+            if (InsertRow(e, false) < 0) {
+                loaded = false;
+                break;
+            }
+        }
         SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     }
     if (GetEntryCount() > 0) EnableEntryCommands();

@@ -45,6 +45,7 @@ public:
     int Compare(const COMPAREITEMSTRUCT& item) const;
 
 private:
+    int InsertRow(const LogEntry& entry, bool sorted);
     void SetEntryCommands(bool enabled);
 
     HINSTANCE instance_;

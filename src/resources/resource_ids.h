@@ -155,3 +155,27 @@
 #define IDS_CUTKIND_BS 314
 #define IDS_CUTKIND_CTRL 315
 #define IDS_ASK_CUTLINE 316
+
+// Strings: the cut's notices that name a file (340-359).
+#define IDS_ERR_CUTLOGOPEN 340
+#define IDS_ERR_CUTFILEREAD 341
+#define IDS_ERR_CUTMEMORY 342
+
+// Controls of the cut dialogs OPTIONBOX2, CUTPREBOX and CUTINDBOX.
+#define IDC_CUT_GRP_FILE 550
+#define IDC_CUTFILE 551
+#define IDC_CUT_EDIT 552
+#define IDC_CUT_BROWSE 553
+#define IDC_CUT_GRP_TARGET 554
+#define IDC_CUT_SELECTED 555
+#define IDC_CUT_ALL 556
+#define IDC_CUT_GRP_CHECK 557
+#define IDC_CUT_CHECK 558
+#define IDC_CUT_NOCHECK 559
+#define IDC_CUT_GRP_BAK 560
+#define IDC_CUT_BAKFILE 561
+#define IDC_CUT_FILENAME 570
+#define IDC_CUT_KIND 571
+#define IDC_CUT_COUNT 572
+#define IDC_CUT_BARFRAME 573
+#define IDC_CUT_BAR 574
