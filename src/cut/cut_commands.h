@@ -1,0 +1,15 @@
+// The main window's cut commands: 15 starts a run, 16 ends it, 23 shows the cut settings.
+#pragma once
+
+class KelvoraFrame;
+class LogCutFile;
+
+namespace cut_commands {
+
+void StartCut(KelvoraFrame& frame);    // 15
+void FinishCut(KelvoraFrame& frame);   // 16, posted by the worker
+void CutOptions(KelvoraFrame& frame);  // 23
+// The run between 15 and 16, or null.
+LogCutFile* RunningCut();
+
+}  // namespace cut_commands

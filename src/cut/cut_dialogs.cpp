@@ -1,0 +1,153 @@
+// The cut settings dialog OPTIONBOX2 and the confirmation CUTPREBOX shown before each run.
+#include "cut/cut_dialogs.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <initializer_list>
+
+#include "dialogs/context_help.h"
+#include "resources/resource_ids.h"
+#include "settings/environ.h"
+#include "settings/pmessage.h"
+
+namespace {
+
+constexpr int kMsgNoCutFile = 2;
+constexpr int kMsgNoEditor = 3;
+constexpr int kMsgEditorFailed = 8;
+constexpr int kOptionHelp[] = {IDOK,         IDCANCEL,     IDC_CUTFILE, IDC_CUT_EDIT,    IDC_CUT_BROWSE,
+                               IDC_CUT_SELECTED, IDC_CUT_ALL, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_BAKFILE};
+
+CutDialogRecord* optionRecord = nullptr;  // the dialogs are modal: one of each at a time
+CutDialogRecord* preRecord = nullptr;
+
+void CheckChoices(HWND dialog, const Environ& settings) {
+    CheckRadioButton(dialog, IDC_CUT_SELECTED, IDC_CUT_ALL,
+                     settings.Cut().GetCutMode() ? IDC_CUT_ALL : IDC_CUT_SELECTED);
+    CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK,
+                     settings.Cut().GetCutCheck() ? IDC_CUT_CHECK : IDC_CUT_NOCHECK);
+}
+
+void StoreChoices(HWND dialog, Environ& settings) {
+    settings.Cut().SetCutMode(IsDlgButtonChecked(dialog, IDC_CUT_ALL) == BST_CHECKED ? 1 : 0);
+    settings.Cut().SetCutCheck(IsDlgButtonChecked(dialog, IDC_CUT_CHECK) == BST_CHECKED ? 1 : 0);
+}
+
+void LoadText(HINSTANCE instance, UINT id, char* out, int size) {
+    if (LoadStringA(instance, id, out, size) <= 0) out[0] = '\0';
+}
+
+void BrowseCutFile(HWND dialog, const CutDialogRecord& record) {
+    char txt[128];
+    char all[128];
+    char title[128];
+    LoadText(record.instance, IDS_CUTFILE_FILTER_TXT, txt, sizeof txt);
+    LoadText(record.instance, IDS_CUTFILE_FILTER_ALL, all, sizeof all);
+    LoadText(record.instance, IDS_CAP_CUTFILE, title, sizeof title);
+    // The filter is pairs of NUL-terminated texts, ended by an empty one.
+    char filter[300] = {};
+    size_t n = 0;
+    for (const char* part : {static_cast<const char*>(txt), "*.txt", static_cast<const char*>(all), "*.*"}) {
+        size_t len = std::strlen(part);
+        if (n + len + 2 > sizeof filter) break;
+        std::memcpy(filter + n, part, len + 1);
+        n += len + 1;
+    }
+    char file[MAX_PATH] = "";
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = dialog;
+    ofn.lpstrFilter = filter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrTitle = title;
+    ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER;
+    if (GetOpenFileNameA(&ofn)) SetDlgItemTextA(dialog, IDC_CUTFILE, file);
+    // The focus goes back to the field, which now shows the chosen file.
+    SetFocus(GetDlgItem(dialog, IDC_CUTFILE));
+}
+
+void EditCutFile(HWND dialog, const CutDialogRecord& record) {
+    const char* editor = record.settings->GetEditor();
+    if (!editor[0]) {
+        record.messages->ShowMessage(dialog, kMsgNoEditor);
+        return;
+    }
+    char file[MAX_PATH + 1] = "";
+    GetDlgItemTextA(dialog, IDC_CUTFILE, file, sizeof file);
+    if (!file[0]) {
+        record.messages->ShowMessage(dialog, kMsgNoCutFile);
+        return;
+    }
+    HINSTANCE result = ShellExecuteA(dialog, nullptr, editor, file, ".", SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(result) <= 32) record.messages->ShowMessage(dialog, kMsgEditorFailed);
+}
+
+INT_PTR InitOptions(HWND dialog, const CutDialogRecord& record) {
+    SetWindowLongPtrA(dialog, GWL_EXSTYLE, GetWindowLongPtrA(dialog, GWL_EXSTYLE) | WS_EX_CONTEXTHELP);
+    SendDlgItemMessageA(dialog, IDC_CUTFILE, EM_LIMITTEXT, MAX_PATH, 0);
+    SetDlgItemTextA(dialog, IDC_CUTFILE, record.settings->Cut().GetCutFile());
+    CheckChoices(dialog, *record.settings);
+    CheckDlgButton(dialog, IDC_CUT_BAKFILE, record.settings->GetBakFile() ? BST_CHECKED : BST_UNCHECKED);
+    return TRUE;
+}
+
+void StoreOptions(HWND dialog, CutDialogRecord& record) {
+    char file[MAX_PATH] = "";
+    GetDlgItemTextA(dialog, IDC_CUTFILE, file, sizeof file);
+    record.settings->Cut().SetCutFile(file);
+    StoreChoices(dialog, *record.settings);
+    record.settings->SetBakFile(IsDlgButtonChecked(dialog, IDC_CUT_BAKFILE) == BST_CHECKED ? 1 : 0);
+}
+
+INT_PTR CALLBACK OptionBox2DlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) optionRecord = reinterpret_cast<CutDialogRecord*>(lParam);
+    if (!optionRecord) return FALSE;
+    switch (message) {
+    case WM_INITDIALOG: return InitOptions(dialog, *optionRecord);
+    case WM_HELP: return ContextHelpPopup(dialog, reinterpret_cast<const HELPINFO*>(lParam), kOptionHelp);
+    case WM_COMMAND:
+        switch (wParam) {
+        case IDOK: StoreOptions(dialog, *optionRecord); EndDialog(dialog, 1); return TRUE;
+        case IDCANCEL: EndDialog(dialog, 0); return TRUE;
+        case IDC_CUT_BROWSE: BrowseCutFile(dialog, *optionRecord); return TRUE;
+        case IDC_CUT_EDIT: EditCutFile(dialog, *optionRecord); return TRUE;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+extern "C" INT_PTR CALLBACK CutPreDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) preRecord = reinterpret_cast<CutDialogRecord*>(lParam);
+    if (!preRecord) return FALSE;
+    switch (message) {
+    case WM_INITDIALOG: CheckChoices(dialog, *preRecord->settings); return TRUE;
+    case WM_COMMAND:
+        switch (wParam) {
+        case IDOK: StoreChoices(dialog, *preRecord->settings); EndDialog(dialog, 1); return TRUE;
+        case IDCANCEL: EndDialog(dialog, 0); return TRUE;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
+
+int ShowCutOptionsDialog(HINSTANCE instance, HWND owner, Environ& settings, const PMessage& messages) {
+    CutDialogRecord record = {instance, owner, &settings, &messages};
+    INT_PTR result = DialogBoxParamA(instance, "OptionBox2", owner, OptionBox2DlgProc, reinterpret_cast<LPARAM>(&record));
+    optionRecord = nullptr;
+    return result == 1 ? 1 : 0;
+}
+
+int ShowCutPreDialog(HINSTANCE instance, HWND owner, Environ& settings, const PMessage& messages) {
+    CutDialogRecord record = {instance, owner, &settings, &messages};
+    INT_PTR result = DialogBoxParamA(instance, "CutPreBox", owner, CutPreDlgProc, reinterpret_cast<LPARAM>(&record));
+    preRecord = nullptr;
+    return result == 1 ? 1 : 0;
+}

@@ -1,0 +1,383 @@
+// The string-line cut without windows: line rules, classifying and rewriting lines, and the run
+// over log files through a work file. The worker thread and the tests plug in through CutHost.
+#include "cut/cut_engine.h"
+
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+#include "lib/owned.h"
+#include "lib/strings_paths.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr int kMsgWorkFile = 21;
+constexpr int kMsgCopy = 22;
+constexpr int kMsgStopped = 23;
+constexpr int kMsgRead = 24;
+constexpr int kMsgWrite = 25;
+constexpr size_t kQuestionLineBytes = 1024;
+
+bool IsSpecial(unsigned char c) { return c == '\r' || c == '\n' || c == 0x08 || c == 0x05; }
+
+// The first CR, LF, BS or 0x05 at or after p; end when there is none.
+const char* FindSpecial(const char* p, const char* end) {
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i bs = _mm_set1_epi8(0x08);
+    const __m128i c5 = _mm_set1_epi8(0x05);
+    while (end - p >= 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)),
+                                   _mm_or_si128(_mm_cmpeq_epi8(v, bs), _mm_cmpeq_epi8(v, c5)));
+        int mask = _mm_movemask_epi8(hit);
+        if (mask) return p + __builtin_ctz(static_cast<unsigned>(mask));
+        p += 16;
+    }
+#endif
+    while (p < end && !IsSpecial(static_cast<unsigned char>(*p))) ++p;
+    return p;
+}
+
+// Buffered output to the work file; after a failed write everything else is dropped.
+class WorkWriter {
+public:
+    WorkWriter(CutHost& host, HANDLE file, char* buffer, size_t capacity)
+        : host_(host), file_(file), buffer_(buffer), capacity_(capacity) {}
+    void Put(const char* data, size_t size) {
+        if (size == 0 || failed_) return;
+        if (size > capacity_ - used_) {
+            Flush();
+            if (size >= capacity_ / 2) {  // large runs of kept lines go out straight from the input
+                Write(data, size);
+                return;
+            }
+        }
+        std::memcpy(buffer_ + used_, data, size);
+        used_ += size;
+    }
+    void Flush() {
+        Write(buffer_, used_);
+        used_ = 0;
+    }
+    bool Failed() const { return failed_; }
+
+private:
+    void Write(const char* data, size_t size) {
+        while (size > 0 && !failed_) {
+            DWORD piece = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+            if (!host_.WriteWork(file_, data, piece)) failed_ = true;
+            data += piece;
+            size -= piece;
+        }
+    }
+    CutHost& host_;
+    HANDLE file_;
+    char* buffer_;
+    size_t capacity_;
+    size_t used_ = 0;
+    bool failed_ = false;
+};
+
+void* HeapBlock(size_t size) { return HeapAlloc(GetProcessHeap(), 0, size); }
+
+}  // namespace
+
+bool CutHost::WriteWork(HANDLE file, const void* data, DWORD size) {
+    DWORD written = 0;
+    return WriteFile(file, data, size, &written, nullptr) && written == size;
+}
+
+bool CutHost::CopyWork(const char* workPath, const char* logPath) { return CopyFileA(workPath, logPath, FALSE) != 0; }
+
+unsigned long long ProgressUnit(unsigned long long totalBytes) {
+    unsigned long long unit = (totalBytes + 65534) / 65535;
+    return unit < 1000 ? 1000 : unit;
+}
+
+CutKind ClassifyLine(const CutTable& table, const char* line, size_t length) {
+    if (table.Matches(line, length)) return CutKind::Cut;
+    if (length > 1 && std::memchr(line, 0x08, length - 1)) return CutKind::Bs;
+    if (std::memchr(line, 0x05, length)) return CutKind::Ctrl;
+    return CutKind::Keep;
+}
+
+size_t ApplyBackspaces(const char* line, size_t length, char* out) {
+    size_t n = 0;  // out may be line itself: n never passes the read position
+    for (size_t i = 0; i < length; ++i) {
+        if (line[i] == 0x08) {
+            if (n > 0) --n;
+        } else {
+            out[n++] = line[i];
+        }
+    }
+    return n;
+}
+
+size_t RemoveCtrl05(const char* line, size_t length, char* out) {
+    size_t n = 0;
+    for (size_t i = 0; i < length; ++i) {
+        if (line[i] != 0x05) out[n++] = line[i];
+    }
+    return n;
+}
+
+bool BackupName(const char* path, char out[MAX_PATH]) {
+    // Only a dot in the file name starts an extension; a dot in a folder name does not.
+    const size_t length = std::strlen(path);
+    char name[MAX_PATH] = "";
+    GetFileName(path, name);
+    const size_t nameStart = length - std::strlen(name);
+    const char* dot = std::strrchr(path + nameStart, '.');  // '.' is never the second byte of a character
+    const size_t stem = dot ? static_cast<size_t>(dot - path) : length;
+    if (stem + 4 >= MAX_PATH) return false;
+    std::memcpy(out, path, stem);
+    std::memcpy(out + stem, ".bak", 5);
+    return true;
+}
+
+std::string FormatCutQuestion(const char* question, const char* line, size_t length) {
+    const void* nul = std::memchr(line, 0, length);
+    if (nul) length = static_cast<size_t>(static_cast<const char*>(nul) - line);
+    size_t shown = 0;
+    bool shortened = false;
+    while (shown < length) {
+        size_t step = IsDBCSLeadByteEx(932, static_cast<BYTE>(line[shown])) && shown + 1 < length ? 2 : 1;
+        if (shown + step > kQuestionLineBytes) {
+            shortened = true;
+            break;
+        }
+        shown += step;
+    }
+    std::string text(question);
+    text += "\r\n\x81\x40\x81\x75";  // CR LF, full-width space, 「
+    text.append(line, shown);
+    if (shortened) text += "...";
+    text += "\x81\x76";  // 」
+    return text;
+}
+
+CutEngine::CutEngine(const CutTable& table, const CutOptions& options, CutHost& host)
+    : table_(table), options_(options), host_(host) {}
+
+CutEngine::~CutEngine() = default;
+
+void CutEngine::Begin(unsigned long long totalBytes) {
+    processed_ = 0;
+    total_ = totalBytes;
+    unit_ = ProgressUnit(totalBytes);
+    nextReport_ = unit_;
+    lastReported_ = 0;
+    host_.SetRange(totalBytes);
+}
+
+void CutEngine::End() {
+    // The bar ends at the total, also when line ends or a stop left processed short of it.
+    host_.SetPosition(total_);
+}
+
+bool CutEngine::ProcessFile(const char* path) {
+    changed_ = false;
+    OwnedFile log(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!log) {
+        host_.ShowFileMessage(IDS_ERR_CUTLOGOPEN, path);
+        return false;
+    }
+    host_.ShowFile(path, placeCount_);
+
+    char folder[MAX_PATH] = "";
+    char workPath[MAX_PATH] = "";
+    DWORD folderLength = GetTempPathA(sizeof folder, folder);
+    if (folderLength == 0 || folderLength >= sizeof folder || !GetTempFileNameA(folder, "LG", 0, workPath)) {
+        host_.ShowMessage(kMsgWorkFile);
+        return false;
+    }
+    OwnedFile work(
+        CreateFileA(workPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    if (!work) {
+        DeleteFileA(workPath);
+        host_.ShowMessage(kMsgWorkFile);
+        return false;
+    }
+    LoopResult result = LineLoop(log.Get(), work.Get());
+    work.Reset();
+    log.Reset();
+    switch (result) {
+    case LoopResult::Done:
+        if (changed_ && !Replace(path, workPath)) host_.ShowMessage(kMsgCopy);
+        break;
+    case LoopResult::ReadError: host_.ShowMessage(kMsgRead); break;
+    case LoopResult::WriteError: host_.ShowMessage(kMsgWrite); break;
+    case LoopResult::Stopped: host_.ShowMessage(kMsgStopped); break;
+    case LoopResult::NoMemory: host_.ShowFileMessage(IDS_ERR_CUTMEMORY, path); break;
+    }
+    DeleteFileA(workPath);
+    return result == LoopResult::Done;
+}
+
+bool CutEngine::Replace(const char* logPath, const char* workPath) {
+    // The log leaves its place by a rename before the copy, so that a failed copy can put it back:
+    // to its backup when one is wanted, else to a temporary name beside it.
+    char aside[MAX_PATH] = "";
+    bool isBackup = false;
+    if (options_.backup && BackupName(logPath, aside) && MoveFileA(logPath, aside)) {
+        isBackup = true;
+    } else {
+        aside[0] = '\0';
+        char folder[MAX_PATH] = "";
+        GetPathName(logPath, folder);
+        if (GetTempFileNameA(folder[0] ? folder : ".", "LG", 0, aside) &&
+            !MoveFileExA(logPath, aside, MOVEFILE_REPLACE_EXISTING)) {
+            DeleteFileA(aside);
+            aside[0] = '\0';
+        }
+    }
+    if (host_.CopyWork(workPath, logPath)) {
+        if (aside[0] && !isBackup) DeleteFileA(aside);
+        return true;
+    }
+    if (aside[0]) {
+        DeleteFileA(logPath);  // whatever part of the copy arrived
+        MoveFileA(aside, logPath);
+    }
+    return false;
+}
+
+CutEngine::LoopResult CutEngine::LineLoop(HANDLE in, HANDLE out) {
+    size_t capacity = kBlockSize;
+    OwnedHeapBlock input(HeapBlock(capacity));
+    OwnedHeapBlock output(HeapBlock(kBlockSize));
+    if (!input || !output) return LoopResult::NoMemory;
+    WorkWriter writer(host_, out, static_cast<char*>(output.Get()), kBlockSize);
+    if (StopRequested()) return LoopResult::Stopped;
+
+    size_t filled = 0;
+    bool eof = false;
+    for (;;) {
+        char* buffer = static_cast<char*>(input.Get());
+        DWORD got = 0;
+        DWORD room = capacity - filled > 0x40000000 ? 0x40000000 : static_cast<DWORD>(capacity - filled);
+        if (!ReadFile(in, buffer + filled, room, &got, nullptr)) return LoopResult::ReadError;
+        if (got == 0) eof = true;
+        filled += got;
+
+        const char* const end = buffer + filled;
+        const char* p = buffer;
+        const char* span = buffer;  // kept lines with CR LF go out as they stand, in one piece
+        for (;;) {
+            const char* const start = p;
+            const char* q = start;
+            const char* lineEnd = nullptr;
+            size_t endLength = 0;
+            const char* lastBs = nullptr;
+            int bsCount = 0;
+            bool has05 = false;
+            for (;;) {
+                q = FindSpecial(q, end);
+                if (q == end) break;
+                const char c = *q;
+                if (c == '\n') {
+                    lineEnd = q;
+                    endLength = 1;
+                    break;
+                }
+                if (c == '\r') {
+                    if (q + 1 < end || eof) {
+                        lineEnd = q;
+                        endLength = q + 1 < end && q[1] == '\n' ? 2 : 1;
+                    }
+                    break;  // a CR at the end of the block may meet its LF in the next one
+                }
+                if (c == 0x08) {
+                    ++bsCount;
+                    lastBs = q;
+                } else {
+                    has05 = true;
+                }
+                ++q;
+            }
+            if (!lineEnd) {
+                if (!eof || start == end) break;
+                lineEnd = end;  // the last line, without a line end
+            }
+
+            if (StopRequested()) return LoopResult::Stopped;
+            const size_t length = static_cast<size_t>(lineEnd - start);
+            processed_ += length;
+            if (processed_ >= nextReport_) {
+                host_.SetPosition(processed_);
+                nextReport_ = (processed_ / unit_ + 1) * unit_;
+            }
+
+            CutKind kind = CutKind::Keep;
+            if (table_.Matches(start, length)) {
+                if (!options_.ask || host_.AskCut(start, length)) kind = CutKind::Cut;
+            } else if (bsCount > 1 || (bsCount == 1 && lastBs != lineEnd - 1)) {
+                kind = CutKind::Bs;
+            } else if (has05) {
+                kind = CutKind::Ctrl;
+            }
+            const char* next = lineEnd + endLength;
+            if (kind == CutKind::Keep && endLength == 2) {
+                p = next;
+                continue;
+            }
+            writer.Put(span, static_cast<size_t>(start - span));
+            char* line = buffer + (start - buffer);
+            size_t written = length;
+            if (kind != CutKind::Keep) {
+                changed_ = true;
+                ++placeCount_;
+                host_.ShowChange(kind, placeCount_);
+                if (kind == CutKind::Bs) written = ApplyBackspaces(line, length, line);
+                if (kind == CutKind::Ctrl) written = RemoveCtrl05(line, length, line);
+            }
+            if (kind != CutKind::Cut) {
+                writer.Put(line, written);
+                writer.Put("\r\n", 2);
+            }
+            span = p = next;
+        }
+        writer.Put(span, static_cast<size_t>(p - span));
+        if (writer.Failed()) return LoopResult::WriteError;
+        if (eof) break;
+
+        const size_t rest = static_cast<size_t>(end - p);
+        std::memmove(buffer, p, rest);
+        filled = rest;
+        if (filled == capacity) {  // one line fills the block: it is read whole into a larger one
+            if (capacity > (SIZE_MAX >> 2)) return LoopResult::NoMemory;
+            void* larger = HeapReAlloc(GetProcessHeap(), 0, input.Get(), capacity * 2);
+            if (!larger) return LoopResult::NoMemory;
+            input.Release();
+            input.Reset(larger);
+            capacity *= 2;
+        }
+    }
+    writer.Flush();
+    return writer.Failed() ? LoopResult::WriteError : LoopResult::Done;
+}
+
+unsigned long long TotalSize(const std::vector<std::string>& paths) {
+    unsigned long long total = 0;
+    for (const std::string& path : paths) {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+            !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            total += (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        }
+    }
+    return total;
+}
+
+void RunCut(CutEngine& engine, const std::vector<std::string>& paths) {
+    engine.Begin(TotalSize(paths));
+    for (const std::string& path : paths) {
+        if (!engine.ProcessFile(path.c_str())) break;
+    }
+    engine.End();
+}

@@ -1,0 +1,72 @@
+// The modeless progress dialog CUTINDBOX of a running cut: file name, last change, count, bar and stop button.
+#include "cut/log_cut_dialog.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "cut/cut_engine.h"
+#include "lib/progress_bar.h"
+#include "resources/resource_ids.h"
+
+namespace {
+LogCutDialog* current = nullptr;  // one progress dialog at a time
+}
+
+HWND LogCutDialog::Show(HINSTANCE instance, HWND owner) {
+    owner_ = owner;
+    dialog_ = CreateDialogParamA(instance, "CutIndBox", owner, DlgProc, reinterpret_cast<LPARAM>(this));
+    return dialog_;
+}
+
+void LogCutDialog::Close() {
+    if (dialog_) DestroyWindow(dialog_);
+    dialog_ = nullptr;
+    bar_ = nullptr;
+    if (current == this) current = nullptr;
+}
+
+void LogCutDialog::SetRange(unsigned minimum, unsigned long long maximumBytes, unsigned step) {
+    unit_ = ProgressUnit(maximumBytes);
+    SetProgressBar(bar_, static_cast<int>(minimum), static_cast<int>(maximumBytes / unit_), static_cast<int>(step));
+}
+
+void LogCutDialog::SetPosition(unsigned long long bytes) {
+    if (bar_) SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(bytes / unit_), 0);
+}
+
+void LogCutDialog::SetFile(const char* path, int placeCount) {
+    if (!dialog_) return;
+    char count[16];
+    std::snprintf(count, sizeof count, "%4d", placeCount);
+    SetDlgItemTextA(dialog_, IDC_CUT_FILENAME, path);
+    SetDlgItemTextA(dialog_, IDC_CUT_COUNT, count);
+}
+
+void LogCutDialog::SetKind(const char* name) {
+    if (dialog_) SetDlgItemTextA(dialog_, IDC_CUT_KIND, name);
+}
+
+void LogCutDialog::SetCount(int placeCount) {
+    if (dialog_) SetDlgItemInt(dialog_, IDC_CUT_COUNT, static_cast<UINT>(placeCount), TRUE);
+}
+
+INT_PTR CALLBACK LogCutDialog::DlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) current = reinterpret_cast<LogCutDialog*>(lParam);
+    if (!current) return FALSE;
+    switch (message) {
+    case WM_INITDIALOG: {
+        int r[4];
+        GetDlgItemRect(dialog, IDC_CUT_BARFRAME, r);
+        current->bar_ = CreateProgressBarEx(dialog, r[0], r[1], r[2], r[3], IDC_CUT_BAR);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        if (wParam == IDCANCEL) {
+            current->stop_ = 1;
+            return TRUE;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,178 @@
+// One run of the string-line cut: the cut table, the progress dialog and the worker thread.
+#include "cut/log_cut_file.h"
+
+#include <string>
+
+#include "cut/cut_engine.h"
+#include "loglist/date_macros.h"
+#include "loglist/list_menu.h"
+#include "resources/resource_ids.h"
+#include "settings/environ.h"
+#include "settings/pmessage.h"
+
+namespace {
+
+CutMessageBoxFunction messageBox = MessageBoxA;
+
+std::string LoadText(HINSTANCE instance, UINT id) {
+    char text[512] = "";
+    LoadStringA(instance, id, text, sizeof text);
+    return text;
+}
+
+void ShowFileMessage(HINSTANCE instance, HWND owner, UINT textId, const char* path) {
+    std::string text = LoadText(instance, textId) + "\r\n" + path;
+    CutMessageBox(owner, text.c_str(), LoadText(instance, IDS_CAP_CUT).c_str(), MB_OK | MB_ICONHAND);
+}
+
+// The worker's side of the run: the dialog's fields through messages, the boxes owned by the
+// main window. The count field follows at most every 50 ms (and before every box and at the end),
+// since a message per cut line would cost more than the cut itself.
+class WindowCutHost : public CutHost {
+public:
+    WindowCutHost(HINSTANCE instance, HWND owner, LogCutDialog& progress)
+        : instance_(instance), owner_(owner), progress_(progress) {
+        kindNames_[0] = LoadText(instance, IDS_CUTKIND_CUT);
+        kindNames_[1] = LoadText(instance, IDS_CUTKIND_BS);
+        kindNames_[2] = LoadText(instance, IDS_CUTKIND_CTRL);
+        question_ = LoadText(instance, IDS_ASK_CUTLINE);
+        caption_ = LoadText(instance, IDS_CAP_CUT);
+    }
+    void SetRange(unsigned long long totalBytes) override { progress_.SetRange(0, totalBytes, 1); }
+    void SetPosition(unsigned long long bytes) override { progress_.SetPosition(bytes); }
+    void ShowFile(const char* path, int placeCount) override {
+        progress_.SetFile(path, placeCount);
+        shownCount_ = pendingCount_ = placeCount;
+    }
+    void ShowChange(CutKind kind, int placeCount) override {
+        if (kind != shownKind_) {
+            shownKind_ = kind;
+            progress_.SetKind(kindNames_[static_cast<int>(kind) - 1].c_str());
+        }
+        pendingCount_ = placeCount;
+        DWORD now = GetTickCount();
+        if (now - countTick_ >= 50) {
+            countTick_ = now;
+            FlushCount();
+        }
+    }
+    bool AskCut(const char* line, size_t length) override {
+        FlushCount();
+        std::string text = FormatCutQuestion(question_.c_str(), line, length);
+        return CutMessageBox(owner_, text.c_str(), caption_.c_str(), MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+    }
+    void ShowMessage(int number) override {
+        FlushCount();
+        const MessageRow& row = PMessage::Row(number);
+        CutMessageBox(owner_, LoadText(instance_, row.textId).c_str(), LoadText(instance_, row.captionId).c_str(),
+                      row.style);
+    }
+    void ShowFileMessage(UINT textId, const char* path) override {
+        FlushCount();
+        ::ShowFileMessage(instance_, owner_, textId, path);
+    }
+    void FlushCount() {
+        if (pendingCount_ == shownCount_) return;
+        shownCount_ = pendingCount_;
+        progress_.SetCount(shownCount_);
+    }
+
+private:
+    HINSTANCE instance_;
+    HWND owner_;
+    LogCutDialog& progress_;
+    std::string kindNames_[3];
+    std::string question_;
+    std::string caption_;
+    CutKind shownKind_ = CutKind::Keep;
+    int shownCount_ = 0;
+    int pendingCount_ = 0;
+    DWORD countTick_ = 0;
+};
+
+}  // namespace
+
+CutMessageBoxFunction SetCutMessageBoxHook(CutMessageBoxFunction fn) {
+    CutMessageBoxFunction previous = messageBox;
+    messageBox = fn ? fn : MessageBoxA;
+    return previous;
+}
+
+int CutMessageBox(HWND owner, const char* text, const char* caption, UINT style) {
+    return messageBox(owner, text, caption, style);
+}
+
+LogCutFile::LogCutFile(HINSTANCE instance, HWND mainWindow, ListMenu& list, Environ& settings,
+                       const PMessage& messages)
+    : instance_(instance), mainWindow_(mainWindow), list_(list), settings_(settings), messages_(messages) {
+    const char* path = settings.Cut().GetCutFile();
+    switch (LoadCutTable(path, &table_)) {
+    case CutTableLoad::Ready: ready_ = true; break;
+    case CutTableLoad::NoFile:
+        CutMessageBox(mainWindow, LoadText(instance, IDS_ERR_NOCUTFILE).c_str(), LoadText(instance, IDS_CAP_CUT).c_str(),
+                      MB_OK | MB_ICONEXCLAMATION);
+        break;
+    case CutTableLoad::Unreadable: ShowFileMessage(instance, mainWindow, IDS_ERR_CUTFILEREAD, path); break;
+    }
+}
+
+LogCutFile::~LogCutFile() { Finish(); }
+
+void LogCutFile::CollectPaths() {
+    paths_.clear();
+    // The worker gets plain paths: the list cannot change while the main window is disabled.
+    auto add = [this](int row) {
+        LogEntry entry;
+        if (list_.GetEntry(row, &entry) < 0) return;
+        char path[MAX_PATH];
+        ExpandDateMacros(entry.LogFileName, path, settings_);
+        paths_.emplace_back(path);
+    };
+    if (settings_.Cut().GetCutMode() == 1) {
+        int count = list_.GetEntryCount();
+        for (int row = 0; row < count; ++row) add(row);
+    } else {
+        int selected = list_.GetSelection();
+        if (selected >= 0) add(selected);
+    }
+}
+
+bool LogCutFile::Start() {
+    if (!ready_ || worker_) return false;
+    CollectPaths();
+    ask_ = settings_.Cut().GetCutCheck() != 0;
+    backup_ = settings_.GetBakFile() != 0;
+    if (!progress_.Show(instance_, mainWindow_)) return false;
+    EnableWindow(mainWindow_, FALSE);
+    // 8192 bytes are committed at first; the stack grows into the program's usual reserve.
+    worker_.Reset(CreateThread(nullptr, 8192, Worker, this, CREATE_SUSPENDED, nullptr));
+    if (!worker_) {
+        EnableWindow(mainWindow_, TRUE);
+        progress_.Close();
+        return false;
+    }
+    SetThreadPriority(worker_.Get(), THREAD_PRIORITY_TIME_CRITICAL);
+    ResumeThread(worker_.Get());
+    return true;
+}
+
+void LogCutFile::Finish() {
+    if (worker_) WaitForSingleObject(worker_.Get(), INFINITE);
+    worker_.Reset();
+    progress_.Close();
+}
+
+DWORD WINAPI LogCutFile::Worker(void* self) {
+    LogCutFile& run = *static_cast<LogCutFile*>(self);
+    WindowCutHost host(run.instance_, run.mainWindow_, run.progress_);
+    CutOptions options;
+    options.ask = run.ask_;
+    options.backup = run.backup_;
+    options.stop = run.progress_.StopFlag();
+    CutEngine engine(run.table_, options, host);
+    RunCut(engine, run.paths_);
+    host.FlushCount();
+    EnableWindow(run.mainWindow_, TRUE);
+    PostMessageA(run.mainWindow_, WM_COMMAND, IDM_CUTDONE, 0);
+    return 0;
+}

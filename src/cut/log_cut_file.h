@@ -1,0 +1,57 @@
+// One run of the string-line cut: the cut table, the progress dialog and the worker thread.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "cut/cut_table.h"
+#include "cut/log_cut_dialog.h"
+#include "lib/owned.h"
+
+class Environ;
+class ListMenu;
+class PMessage;
+
+// Every message box of the cut goes through this function (MessageBoxA unless replaced), so that
+// tests can answer the boxes the worker thread shows.
+using CutMessageBoxFunction = int(WINAPI*)(HWND owner, LPCSTR text, LPCSTR caption, UINT style);
+// Returns the previous function; null puts MessageBoxA back.
+CutMessageBoxFunction SetCutMessageBoxHook(CutMessageBoxFunction fn);
+int CutMessageBox(HWND owner, const char* text, const char* caption, UINT style);
+
+class LogCutFile {
+public:
+    // Loads the cut table from CutFile; a file that cannot be read is reported here, on the
+    // user interface thread, and leaves the run not ready.
+    LogCutFile(HINSTANCE instance, HWND mainWindow, ListMenu& list, Environ& settings, const PMessage& messages);
+    ~LogCutFile();
+    LogCutFile(const LogCutFile&) = delete;
+    LogCutFile& operator=(const LogCutFile&) = delete;
+
+    bool Ready() const { return ready_; }
+    // Shows the progress dialog, disables the main window and starts the worker on the log files
+    // of the run (all entries for CutMode 1, else the selected one).
+    bool Start();
+    // After the worker posted its end: waits for it and closes the dialog.
+    void Finish();
+    LogCutDialog& Progress() { return progress_; }
+    const std::vector<std::string>& Paths() const { return paths_; }
+
+private:
+    static DWORD WINAPI Worker(void* self);
+    void CollectPaths();
+
+    HINSTANCE instance_;
+    HWND mainWindow_;
+    bool ready_ = false;
+    bool ask_ = false;
+    bool backup_ = false;
+    CutTable table_;
+    OwnedHandle worker_;
+    ListMenu& list_;
+    Environ& settings_;
+    const PMessage& messages_;
+    std::vector<std::string> paths_;
+    LogCutDialog progress_;
+};
