@@ -162,6 +162,28 @@ TEST(ReaderBlocks, EveryBlockSizeAndCountAgreesWithTheWholeFileRules) {
     }
 }
 
+TEST(ReaderBlocks, LongLinesPutTheLineEndAtEveryOffsetOfAScanChunk) {
+    std::string bytes;
+    for (int len = 0; len < 70; ++len) {
+        for (int i = 0; i < len; ++i) bytes.push_back(static_cast<char>('a' + (len + i) % 26));
+        bytes += len % 3 == 0 ? "\n" : len % 3 == 1 ? "\r\n" : "\r";
+    }
+    TempFolder folder;
+    std::string path = folder.File("long.txt");
+    ASSERT_TRUE(WriteFileBytes(path, bytes));
+    for (const char* mode : {"rt", "rb"}) {
+        for (DWORD block : {1u, 7u, 16u, 17u, 64u, 8192u}) {
+            for (int n : {1, 15, 16, 17, 33, 512}) {
+                HTEXTFILE reader = FileOpen(path.c_str(), mode, block);
+                ASSERT_NE(reader, nullptr);
+                EXPECT_EQ(ReadWithReader(reader, n), Reference(bytes, mode[1] == 't', n))
+                    << "mode " << mode << " block " << block << " n " << n;
+                FileClose(reader);
+            }
+        }
+    }
+}
+
 TEST(ReaderEnd, StaysAtTheEndOnceReached) {
     TempFolder folder;
     std::string path = folder.File("a.txt");
