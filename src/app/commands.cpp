@@ -1,8 +1,10 @@
 // Command ids to handlers, and the list's context menu.
 #include "app/commands.h"
 
+#include "app/about_box.h"
 #include "app/kelvora_frame.h"
 #include "cut/cut_commands.h"
+#include "dialogs/dialog_commands.h"
 #include "lib/owned.h"
 #include "loglist/list_commands.h"
 #include "resources/resource_ids.h"
@@ -23,12 +25,11 @@ LRESULT DispatchCommand(KelvoraFrame& frame, HWND window, WPARAM wParam, LPARAM 
     case IDM_CUT: cut_commands::StartCut(frame); return 0;
     case IDM_CUTDONE: cut_commands::FinishCut(frame); return 0;
     case IDM_CUTOPTION: cut_commands::CutOptions(frame); return 0;
-    case IDM_ADDLIST:
-    case IDM_EDITLIST:
-    case IDM_OPTION:
-    case IDM_DATEMACRO:
-    case IDM_ABOUT:
-        return 0;  // the dialogs of these commands are not wired yet
+    case IDM_ADDLIST: dialog_commands::AddEntry(frame); return 0;
+    case IDM_EDITLIST: dialog_commands::EditEntry(frame); return 0;
+    case IDM_OPTION: dialog_commands::Options(frame); return 0;
+    case IDM_DATEMACRO: dialog_commands::DateMacros(frame); return 0;
+    case IDM_ABOUT: ShowAboutBox(frame.Instance(), window); return 0;
     }
     return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
 }

@@ -156,6 +156,47 @@
 #define IDS_CUTKIND_CTRL 315
 #define IDS_ASK_CUTLINE 316
 
+// Strings: the help file and the entry dialog's own notice.
+#define IDS_HELPFILE 320
+#define IDS_ERR_COMMA 321
+#define IDS_REG_BROWSE 322
+
+// Dialog templates: the about box is numbered, the others are named
+// (EDITLISTBOX, OPTIONBOX1, DTMACROBOX).
+#define IDD_ABOUT 2000
+#define IDC_ABOUT_LINK 491
+
+// Controls of the entry dialog EDITLISTBOX.
+#define IDC_LOGFILENAME 500
+#define IDC_LISTNAME 501
+#define IDC_BROWSERNAME 502
+#define IDC_BROWSE_LOG 503
+#define IDC_OPEN_EDITOR 504
+#define IDC_BROWSE_BROWSER 505
+
+// Controls of the operating environment dialog OPTIONBOX1.
+#define IDC_BROWSE_EDITOR 510
+#define IDC_GRP_DISPLAY 530
+#define IDC_DISPDATE 531
+#define IDC_DISPMARK 532
+#define IDC_MARKCHAR 533
+#define IDC_GRP_SORT 534
+#define IDC_SORT_NAME 535
+#define IDC_SORT_NEW 536
+#define IDC_SORT_OLD 537
+#define IDC_GRP_FONT 538
+#define IDC_CHOOSEFONT 539
+#define IDC_GRP_EDITOR 543
+#define IDC_EDITORNAME 544
+#define IDC_GRP_TAB 545
+#define IDC_TABSTOP 546
+
+// Controls of the date macro dialog DTMACROBOX.
+#define IDC_MACRO_YEAR 520
+#define IDC_MACRO_MON 521
+#define IDC_MACRO_DAY 522
+#define IDC_MACRO_AUTO 523
+
 // Strings: the cut's notices that name a file (340-359).
 #define IDS_ERR_CUTLOGOPEN 340
 #define IDS_ERR_CUTFILEREAD 341

@@ -1,0 +1,36 @@
+// The about box (dialog 2000) with its web link, which opens the maker's page in the default browser.
+#pragma once
+#include <windows.h>
+
+#include "lib/owned.h"
+
+using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+// Routes the link's ShellExecuteA to fn (null puts the system's back); the previous hook is returned.
+ShellExecuteFunction SetLinkShellHook(ShellExecuteFunction fn);
+
+class DlgAbout {
+public:
+    explicit DlgAbout(HINSTANCE instance);
+    ~DlgAbout();
+    DlgAbout(const DlgAbout&) = delete;
+    DlgAbout& operator=(const DlgAbout&) = delete;
+
+    // The modal box owned by owner: 1 for 了解 (Enter), 0 for Escape or the close box.
+    INT_PTR Show(HWND owner);
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam);
+    void OpenLink(HWND dialog) const;
+    void PaintLink(HWND link) const;
+
+    char linkText_[261] = "";
+    OwnedFont linkFont_;
+    HCURSOR linkCursor_ = nullptr;  // a resource cursor: shared, never destroyed
+    HINSTANCE instance_;
+    COLORREF background_;
+    WNDPROC previousLinkProc_ = nullptr;
+};
+
+// Command 26.
+void ShowAboutBox(HINSTANCE instance, HWND owner);

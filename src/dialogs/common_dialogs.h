@@ -1,0 +1,33 @@
+// The system's open-file and font dialogs as the entry and option dialogs use them. Tests put
+// their own functions in place of the system's to answer them.
+#pragma once
+#include <windows.h>
+#include <commdlg.h>
+
+#include <initializer_list>
+#include <string>
+
+using OpenFileFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
+using ChooseFontFunction = BOOL(WINAPI*)(LPCHOOSEFONTA);
+
+// Route later calls to fn (null puts the system's back); the previous hook is returned.
+OpenFileFunction SetOpenFileHook(OpenFileFunction fn);
+ChooseFontFunction SetChooseFontHook(ChooseFontFunction fn);
+
+struct FileFilter {
+    UINT textId;          // the filter's text in the string table
+    const char* pattern;  // "*.log"
+};
+
+// "text\0pattern\0...\0\0" for lpstrFilter.
+std::string BuildFilter(HINSTANCE instance, std::initializer_list<FileFilter> filters);
+
+// The open-file dialog owned by owner with the title string titleId, the first filter selected,
+// an empty initial name and the read-only box hidden (extraFlags are added). True with the
+// chosen path in path (260 bytes); false, path untouched, when cancelled or failed.
+bool ChooseFileToOpen(HWND owner, HINSTANCE instance, UINT titleId, const std::string& filter, DWORD extraFlags,
+                      char path[MAX_PATH]);
+
+// The font dialog for screen fonts with effects, starting from font and color; true and both
+// replaced when the user accepts.
+bool ChooseListFont(HWND owner, LOGFONTA* font, COLORREF* color);

@@ -1,0 +1,84 @@
+// The date macro dialog DTMACROBOX: the year, month and day that '#', '$' and '%' stand for.
+#include "dialogs/date_macro_dialog.h"
+
+#include "dialogs/context_help.h"
+#include "resources/resource_ids.h"
+#include "settings/environ.h"
+
+namespace {
+
+constexpr int kHelpTable[] = {IDOK, IDCANCEL, IDC_MACRO_YEAR, IDC_MACRO_MON, IDC_MACRO_DAY, IDC_MACRO_AUTO};
+
+// The dialog is modal: one showing at a time.
+DateMacroDialog* current = nullptr;
+
+INT_PTR CALLBACK DateMacroDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) current = reinterpret_cast<DateMacroDialog*>(lParam);
+    if (!current) return FALSE;
+    switch (message) {
+    case WM_INITDIALOG: return current->OnInit(dialog);
+    case WM_COMMAND:
+        switch (wParam) {  // the whole wParam: only clicks and keys match
+        case IDOK:
+            current->Store(dialog);
+            EndDialog(dialog, 1);
+            return TRUE;
+        case IDCANCEL: EndDialog(dialog, 0); return TRUE;
+        }
+        return FALSE;
+    case WM_HELP: return ContextHelpPopup(dialog, reinterpret_cast<const HELPINFO*>(lParam), kHelpTable);
+    }
+    return FALSE;
+}
+
+// A field's text, at most the two bytes a macro text keeps, cut on a character boundary.
+void ReadMacroField(HWND dialog, int id, char out[3]) {
+    char text[64] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    CopyToField(out, 3, text);
+}
+
+}  // namespace
+
+INT_PTR DateMacroDialog::OnInit(HWND dialog) {
+    SetWindowLongPtrA(dialog, GWL_EXSTYLE, GetWindowLongPtrA(dialog, GWL_EXSTYLE) | WS_EX_CONTEXTHELP);
+    const struct {
+        int id;
+        const char* text;
+    } fields[] = {{IDC_MACRO_YEAR, settings->GetMacroYear()},
+                  {IDC_MACRO_MON, settings->GetMacroMon()},
+                  {IDC_MACRO_DAY, settings->GetMacroDay()}};
+    for (const auto& field : fields) {
+        SendDlgItemMessageA(dialog, field.id, EM_LIMITTEXT, 2, 0);
+        SetDlgItemTextA(dialog, field.id, field.text);
+    }
+    CheckDlgButton(dialog, IDC_MACRO_AUTO, settings->GetMacroAuto() ? BST_CHECKED : BST_UNCHECKED);
+    return TRUE;
+}
+
+void DateMacroDialog::Store(HWND dialog) {
+    char text[3];
+    ReadMacroField(dialog, IDC_MACRO_YEAR, text);
+    settings->SetMacroYear(text);
+    ReadMacroField(dialog, IDC_MACRO_MON, text);
+    settings->SetMacroMon(text);
+    ReadMacroField(dialog, IDC_MACRO_DAY, text);
+    settings->SetMacroDay(text);
+    if (IsDlgButtonChecked(dialog, IDC_MACRO_AUTO) == BST_CHECKED) {
+        settings->SetMacroAuto(1);
+        settings->SetMacrosToToday();
+    } else {
+        settings->SetMacroAuto(0);
+    }
+}
+
+INT_PTR ShowDateMacroDialog(HWND owner, Environ& settings) {
+    DateMacroDialog state = {};
+    state.instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
+    state.owner = owner;
+    state.settings = &settings;
+    INT_PTR result =
+        DialogBoxParamA(state.instance, "DTMACROBOX", owner, DateMacroDlgProc, reinterpret_cast<LPARAM>(&state));
+    current = nullptr;
+    return result == 1 ? 1 : 0;
+}

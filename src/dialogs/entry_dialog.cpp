@@ -1,0 +1,277 @@
+// The entry dialog EDITLISTBOX: adds an entry to the log list or edits the selected one, and keeps
+// the browser history. The variants differ in their caption, their first fields and Apply.
+#include "dialogs/entry_dialog.h"
+
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "dialogs/common_dialogs.h"
+#include "dialogs/context_help.h"
+#include "dialogs/entry_rules.h"
+#include "loglist/date_macros.h"
+#include "loglist/index_file.h"
+#include "loglist/list_commands.h"
+#include "loglist/list_menu.h"
+#include "resources/resource_ids.h"
+#include "settings/environ.h"
+#include "settings/pmessage.h"
+
+namespace {
+
+constexpr int kMsgNoEditor = 3;
+constexpr int kMsgEditorFailed = 8;
+constexpr int kMsgEditNoSelection = 10;
+constexpr int kMsgGetEntryFailed = 11;
+constexpr int kMsgEditorNoLogFile = 12;
+constexpr int kMsgNoLogFile = 13;
+constexpr int kMsgNoListName = 14;
+constexpr int kMsgNoBrowser = 15;
+constexpr int kMsgApplyNoSelection = 16;
+constexpr int kMsgApplyDeleteFailed = 17;
+constexpr int kMsgApplyAddFailed = 18;
+
+constexpr int kHelpTable[] = {IDOK, IDCANCEL, IDC_LOGFILENAME, IDC_LISTNAME, IDC_BROWSERNAME,
+                              IDC_BROWSE_LOG, IDC_OPEN_EDITOR, IDC_BROWSE_BROWSER};
+
+// The dialog is modal: one showing at a time.
+DlgEditBase* current = nullptr;
+
+// A field's text cut to the bytes its entry field keeps, on a character boundary.
+void ReadField(HWND dialog, int id, char* field, size_t size) {
+    char text[1024] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    CopyToField(field, size, text);
+}
+
+HINSTANCE InstanceOf(HWND window) {
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+}
+
+}  // namespace
+
+void SetLogFileNameField(HWND dialog, const char* text) {
+    char field[kLogFileNameSize];
+    CopyToField(field, sizeof field, text);
+    SetDlgItemTextA(dialog, IDC_LOGFILENAME, field);
+}
+
+DlgEditBase::DlgEditBase(HWND mainWindow, ListMenu& list, Environ& settings, const PMessage& messages)
+    : instance_(InstanceOf(mainWindow)),
+      mainWindow_(mainWindow),
+      list_(list),
+      settings_(settings),
+      messages_(messages) {}
+
+DlgEditBase::~DlgEditBase() {
+    if (current == this) current = nullptr;
+}
+
+bool DlgEditBase::Apply(HWND) { return true; }
+
+bool DlgEditBase::InitFields(HWND) { return true; }
+
+INT_PTR DlgEditBase::Show(DLGPROC proc) {
+    INT_PTR result = DialogBoxParamA(instance_, "EDITLISTBOX", mainWindow_, proc, reinterpret_cast<LPARAM>(this));
+    current = nullptr;
+    return result == 1 ? 1 : 0;
+}
+
+INT_PTR DlgEditBase::Dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) current = reinterpret_cast<DlgEditBase*>(lParam);
+    if (!current) return FALSE;
+    switch (message) {
+    case WM_INITDIALOG: return current->OnInitDialog(dialog);
+    case WM_COMMAND: return current->OnCommand(dialog, wParam);
+    case WM_HELP: return ContextHelpPopup(dialog, reinterpret_cast<const HELPINFO*>(lParam), kHelpTable);
+    }
+    return FALSE;
+}
+
+INT_PTR DlgEditBase::OnInitDialog(HWND dialog) {
+    SetWindowLongPtrA(dialog, GWL_EXSTYLE, GetWindowLongPtrA(dialog, GWL_EXSTYLE) | WS_EX_CONTEXTHELP);
+    char caption[81] = "";
+    LoadStringA(instance_, CaptionId(), caption, sizeof caption);
+    SetWindowTextA(dialog, caption);
+
+    HWND combo = GetDlgItem(dialog, IDC_BROWSERNAME);
+    for (const std::string& browser : LoadBrowserHistory(instance_)) {
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(browser.c_str()));
+    }
+    // What the user sees is what the entry keeps.
+    SendDlgItemMessageA(dialog, IDC_LOGFILENAME, EM_LIMITTEXT, kLogFileNameSize - 1, 0);
+    SendDlgItemMessageA(dialog, IDC_LISTNAME, EM_LIMITTEXT, kListNameSize - 1, 0);
+    SendMessageA(combo, CB_LIMITTEXT, kBrowserNameSize - 1, 0);
+
+    if (!InitFields(dialog)) {
+        EndDialog(dialog, 0);
+        return TRUE;
+    }
+    SetFocus(GetDlgItem(dialog, IDC_LOGFILENAME));
+    return FALSE;  // the focus is set
+}
+
+INT_PTR DlgEditBase::OnCommand(HWND dialog, WPARAM wParam) {
+    // The whole wParam: only clicks, Enter and Escape match, never an edit's notification.
+    switch (wParam) {
+    case IDOK:
+        if (Apply(dialog)) EndDialog(dialog, 1);
+        return TRUE;
+    case IDCANCEL: EndDialog(dialog, 0); return TRUE;
+    case IDC_BROWSE_LOG: BrowseLogFile(dialog); return TRUE;
+    case IDC_BROWSE_BROWSER: BrowseBrowser(dialog); return TRUE;
+    case IDC_OPEN_EDITOR: OpenInEditor(dialog); return TRUE;
+    }
+    return FALSE;
+}
+
+void DlgEditBase::BrowseLogFile(HWND dialog) {
+    std::string filter =
+        BuildFilter(instance_, {{IDS_FILTER_LOG, "*.log"}, {IDS_FILTER_TXT, "*.txt"}, {IDS_FILTER_ALL, "*.*"}});
+    char path[MAX_PATH];
+    if (ChooseFileToOpen(dialog, instance_, IDS_LOGFILE_TITLE, filter, 0, path)) SetLogFileNameField(dialog, path);
+    SetFocus(GetDlgItem(dialog, IDC_LOGFILENAME));
+}
+
+void DlgEditBase::BrowseBrowser(HWND dialog) {
+    std::string filter = BuildFilter(instance_, {{IDS_FILTER_EXE, "*.exe"}});
+    char path[MAX_PATH];
+    if (ChooseFileToOpen(dialog, instance_, IDS_BROWSER_TITLE, filter, 0, path)) {
+        SetDlgItemTextA(dialog, IDC_BROWSERNAME, path);
+    }
+    SetFocus(GetDlgItem(dialog, IDC_BROWSERNAME));
+}
+
+void DlgEditBase::OpenInEditor(HWND dialog) {
+    char logFileName[kLogFileNameSize];
+    ReadField(dialog, IDC_LOGFILENAME, logFileName, sizeof logFileName);
+    if (!logFileName[0]) {
+        messages_.ShowMessage(dialog, kMsgEditorNoLogFile);
+        return;
+    }
+    // Without an editor the shell would only fail; say what is missing, as the editor command does.
+    if (!settings_.GetEditor()[0]) {
+        messages_.ShowMessage(dialog, kMsgNoEditor);
+        return;
+    }
+    char expanded[MAX_PATH];
+    ExpandDateMacros(logFileName, expanded, settings_);
+    HINSTANCE started = ShellExecuteA(dialog, nullptr, settings_.GetEditor(), expanded, ".", SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(started) <= 32) {
+        messages_.ShowMessage(dialog, kMsgEditorFailed);
+        return;
+    }
+    SetFocus(GetDlgItem(dialog, IDC_LISTNAME));
+}
+
+bool DlgEditBase::ReadEntry(HWND dialog, LogEntry* entry) {
+    *entry = LogEntry();
+    ReadField(dialog, IDC_LOGFILENAME, entry->LogFileName, sizeof entry->LogFileName);
+    ReadField(dialog, IDC_LISTNAME, entry->ListName, sizeof entry->ListName);
+    ReadField(dialog, IDC_BROWSERNAME, entry->BrowserName, sizeof entry->BrowserName);
+    // New and edited entries alike count as read now: unread once their log is written later.
+    entry->SeenTime = list_commands::LocalNow();
+    RefreshFileStatus(entry, MacroTextsOf(settings_));
+
+    int field = 0;
+    switch (CheckEntryFields(entry->LogFileName, entry->ListName, entry->BrowserName)) {
+    case EntryProblem::None: return true;
+    case EntryProblem::NoLogFile:
+        messages_.ShowMessage(dialog, kMsgNoLogFile);
+        field = IDC_LOGFILENAME;
+        break;
+    case EntryProblem::NoListName:
+        messages_.ShowMessage(dialog, kMsgNoListName);
+        field = IDC_LISTNAME;
+        break;
+    case EntryProblem::NoBrowser:
+        messages_.ShowMessage(dialog, kMsgNoBrowser);
+        field = IDC_BROWSERNAME;
+        break;
+    case EntryProblem::Comma:
+        messages_.ShowMessageByIds(dialog, CaptionId(), IDS_ERR_COMMA, MB_OK | MB_ICONEXCLAMATION);
+        field = !IsStorableIndexField(entry->LogFileName) ? IDC_LOGFILENAME
+                : !IsStorableIndexField(entry->ListName)  ? IDC_LISTNAME
+                                                          : IDC_BROWSERNAME;
+        break;
+    }
+    SetFocus(GetDlgItem(dialog, field));
+    return false;
+}
+
+void DlgEditBase::Commit(int row, const char* browserName) {
+    // The command reloads the list after the dialog; these arrive once it is done.
+    HWND control = list_.Control();
+    PostMessageA(control, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    PostMessageA(mainWindow_, WM_COMMAND, MAKEWPARAM(IDC_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
+
+    std::vector<std::string> history = LoadBrowserHistory(instance_);
+    UpdateHistory(&history, browserName);
+    SaveBrowserHistory(instance_, history);
+}
+
+UINT DlgEditList::CaptionId() const { return IDS_CAP_EDITLIST; }
+
+bool DlgEditList::InitFields(HWND dialog) {
+    int selected = list_.GetSelection();
+    if (selected < 0) {
+        messages_.ShowMessage(mainWindow_, kMsgEditNoSelection);
+        return false;
+    }
+    LogEntry entry;
+    if (list_.GetEntry(selected, &entry) < 0) {
+        messages_.ShowMessage(mainWindow_, kMsgGetEntryFailed);
+        return false;
+    }
+    SetDlgItemTextA(dialog, IDC_LOGFILENAME, entry.LogFileName);
+    SetDlgItemTextA(dialog, IDC_LISTNAME, entry.ListName);
+    SetDlgItemTextA(dialog, IDC_BROWSERNAME, entry.BrowserName);
+    return true;
+}
+
+bool DlgEditList::Apply(HWND dialog) {
+    LogEntry entry;
+    if (!ReadEntry(dialog, &entry)) return false;
+    int selected = list_.GetSelection();
+    LogEntry previous;
+    if (selected < 0 || list_.GetEntry(selected, &previous) < 0) {
+        messages_.ShowMessage(dialog, kMsgApplyNoSelection);
+        return true;
+    }
+    if (list_.DeleteEntry(selected) < 0) {
+        messages_.ShowMessage(dialog, kMsgApplyDeleteFailed);
+        return true;
+    }
+    int row = list_.AddEntry(entry);
+    if (row < 0) {
+        // The list is written after the dialog: without this the old entry would be lost from the file.
+        list_.AddEntry(previous);
+        messages_.ShowMessage(dialog, kMsgApplyAddFailed);
+        return true;
+    }
+    Commit(row, entry.BrowserName);
+    return true;
+}
+
+UINT DlgAddList::CaptionId() const { return IDS_CAP_ADDLIST; }
+
+bool DlgAddList::Apply(HWND dialog) {
+    LogEntry entry;
+    if (!ReadEntry(dialog, &entry)) return false;
+    int row = list_.AddEntry(entry);
+    if (row < 0) {
+        messages_.ShowMessage(dialog, kMsgApplyAddFailed);
+        return true;
+    }
+    Commit(row, entry.BrowserName);
+    return true;
+}
+
+extern "C" INT_PTR WINAPI EditListDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DlgEditBase::Dispatch(dialog, message, wParam, lParam);
+}
+
+extern "C" INT_PTR WINAPI AddListDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DlgEditBase::Dispatch(dialog, message, wParam, lParam);
+}

@@ -1,0 +1,124 @@
+// The operating environment dialog OPTIONBOX1: list display, sort order, list font, tab width, editor.
+#include "dialogs/environment_dialog.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "dialogs/common_dialogs.h"
+#include "dialogs/context_help.h"
+#include "resources/resource_ids.h"
+#include "settings/environ.h"
+
+namespace {
+
+constexpr int kHelpTable[] = {IDOK,        IDCANCEL,      IDC_BROWSE_EDITOR, IDC_DISPDATE,  IDC_DISPMARK, IDC_MARKCHAR,
+                              IDC_SORT_NAME, IDC_SORT_NEW, IDC_SORT_OLD,      IDC_CHOOSEFONT, IDC_EDITORNAME, IDC_TABSTOP};
+constexpr char kFullWidthSpace[] = "\x81\x40";
+
+// The dialog is modal: one showing at a time.
+EnvironmentDialog* current = nullptr;
+
+INT_PTR CALLBACK EnvironmentDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) current = reinterpret_cast<EnvironmentDialog*>(lParam);
+    if (!current) return FALSE;
+    switch (message) {
+    case WM_INITDIALOG: return current->OnInit(dialog);
+    case WM_COMMAND:
+        // The whole wParam: only clicks and keys match, never a field's notification.
+        switch (wParam) {
+        case IDOK:
+            current->Store(dialog);
+            EndDialog(dialog, 1);
+            return TRUE;
+        case IDCANCEL: EndDialog(dialog, 0); return TRUE;
+        case IDC_CHOOSEFONT: current->ChooseFont(dialog); return TRUE;
+        case IDC_BROWSE_EDITOR: current->ChooseEditor(dialog); return TRUE;
+        }
+        return FALSE;
+    case WM_HELP: return ContextHelpPopup(dialog, reinterpret_cast<const HELPINFO*>(lParam), kHelpTable);
+    }
+    return FALSE;
+}
+
+void ReadField(HWND dialog, int id, char* field, size_t size) {
+    char text[1024] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    CopyToField(field, size, text);
+}
+
+}  // namespace
+
+int SortButtonFor(int sortList) {
+    if (sortList == 0) return IDC_SORT_NAME;
+    if (sortList == 1) return IDC_SORT_NEW;
+    return IDC_SORT_OLD;
+}
+
+LOGFONTA WithPositiveHeight(const LOGFONTA& font) {
+    LOGFONTA copy = font;
+    copy.lfHeight = std::labs(font.lfHeight);
+    return copy;
+}
+
+INT_PTR EnvironmentDialog::OnInit(HWND dialog) {
+    SetWindowLongPtrA(dialog, GWL_EXSTYLE, GetWindowLongPtrA(dialog, GWL_EXSTYLE) | WS_EX_CONTEXTHELP);
+    CheckDlgButton(dialog, IDC_DISPDATE, settings->GetDispDate() ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_DISPMARK, settings->GetDispMark() ? BST_CHECKED : BST_UNCHECKED);
+    SendDlgItemMessageA(dialog, IDC_MARKCHAR, EM_LIMITTEXT, 2, 0);
+    SetDlgItemTextA(dialog, IDC_MARKCHAR, settings->GetMarkChar()[0] ? settings->GetMarkChar() : kFullWidthSpace);
+    CheckRadioButton(dialog, IDC_SORT_NAME, IDC_SORT_OLD, SortButtonFor(settings->GetSortList()));
+    SendDlgItemMessageA(dialog, IDC_EDITORNAME, EM_LIMITTEXT, MAX_PATH - 1, 0);
+    SetDlgItemTextA(dialog, IDC_EDITORNAME, settings->GetEditor());
+    LOGFONTA stored;
+    colour = settings->List().GetListFont(&stored);
+    font = WithPositiveHeight(stored);
+    SendDlgItemMessageA(dialog, IDC_TABSTOP, EM_LIMITTEXT, 2, 0);
+    SetDlgItemInt(dialog, IDC_TABSTOP, static_cast<UINT>(settings->GetTabStop()), FALSE);
+    return TRUE;
+}
+
+void EnvironmentDialog::Store(HWND dialog) {
+    settings->SetDispDate(IsDlgButtonChecked(dialog, IDC_DISPDATE) == BST_CHECKED ? 1 : 0);
+    settings->SetDispMark(IsDlgButtonChecked(dialog, IDC_DISPMARK) == BST_CHECKED ? 1 : 0);
+    char mark[3];
+    ReadField(dialog, IDC_MARKCHAR, mark, sizeof mark);
+    settings->SetMarkChar(mark);
+    int order = 2;
+    if (IsDlgButtonChecked(dialog, IDC_SORT_NAME) == BST_CHECKED) order = 0;
+    else if (IsDlgButtonChecked(dialog, IDC_SORT_NEW) == BST_CHECKED) order = 1;
+    settings->SetSortList(order);
+    char editor[MAX_PATH];
+    ReadField(dialog, IDC_EDITORNAME, editor, sizeof editor);
+    settings->SetEditor(editor);
+    settings->List().SetListFont(font, colour);
+    BOOL numeric = FALSE;
+    settings->SetTabStop(static_cast<int>(GetDlgItemInt(dialog, IDC_TABSTOP, &numeric, FALSE)));
+}
+
+void EnvironmentDialog::ChooseFont(HWND dialog) {
+    LOGFONTA chosen = font;
+    COLORREF chosenColour = colour;
+    if (!ChooseListFont(dialog, &chosen, &chosenColour)) return;
+    font = WithPositiveHeight(chosen);
+    colour = chosenColour;
+}
+
+void EnvironmentDialog::ChooseEditor(HWND dialog) {
+    std::string filter = BuildFilter(instance, {{IDS_FILTER_EXE, "*.exe"}});
+    char path[MAX_PATH];
+    if (ChooseFileToOpen(dialog, instance, IDS_EDITOR_TITLE, filter, OFN_READONLY, path)) {
+        SetDlgItemTextA(dialog, IDC_EDITORNAME, path);
+    }
+    SetFocus(GetDlgItem(dialog, IDC_EDITORNAME));
+}
+
+INT_PTR ShowEnvironmentDialog(HWND owner, Environ& settings) {
+    EnvironmentDialog state = {};
+    state.instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
+    state.owner = owner;
+    state.settings = &settings;
+    INT_PTR result = DialogBoxParamA(state.instance, "OPTIONBOX1", owner, EnvironmentDlgProc,
+                                     reinterpret_cast<LPARAM>(&state));
+    current = nullptr;
+    return result == 1 ? 1 : 0;
+}
