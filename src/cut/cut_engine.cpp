@@ -219,6 +219,13 @@ bool CutEngine::ProcessFile(const char* path) {
     return result == LoopResult::Done;
 }
 
+bool CutEngine::CutStream(HANDLE in, HANDLE out, bool* changed) {
+    changed_ = false;
+    LoopResult result = LineLoop(in, out);
+    *changed = changed_;
+    return result == LoopResult::Done;
+}
+
 bool CutEngine::Replace(const char* logPath, const char* workPath) {
     // The log leaves its place by a rename before the copy, so that a failed copy can put it back:
     // to its backup when one is wanted, else to a temporary name beside it.

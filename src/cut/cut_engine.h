@@ -65,6 +65,8 @@ public:
     // false ends the run: the file could not be opened, or the run failed or was stopped in it.
     bool ProcessFile(const char* path);
     void End();
+    // The line loop alone, from one open file to another; false after a message (23 to 25 or no memory).
+    bool CutStream(HANDLE in, HANDLE out, bool* changed);
 
     int PlaceCount() const { return placeCount_; }
     unsigned long long Processed() const { return processed_; }
