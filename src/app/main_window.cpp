@@ -14,6 +14,7 @@
 #include "app/kelvora_frame.h"
 #include "app/layout.h"
 #include "app/status_text.h"
+#include "dragdrop/drag_start.h"
 #include "lib/file_reader.h"
 #include "lib/strings_paths.h"
 #include "loglist/date_macros.h"
@@ -273,8 +274,8 @@ void MainWindow::OnLeftButtonDown(LPARAM position) {
     if (height > 0) frame_.SetPressedRow(static_cast<int>(HIWORD(position) / height));
 }
 
-LRESULT MainWindow::OnMouseMove(WPARAM, LPARAM) {
-    return 0;  // dragging entries out of the list starts here
+LRESULT MainWindow::OnMouseMove(WPARAM keys, LPARAM position) {
+    return StartDragOnMouseMove(frame_, window_, keys, position);
 }
 
 LRESULT MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
