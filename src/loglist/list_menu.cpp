@@ -146,6 +146,7 @@ bool ListMenu::LoadList() {
         }
         SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     }
+    loadFailed_ = !loaded;
     if (GetEntryCount() > 0) EnableEntryCommands();
     else DisableEntryCommands();
     ShowWindow(list_, SW_SHOW);
@@ -155,6 +156,7 @@ bool ListMenu::LoadList() {
 }
 
 bool ListMenu::SaveList() {
+    if (loadFailed_) return false;
     WaitCursor wait;
     const char* path = IndexPathForWrite(settings_);
     if (!path[0]) return false;

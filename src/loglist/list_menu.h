@@ -33,6 +33,8 @@ public:
     void Select(int index);
 
     bool LoadList();
+    // Writes the rows to the index file. After a load that failed the file is left alone: it may
+    // hold entries that never reached the list, and an empty or partial list must not replace them.
     bool SaveList();
     void RecreateListFont();
     void ComputeColumnStops();
@@ -53,6 +55,7 @@ private:
     HWND list_ = nullptr;
     OwnedFont font_;
     WNDPROC previousProc_ = nullptr;
+    bool loadFailed_ = false;
     Environ& settings_;
     const PMessage& messages_;
 };

@@ -513,3 +513,86 @@ TEST(StatusTextTest, MissingFileShowsStars) {
 }
 
 }  // namespace
+
+// ---- opening another index table file (command 11) ----
+
+namespace {
+
+// Types a name into a file-open dialog and confirms it.
+DialogDriver::Answer ChooseFile(const std::string& path) {
+    return [path](HWND dialog) {
+        // The file name box of the Explorer-style dialog is cmb13 (1148), on older ones edt1 (1152).
+        HWND name = GetDlgItem(dialog, 1148);
+        if (!name) name = GetDlgItem(dialog, 1152);
+        SetWindowTextA(name, path.c_str());
+        DialogDriver::Press(dialog, IDOK);
+    };
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, OpenCommandLoadsAnExistingIndexFile) {
+    PrepareThreeEntries();
+    Start();
+    std::string other = logs_.File("other.dat");
+    ASSERT_TRUE(WriteFileBytes(other, IndexLine(logs_.File("a.log"), "b.exe", "other")));
+    DialogDriver driver;
+    driver.Expect(ChooseFile(other));
+    Command(IDM_OPENLIST);
+    ASSERT_EQ(1u, driver.Shown().size());
+    EXPECT_EQ(Sjis(u8"ﾘｽﾄ ﾃﾞｰﾀ指定"), driver.Shown()[0].caption);
+    EXPECT_EQ(other, frame_->Settings().GetIndex());
+    ASSERT_EQ(1, list_->GetEntryCount());
+    EXPECT_STREQ("other", Row(0).ListName);
+    EXPECT_EQ(0, list_->GetSelection());
+    EXPECT_EQ(Sjis(u8"》 ") + logs_.File("a.log"), StatusPart(0));
+}
+
+TEST_F(MainWindowTest, OpenCommandCreatesANewIndexFileAndMakesItCurrent) {
+    PrepareThreeEntries();
+    Start();
+    std::string created = logs_.File("new.kvd");
+    DialogDriver driver;
+    driver.Expect(ChooseFile(created));
+    driver.ExpectPress(IDOK);
+    Command(IDM_OPENLIST);
+    ASSERT_EQ(2u, driver.Shown().size());
+    EXPECT_EQ(Sjis(u8"ﾘｽﾄ ﾃﾞｰﾀ指定"), driver.Shown()[1].caption);
+    EXPECT_EQ(Sjis(u8"目次テーブルファイルがありません　新規作成ですか？"), driver.Shown()[1].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION), driver.Shown()[1].messageBoxStyle);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(created.c_str()));
+    EXPECT_EQ(created, frame_->Settings().GetIndex());
+    EXPECT_EQ(0, list_->GetEntryCount());
+    EXPECT_TRUE(GetMenuState(GetMenu(frame_->MainWindow()), IDM_DELETELIST, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+TEST_F(MainWindowTest, OpenCommandCancelledAtTheQuestionChangesNothing) {
+    PrepareThreeEntries();
+    Start();
+    std::string created = logs_.File("never.kvd");
+    DialogDriver driver;
+    driver.Expect(ChooseFile(created));
+    driver.ExpectPress(IDCANCEL);
+    Command(IDM_OPENLIST);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(created.c_str()));
+    EXPECT_STREQ(indexPath_, frame_->Settings().GetIndex());
+    EXPECT_EQ(3, list_->GetEntryCount());
+}
+
+TEST_F(MainWindowTest, FailedStartUpLoadIsReportedAndTheWindowStillOpens) {
+    PrepareThreeEntries();
+    const std::string before = ReadFileBytes(indexPath_);
+    HANDLE lock = CreateFileA(indexPath_, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    DialogDriver driver;
+    driver.ExpectPress(IDOK);
+    Start();
+    CloseHandle(lock);
+    ASSERT_EQ(1u, driver.Shown().size());
+    EXPECT_EQ(Sjis(u8"リストを開く"), driver.Shown()[0].caption);
+    EXPECT_EQ(Sjis(u8"ファイル読み込み中にエラーが発生しました"), driver.Shown()[0].text);
+    EXPECT_GT(frame_->Settings().GetColumnStopCount(), 0);  // rows drawn later still have their stops
+    // Closing must not replace the entries that could not be read with an empty list.
+    Stop();
+    EXPECT_EQ(before, ReadFileBytes(indexPath_));
+}
