@@ -15,6 +15,7 @@
 #include "app/layout.h"
 #include "app/status_text.h"
 #include "dragdrop/drag_start.h"
+#include "dragdrop/drop_files.h"
 #include "lib/file_reader.h"
 #include "lib/strings_paths.h"
 #include "loglist/date_macros.h"
@@ -117,6 +118,7 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
         OnLeftButtonDown(lParam);
         return DefWindowProcA(window_, message, wParam, lParam);
+    case WM_DROPFILES: return OnDropFiles(frame_, window_, reinterpret_cast<HDROP>(wParam));
     }
     return DefWindowProcA(window_, message, wParam, lParam);
 }

@@ -202,6 +202,9 @@
 #define IDS_ERR_CUTFILEREAD 341
 #define IDS_ERR_CUTMEMORY 342
 
+// Strings: dropped files (360-379).
+#define IDS_ERR_DROPPATHLONG 360
+
 // Controls of the cut dialogs OPTIONBOX2, CUTPREBOX and CUTINDBOX.
 #define IDC_CUT_GRP_FILE 550
 #define IDC_CUTFILE 551

@@ -1,0 +1,154 @@
+// Files dropped on the main window: one add dialog per file in drop order, each confirmed one
+// written to the index file; drops outside the client area and over-long names add nothing.
+#include "dragdrop/drop_files.h"
+
+#include <shlobj.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "frame_fixture.h"
+#include "resources/resource_ids.h"
+#include "sjis.h"
+
+using namespace testing_support;
+using dragdrop_testing::IndexLine;
+
+namespace {
+
+// A DROPFILES block as the shell hands it over, with ANSI names.
+HGLOBAL MakeDrop(const std::vector<std::string>& names, BOOL nonClient, POINT at = {30, 40}) {
+    std::string list;
+    for (const std::string& n : names) list += n + '\0';
+    list += '\0';
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size());
+    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
+    header->pFiles = sizeof(DROPFILES);
+    header->pt = at;
+    header->fNC = nonClient;
+    header->fWide = FALSE;
+    memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size());
+    GlobalUnlock(block);
+    return block;
+}
+
+bool IsFreed(HGLOBAL block) { return GlobalFlags(block) == GMEM_INVALID_HANDLE; }
+
+struct SeenDialog {
+    std::string caption, logFile, listName, browser;
+};
+
+class DropFilesTest : public dragdrop_testing::FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        browser_ = logs_.File("view.exe");
+        WriteIndex(IndexLine(logs_.File("m.log"), browser_, "m middle"));
+        Start();
+    }
+    void Drop(HGLOBAL block) {
+        SendMessageA(frame_->MainWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+        PumpMessages();
+    }
+    // Records what the add dialog shows, then fills in the list name and browser and confirms,
+    // or cancels when listName is null.
+    void Answer(DialogDriver& driver, const char* listName) {
+        driver.Expect([this, listName](HWND dialog) {
+            seen_.push_back({DialogDriver::WindowText(dialog), DialogDriver::ItemText(dialog, IDC_LOGFILENAME),
+                             DialogDriver::ItemText(dialog, IDC_LISTNAME),
+                             DialogDriver::ItemText(dialog, IDC_BROWSERNAME)});
+            if (!listName) {
+                DialogDriver::Press(dialog, IDCANCEL);
+                return;
+            }
+            SetDlgItemTextA(dialog, IDC_LISTNAME, listName);
+            SetDlgItemTextA(dialog, IDC_BROWSERNAME, browser_.c_str());
+            DialogDriver::Press(dialog, IDOK);
+        });
+    }
+
+    std::string browser_;
+    std::vector<SeenDialog> seen_;
+};
+
+TEST_F(DropFilesTest, ThreeFilesOpenThreeDialogsAndACancelSkipsOnlyItsFile) {
+    std::vector<std::string> files = {logs_.File("z.log"), logs_.File(Sjis(u8"日報.log")), logs_.File("a.log")};
+    WriteFileBytes(files[0], "zz\r\n");
+    HGLOBAL block = MakeDrop(files, FALSE);
+    DialogDriver driver;
+    Answer(driver, "z last");
+    Answer(driver, nullptr);
+    Answer(driver, "a first");
+    Drop(block);
+
+    ASSERT_EQ(3u, seen_.size());
+    for (size_t i = 0; i < seen_.size(); ++i) {
+        EXPECT_EQ(Sjis(u8"リストの追加"), seen_[i].caption) << i;
+        EXPECT_EQ(files[i], seen_[i].logFile) << i;
+        EXPECT_EQ("", seen_[i].listName) << i;
+        EXPECT_EQ("", seen_[i].browser) << i;
+    }
+    EXPECT_TRUE(IsFreed(block));
+    EXPECT_EQ((std::vector<std::string>{"a first", "m middle", "z last"}), Names());
+    EXPECT_EQ(files[2], std::string(Row(0).LogFileName));
+    EXPECT_EQ(browser_, std::string(Row(0).BrowserName));
+    EXPECT_NE(0u, Row(0).SeenTime.dwHighDateTime);  // added now, so not unread
+    EXPECT_EQ(4u, Row(2).FileSize);                 // the status of the dropped file
+
+    std::string index = IndexContent();
+    EXPECT_NE(std::string::npos, index.find(files[0] + "," + browser_ + ",z last,"));
+    EXPECT_NE(std::string::npos, index.find(files[2] + "," + browser_ + ",a first,"));
+    EXPECT_EQ(std::string::npos, index.find(files[1]));
+    EXPECT_TRUE(IsWindowEnabled(list_->Control()));
+}
+
+TEST_F(DropFilesTest, AMissingListNameIsReportedAndTheDialogStaysOpenWithItsFields) {
+    HGLOBAL block = MakeDrop({logs_.File("n.log")}, FALSE);
+    DialogDriver driver;
+    HWND dialog = nullptr;
+    driver.Expect([&](HWND d) {
+        dialog = d;
+        SetDlgItemTextA(d, IDC_BROWSERNAME, browser_.c_str());
+        DialogDriver::Press(d, IDOK);
+    });
+    std::string afterMessage;
+    driver.Expect([&](HWND box) {
+        afterMessage = DialogDriver::ItemText(dialog, IDC_LOGFILENAME) + "|" + DialogDriver::ItemText(dialog, IDC_BROWSERNAME);
+        DialogDriver::Press(box, IDOK);
+        DialogDriver::Press(dialog, IDCANCEL);
+    });
+    Drop(block);
+    ASSERT_EQ(2u, driver.Shown().size());
+    EXPECT_EQ(Sjis(u8"リスト名が指定されていません"), driver.Shown()[1].text);
+    EXPECT_EQ(logs_.File("n.log") + "|" + browser_, afterMessage);
+    EXPECT_EQ(std::vector<std::string>{"m middle"}, Names());
+}
+
+TEST_F(DropFilesTest, ADropOutsideTheClientAreaAddsNothingAndIsReleased) {
+    HGLOBAL block = MakeDrop({logs_.File("x.log")}, TRUE);
+    DialogDriver driver;
+    Drop(block);
+    EXPECT_TRUE(driver.Shown().empty());
+    EXPECT_TRUE(IsFreed(block));
+    EXPECT_EQ(std::vector<std::string>{"m middle"}, Names());
+}
+
+TEST_F(DropFilesTest, ANameTooLongForAnEntryIsRefusedAndTheNextOneStillComes) {
+    std::string tooLong = logs_.Path() + std::string(300 - logs_.Path().size(), 'x') + ".log";
+    HGLOBAL block = MakeDrop({tooLong, logs_.File("b.log")}, FALSE);
+    DialogDriver driver;
+    driver.ExpectPress(IDOK);
+    Answer(driver, "b second");
+    Drop(block);
+    ASSERT_EQ(2u, driver.Shown().size());
+    EXPECT_EQ(Sjis(u8"リストの追加"), driver.Shown()[0].caption);
+    EXPECT_EQ(Sjis(u8"ファイル名が長すぎるため、リストに追加できません"), driver.Shown()[0].text);
+    ASSERT_EQ(1u, seen_.size());
+    EXPECT_EQ(logs_.File("b.log"), seen_[0].logFile);
+    EXPECT_EQ((std::vector<std::string>{"b second", "m middle"}), Names());
+    EXPECT_TRUE(IsFreed(block));
+}
+
+}  // namespace
