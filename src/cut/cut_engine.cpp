@@ -203,7 +203,16 @@ bool CutEngine::ProcessFile(const char* path) {
         host_.ShowMessage(kMsgWorkFile);
         return false;
     }
+    // Wine writes a growing file far slower than one of its final size (1 MB writes: 0.3 s for
+    // 100 MB against 0.04 s), so the work file gets the log's size first and its true end last.
+    LARGE_INTEGER size = {};
+    if (GetFileSizeEx(log.Get(), &size) && size.QuadPart > 0) {
+        LARGE_INTEGER zero = {};
+        if (SetFilePointerEx(work.Get(), size, nullptr, FILE_BEGIN)) SetEndOfFile(work.Get());
+        SetFilePointerEx(work.Get(), zero, nullptr, FILE_BEGIN);
+    }
     LoopResult result = LineLoop(log.Get(), work.Get());
+    if (!SetEndOfFile(work.Get()) && result == LoopResult::Done) result = LoopResult::WriteError;
     work.Reset();
     log.Reset();
     switch (result) {

@@ -30,6 +30,7 @@ void CutTable::Build() const {
     labels_.clear();
     targets_.clear();
     dense_.clear();
+    skipped_.clear();
 
     // Iterative, so that a string of any length cannot exhaust the stack.
     struct Task {
@@ -41,6 +42,19 @@ void CutTable::Build() const {
     while (!tasks.empty()) {
         Task t = tasks.back();
         tasks.pop_back();
+        // A chain of single children becomes one run of bytes compared at once: the common
+        // prefix of a sorted range is that of its first and last strings.
+        const std::string& a = sorted[t.lo];
+        const std::string& b = sorted[t.hi - 1];
+        size_t common = 0;
+        while (t.depth + common < a.size() && t.depth + common < b.size() && a[t.depth + common] == b[t.depth + common])
+            ++common;
+        if (common > 0) {
+            nodes_[t.node].skipOffset = static_cast<uint32_t>(skipped_.size());
+            nodes_[t.node].skipLength = static_cast<uint32_t>(common);
+            skipped_.insert(skipped_.end(), a.begin() + t.depth, a.begin() + t.depth + common);
+            t.depth += common;
+        }
         // Sorted order puts a string before the longer ones it begins; it alone decides the match.
         if (sorted[t.lo].size() == t.depth) {
             nodes_[t.node].terminal = true;

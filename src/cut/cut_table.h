@@ -22,11 +22,20 @@ public:
     bool Matches(const char* line, size_t length) const {
         if (dirty_) Build();
         uint32_t node = 0;
-        for (size_t i = 0;; ++i) {
+        size_t i = 0;
+        for (;;) {
             const Node& n = nodes_[node];
+            if (n.skipLength) {  // the bytes all strings below this node share
+                if (length - i < n.skipLength) return false;
+                const unsigned char* want = skipped_.data() + n.skipOffset;
+                for (uint32_t k = 0; k < n.skipLength; ++k) {
+                    if (static_cast<unsigned char>(line[i + k]) != want[k]) return false;
+                }
+                i += n.skipLength;
+            }
             if (n.terminal) return true;
             if (i == length) return false;
-            node = Child(n, static_cast<unsigned char>(line[i]));
+            node = Child(n, static_cast<unsigned char>(line[i++]));
             if (node == 0) return false;
         }
     }
@@ -35,6 +44,8 @@ private:
     struct Node {
         uint32_t firstEdge = 0;
         uint32_t edgeCount = 0;
+        uint32_t skipOffset = 0;
+        uint32_t skipLength = 0;
         uint32_t dense = UINT32_MAX;  // index of a 256-entry row in dense_, for nodes with many children
         bool terminal = false;
     };
@@ -55,6 +66,7 @@ private:
     mutable bool dirty_ = true;
     mutable std::vector<Node> nodes_;
     mutable std::vector<unsigned char> labels_;
+    mutable std::vector<unsigned char> skipped_;
     mutable std::vector<uint32_t> targets_;
     mutable std::vector<uint32_t> dense_;
 };
