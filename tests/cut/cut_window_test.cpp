@@ -1,0 +1,405 @@
+// The cut in real windows: the ProgressBarEx, the progress dialog, CUTPREBOX and a run from command
+// 15 to 16 in a running main window, and OPTIONBOX2 with its edit button and context help.
+#include <windows.h>
+#include <commctrl.h>
+#include <htmlhelp.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+#include <string>
+#include <vector>
+
+#include "app/html_help.h"
+#include "app/kelvora_frame.h"
+#include "cut/cut_commands.h"
+#include "cut/log_cut_dialog.h"
+#include "cut/log_cut_file.h"
+#include "dialog_driver.h"
+#include "lib/progress_bar.h"
+#include "loglist/list_menu.h"
+#include "resources/resource_ids.h"
+#include "settings/environ.h"
+#include "sjis.h"
+#include "test_env.h"
+
+using namespace testing_support;
+
+namespace {
+
+struct PaintCase {
+    unsigned minimum, maximum, position;
+    unsigned percent;
+    int fill;  // of a 202-pixel-wide bar
+};
+
+class ProgressPaintTest : public testing::TestWithParam<PaintCase> {};
+
+TEST_P(ProgressPaintTest, PercentAndFill) {
+    const PaintCase& c = GetParam();
+    ProgressPaint p = ComputeProgressPaint(c.minimum, c.maximum, c.position, 202);
+    EXPECT_EQ(c.percent, p.percent);
+    EXPECT_EQ(c.fill, p.fill);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ProgressPaintTest,
+                         testing::Values(PaintCase{0, 100, 0, 0, 0}, PaintCase{0, 200, 50, 25, 202 * 25 / 100 - 2},
+                                         PaintCase{0, 100, 150, 150, 200}, PaintCase{0, 100, 100, 100, 200},
+                                         PaintCase{0, 100, 1, 1, 0},  // 2 pixels or less show nothing
+                                         PaintCase{0, 0, 0, 0, 0}, PaintCase{0, 0, 5, 100, 200},
+                                         PaintCase{7, 7, 7, 0, 0}, PaintCase{0, 65535, 65535, 100, 200}));
+
+// A visible top-level window to hold bars and read their pixels back.
+class BarTest : public testing::Test {
+protected:
+    void SetUp() override {
+        parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 10, 10, 300, 100, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(nullptr, parent_);
+        bar_ = CreateProgressBarEx(parent_, 10, 10, 202, 24, IDC_CUT_BAR);
+        ASSERT_NE(nullptr, bar_);
+        PumpMessages(50);
+    }
+    void TearDown() override { DestroyWindow(parent_); }
+    COLORREF Pixel(int x, int y) {
+        WindowDC dc(bar_);
+        return GetPixel(dc.Get(), x, y);
+    }
+    // Columns of the middle row that hold text: neither the highlight nor the button face colour.
+    int TextColumns() {
+        int n = 0;
+        for (int x = 1; x < 201; ++x) {
+            bool text = false;
+            for (int y = 2; y < 22; ++y) {
+                COLORREF c = Pixel(x, y);
+                if (c != GetSysColor(COLOR_HIGHLIGHT) && c != GetSysColor(COLOR_BTNFACE)) text = true;
+            }
+            n += text;
+        }
+        return n;
+    }
+    int TextWidth(const char* text) {
+        WindowDC dc(bar_);
+        SIZE size = {};
+        GetTextExtentPoint32A(dc.Get(), text, static_cast<int>(strlen(text)), &size);
+        return size.cx;
+    }
+    HWND parent_ = nullptr;
+    HWND bar_ = nullptr;
+};
+
+TEST_F(BarTest, ShowsZeroTwentyFiveAndHundredFiftyPercent) {
+    SendMessageA(bar_, PBM_SETPOS, 0, 0);
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), Pixel(3, 2));
+    int zero = TextColumns();
+
+    SetProgressBar(bar_, 0, 200, 1);
+    SendMessageA(bar_, PBM_SETPOS, 50, 0);  // painted at once, no WM_PAINT needed
+    const int fill = 202 * 25 / 100 - 2;
+    EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), Pixel(3, 2));
+    EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), Pixel(fill, 2));
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), Pixel(fill + 2, 2));
+    int quarter = TextColumns();
+
+    SetProgressBar(bar_, 0, 100, 1);
+    SendMessageA(bar_, PBM_SETPOS, 150, 0);
+    EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), Pixel(199, 2));
+    int over = TextColumns();
+    // The digits "0%", "25%" and "150%": their ink is a little narrower than the font's advance.
+    for (auto shown : {std::make_pair("0%", zero), std::make_pair("25%", quarter), std::make_pair("150%", over)}) {
+        EXPECT_LE(shown.second, TextWidth(shown.first)) << shown.first;
+        EXPECT_GE(shown.second, TextWidth(shown.first) * 6 / 10) << shown.first;
+    }
+    EXPECT_LT(zero, quarter);
+    EXPECT_LT(quarter, over);
+    // The shadowed top and left edge; the right column keeps the white background.
+    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), Pixel(0, 10));
+    EXPECT_EQ(RGB(255, 255, 255), Pixel(201, 10));
+}
+
+TEST_F(BarTest, DeltaWaitsForThePaintAndRangeTravelsIn16Bits) {
+    SendMessageA(bar_, PBM_SETPOS, 0, 0);
+    SendMessageA(bar_, PBM_DELTAPOS, 100, 0);
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), Pixel(100, 2));
+    SendMessageA(bar_, PBM_STEPIT, 0, 0);  // 101 %: the bar is full
+    EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), Pixel(100, 2));
+    SetProgressBar(bar_, 0, 70000, 1);  // 70000 mod 65536 = 4464
+    SendMessageA(bar_, PBM_SETPOS, 4464, 0);
+    EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), Pixel(199, 2));
+    EXPECT_EQ(0, SetProgressBar(nullptr, 0, 1, 1));
+}
+
+TEST(LogCutDialogTest, LaysTheBarOverItsPlaceholderAndSetsTheStopFlagOnce) {
+    LogCutDialog dialog;
+    ASSERT_NE(nullptr, dialog.Show(GetModuleHandleA(nullptr), nullptr));
+    int frame[4];
+    int bar[4];
+    GetDlgItemRect(dialog.Window(), IDC_CUT_BARFRAME, frame);
+    GetDlgItemRect(dialog.Window(), IDC_CUT_BAR, bar);
+    EXPECT_EQ(dialog.Bar(), GetDlgItem(dialog.Window(), IDC_CUT_BAR));
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(frame[i], bar[i]);
+    EXPECT_GT(frame[2], 0);
+    EXPECT_EQ("", DialogDriver::ItemText(dialog.Window(), IDC_CUT_KIND));
+    dialog.SetFile("C:\\logs\\a.log", 7);
+    EXPECT_EQ("   7", DialogDriver::ItemText(dialog.Window(), IDC_CUT_COUNT));
+    dialog.SetRange(0, 999, 1);  // under 1000 bytes: an empty range that must not fail
+    dialog.SetPosition(999);
+    EXPECT_FALSE(dialog.Stopped());
+    SendMessageA(dialog.Window(), WM_COMMAND, IDCANCEL, 0);
+    SendMessageA(dialog.Window(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(dialog.Stopped());
+    EXPECT_EQ(1, *dialog.StopFlag());
+    dialog.Close();
+    EXPECT_EQ(nullptr, dialog.Window());
+}
+
+// What the worker's message boxes showed, answered from the worker thread.
+struct WorkerBoxes {
+    struct Box {
+        std::string text, caption;
+        UINT style;
+        bool mainEnabled;
+        std::string file, kind, count;
+    };
+    std::vector<Box> boxes;
+    bool pressStop = false;
+};
+WorkerBoxes* workerBoxes = nullptr;
+
+int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
+    WorkerBoxes::Box box{text, caption, style, IsWindowEnabled(owner) != 0, "", "", ""};
+    if (LogCutFile* run = cut_commands::RunningCut()) {
+        HWND dialog = run->Progress().Window();
+        box.file = DialogDriver::ItemText(dialog, IDC_CUT_FILENAME);
+        box.kind = DialogDriver::ItemText(dialog, IDC_CUT_KIND);
+        box.count = DialogDriver::ItemText(dialog, IDC_CUT_COUNT);
+        if (workerBoxes->pressStop) SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // 中断
+    }
+    workerBoxes->boxes.push_back(box);
+    return (style & 0xF) == MB_OKCANCEL ? IDOK : IDOK;
+}
+
+HWND WINAPI NoHelp(HWND, LPCSTR, UINT, DWORD_PTR) { return nullptr; }
+std::vector<UINT> helpTopics;
+HWND WINAPI RecordHelp(HWND, LPCSTR, UINT command, DWORD_PTR data) {
+    if (command == HH_DISPLAY_TEXT_POPUP) helpTopics.push_back(reinterpret_cast<HH_POPUP*>(data)->idString);
+    return nullptr;
+}
+
+class CutWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        DeleteProgramSettings();
+        previousHelp_ = SetHtmlHelpHook(NoHelp);
+        previousBox_ = SetCutMessageBoxHook(RecordBox);
+        workerBoxes = &boxes_;
+        BuildDefaultIndexPath(GetModuleHandleA(nullptr), indexPath_);
+        char folder[MAX_PATH];
+        BuildDataFolder(GetModuleHandleA(nullptr), folder);
+        CreateDirectoryA(folder, nullptr);
+        cutList_ = logs_.File("cut.txt");
+        WriteFileBytes(cutList_, "ERROR\r\n");
+        std::string index;
+        for (const char* name : {"a.log", "b.log"}) {
+            WriteFileBytes(logs_.File(name), std::string("x\bkeep ") + name + "\r\nERROR 1\r\nlast\n");
+            index += logs_.File(name) + ",notepad.exe," + name + ",0,0\r\n";
+        }
+        WriteFileBytes(indexPath_, index);
+        frame_ = std::make_unique<KelvoraFrame>(GetModuleHandleA(nullptr));
+        ASSERT_TRUE(frame_->Created());
+        PumpMessages();
+        Environ& s = frame_->Settings();
+        s.Cut().SetCutFile(cutList_.c_str());
+        s.Cut().SetCutMode(1);
+        s.Cut().SetCutCheck(0);
+        s.SetBakFile(0);
+    }
+    void TearDown() override {
+        if (frame_) {
+            PostMessageA(frame_->MainWindow(), WM_CLOSE, 0, 0);
+            frame_->Run(SW_SHOWNORMAL);
+            frame_.reset();
+        }
+        DeleteFileA(indexPath_);
+        SetCutMessageBoxHook(previousBox_);
+        SetHtmlHelpHook(previousHelp_);
+        workerBoxes = nullptr;
+        DeleteProgramSettings();
+    }
+    void Command(int id) { SendMessageA(frame_->MainWindow(), WM_COMMAND, id, 0); }
+    // Pumps until command 16 has tidied up the run.
+    bool WaitForRunEnd() {
+        for (int i = 0; i < 500 && cut_commands::RunningCut(); ++i) PumpMessages(10);
+        PumpMessages(20);
+        return cut_commands::RunningCut() == nullptr;
+    }
+    Environ& Settings() { return frame_->Settings(); }
+
+    TempFolder logs_;
+    std::string cutList_;
+    char indexPath_[MAX_PATH] = "";
+    std::unique_ptr<KelvoraFrame> frame_;
+    WorkerBoxes boxes_;
+    HtmlHelpFunction previousHelp_ = nullptr;
+    CutMessageBoxFunction previousBox_ = nullptr;
+};
+
+TEST_F(CutWindowTest, PreBoxShowsStoredChoicesAndRunsTheChosenTargetForOneRun) {
+    Settings().Cut().SetCutCheck(1);
+    frame_->List()->Select(1);  // b.log
+    DialogDriver driver;
+    driver.Expect([](HWND dialog) {
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_CUT_ALL));
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_CUT_CHECK));
+        CheckRadioButton(dialog, IDC_CUT_SELECTED, IDC_CUT_ALL, IDC_CUT_SELECTED);
+        DialogDriver::Press(dialog, IDOK);
+    });
+    driver.Expect([](HWND) {});  // the modeless progress dialog
+    Command(IDM_CUT);
+    ASSERT_TRUE(WaitForRunEnd());
+    ASSERT_EQ(2u, driver.Shown().size());
+    EXPECT_EQ(Sjis(u8"指定文字列列カット処理"), driver.Shown()[0].caption);
+    EXPECT_EQ(Sjis(u8"カット処理中"), driver.Shown()[1].caption);
+
+    // One question, asked while the main window was disabled and the dialog showed the run.
+    ASSERT_EQ(1u, boxes_.boxes.size());
+    const WorkerBoxes::Box& q = boxes_.boxes[0];
+    EXPECT_EQ(Sjis(u8"以下の文字列を含む行をカットします。よろしいですか？\r\n　「ERROR 1」"), q.text);
+    EXPECT_EQ(Sjis(u8"指定文字列カット処理"), q.caption);
+    EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION), q.style);
+    EXPECT_FALSE(q.mainEnabled);
+    EXPECT_EQ(logs_.File("b.log"), q.file);
+    EXPECT_EQ(Sjis(u8"BSコード除去"), q.kind);
+    EXPECT_EQ("1", q.count);
+
+    EXPECT_TRUE(IsWindowEnabled(frame_->MainWindow()));
+    EXPECT_EQ("keep b.log\r\nlast\r\n", ReadFileBytes(logs_.File("b.log")));
+    EXPECT_EQ(std::string("x\bkeep a.log\r\nERROR 1\r\nlast\n"), ReadFileBytes(logs_.File("a.log")));
+    EXPECT_EQ(1, Settings().Cut().GetCutMode());
+    EXPECT_EQ(1, Settings().Cut().GetCutCheck());
+    // The list was reloaded: the row shows the new size.
+    LogEntry entry;
+    frame_->List()->GetEntry(1, &entry);
+    EXPECT_EQ(18u, entry.FileSize);
+    EXPECT_EQ(1, frame_->List()->GetSelection());
+}
+
+TEST_F(CutWindowTest, StopButtonEndsTheRunWithMessage23) {
+    boxes_.pressStop = true;
+    DialogDriver driver;
+    driver.Expect([](HWND dialog) {  // ask for this run only
+        CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
+        DialogDriver::Press(dialog, IDOK);
+    });
+    driver.Expect([](HWND) {});  // the modeless progress dialog
+    Command(IDM_CUT);
+    ASSERT_TRUE(WaitForRunEnd());
+    ASSERT_EQ(2u, boxes_.boxes.size());
+    EXPECT_EQ(Sjis(u8"カット処理を中断します"), boxes_.boxes[1].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), boxes_.boxes[1].style);
+    EXPECT_EQ(std::string("x\bkeep a.log\r\nERROR 1\r\nlast\n"), ReadFileBytes(logs_.File("a.log")));
+    EXPECT_EQ(std::string("x\bkeep b.log\r\nERROR 1\r\nlast\n"), ReadFileBytes(logs_.File("b.log")));
+    EXPECT_EQ(0, Settings().Cut().GetCutCheck());
+    EXPECT_TRUE(IsWindowEnabled(frame_->MainWindow()));
+}
+
+TEST_F(CutWindowTest, AbandonedOrUnreadableProcedureFileStartsNoRun) {
+    DialogDriver driver;
+    driver.ExpectPress(IDCANCEL);
+    Command(IDM_CUT);
+    EXPECT_EQ(nullptr, cut_commands::RunningCut());
+    driver.Expect([](HWND dialog) {
+        CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
+        DialogDriver::Press(dialog, IDOK);
+    });
+    DeleteFileA(cutList_.c_str());
+    Command(IDM_CUT);
+    EXPECT_EQ(nullptr, cut_commands::RunningCut());
+    ASSERT_EQ(1u, boxes_.boxes.size());
+    EXPECT_EQ(Sjis(u8"カット手順ファイルが読み込めません") + "\r\n" + cutList_, boxes_.boxes[0].text);
+    EXPECT_EQ(0, Settings().Cut().GetCutCheck());  // the choice was for the run that did not start
+    EXPECT_TRUE(IsWindowEnabled(frame_->MainWindow()));
+}
+
+TEST_F(CutWindowTest, OptionBoxStoresItsFourValuesOnlyOnOk) {
+    DialogDriver driver;
+    const std::string chosen = logs_.File("other list.txt");
+    driver.Expect([&](HWND dialog) {
+        EXPECT_EQ(cutList_, DialogDriver::ItemText(dialog, IDC_CUTFILE));
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_CUT_ALL));
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_CUT_NOCHECK));
+        EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, IDC_CUT_BAKFILE));
+        EXPECT_TRUE(GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
+        SetDlgItemTextA(dialog, IDC_CUTFILE, chosen.c_str());
+        CheckRadioButton(dialog, IDC_CUT_SELECTED, IDC_CUT_ALL, IDC_CUT_SELECTED);
+        CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
+        CheckDlgButton(dialog, IDC_CUT_BAKFILE, BST_CHECKED);
+        DialogDriver::Press(dialog, IDCANCEL);
+    });
+    Command(IDM_CUTOPTION);
+    EXPECT_STREQ(cutList_.c_str(), Settings().Cut().GetCutFile());
+    EXPECT_EQ(1, Settings().Cut().GetCutMode());
+    EXPECT_EQ(0, Settings().GetBakFile());
+
+    driver.Expect([&](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_CUTFILE, chosen.c_str());
+        CheckRadioButton(dialog, IDC_CUT_SELECTED, IDC_CUT_ALL, IDC_CUT_SELECTED);
+        CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
+        CheckDlgButton(dialog, IDC_CUT_BAKFILE, BST_CHECKED);
+        DialogDriver::Press(dialog, IDOK);
+    });
+    Command(IDM_CUTOPTION);
+    EXPECT_STREQ(chosen.c_str(), Settings().Cut().GetCutFile());
+    EXPECT_EQ(0, Settings().Cut().GetCutMode());
+    EXPECT_EQ(1, Settings().Cut().GetCutCheck());
+    EXPECT_EQ(1, Settings().GetBakFile());
+    DWORD type = 0;
+    std::string data;
+    ASSERT_TRUE(ReadProgramValue("Main", "BakFile", &type, &data));  // written at once
+    EXPECT_EQ(1u, static_cast<unsigned char>(data[0]));
+}
+
+TEST_F(CutWindowTest, EditButtonFollowsMessages3And2And8AndHelpUsesTheControlIds) {
+    Settings().SetEditor("");
+    SetHtmlHelpHook(RecordHelp);
+    helpTopics.clear();
+    HWND options = nullptr;
+    Environ* settings = &Settings();
+    DialogDriver driver;
+    driver.Expect([&](HWND dialog) {
+        options = dialog;
+        for (int id : {IDC_CUT_BAKFILE, IDC_CUT_GRP_TARGET, IDC_CUTFILE}) {
+            HELPINFO info = {};
+            info.cbSize = sizeof info;
+            info.iContextType = HELPINFO_WINDOW;
+            info.iCtrlId = id;
+            info.hItemHandle = GetDlgItem(dialog, id);
+            SendMessageA(dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+        }
+        DialogDriver::Press(dialog, IDC_CUT_EDIT);
+    });
+    driver.Expect([&](HWND box) {
+        settings->SetEditor("C:\\no\\such\\editor.exe");
+        SetDlgItemTextA(options, IDC_CUTFILE, "");
+        DialogDriver::Press(box, IDOK);
+        DialogDriver::Press(options, IDC_CUT_EDIT);
+    });
+    driver.Expect([&](HWND box) {
+        SetDlgItemTextA(options, IDC_CUTFILE, "C:\\a b\\cut.txt");
+        DialogDriver::Press(box, IDOK);
+        DialogDriver::Press(options, IDC_CUT_EDIT);
+    });
+    driver.Expect([&](HWND box) {
+        DialogDriver::Press(box, IDOK);
+        DialogDriver::Press(options, IDCANCEL);
+    });
+    Command(IDM_CUTOPTION);
+    ASSERT_EQ(4u, driver.Shown().size());
+    EXPECT_EQ(Sjis(u8"エディタが設定されていません"), driver.Shown()[1].text);
+    EXPECT_EQ(Sjis(u8"手順ファイルが指定されていません"), driver.Shown()[2].text);
+    EXPECT_EQ(Sjis(u8"エディタの起動に失敗しました"), driver.Shown()[3].text);
+    for (int i = 1; i < 4; ++i) EXPECT_EQ(Sjis(u8"エディタの起動"), driver.Shown()[i].caption);
+    EXPECT_EQ((std::vector<UINT>{IDC_CUT_BAKFILE, IDC_CUTFILE}), helpTopics);
+}
+
+}  // namespace
