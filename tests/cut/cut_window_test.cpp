@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <htmlhelp.h>
+#include <shlobj.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -196,7 +197,7 @@ protected:
         BuildDefaultIndexPath(GetModuleHandleA(nullptr), indexPath_);
         char folder[MAX_PATH];
         BuildDataFolder(GetModuleHandleA(nullptr), folder);
-        CreateDirectoryA(folder, nullptr);
+        SHCreateDirectoryExA(nullptr, folder, nullptr);  // a fresh prefix has none of its levels
         cutList_ = logs_.File("cut.txt");
         WriteFileBytes(cutList_, "ERROR\r\n");
         std::string index;
