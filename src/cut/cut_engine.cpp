@@ -85,6 +85,16 @@ private:
 
 void* HeapBlock(size_t size) { return HeapAlloc(GetProcessHeap(), 0, size); }
 
+// A new empty work file: beside the log when its folder takes one, so that the result can replace
+// the log by a rename, else in the temporary folder.
+bool MakeWorkFileName(const char* logPath, char workPath[MAX_PATH]) {
+    char folder[MAX_PATH] = "";
+    GetPathName(logPath, folder);
+    if (folder[0] && GetTempFileNameA(folder, "LG", 0, workPath)) return true;
+    DWORD length = GetTempPathA(MAX_PATH, folder);
+    return length > 0 && length < MAX_PATH && GetTempFileNameA(folder, "LG", 0, workPath);
+}
+
 }  // namespace
 
 bool CutHost::WriteWork(HANDLE file, const void* data, DWORD size) {
@@ -92,7 +102,11 @@ bool CutHost::WriteWork(HANDLE file, const void* data, DWORD size) {
     return WriteFile(file, data, size, &written, nullptr) && written == size;
 }
 
-bool CutHost::CopyWork(const char* workPath, const char* logPath) { return CopyFileA(workPath, logPath, FALSE) != 0; }
+bool CutHost::PlaceWork(const char* workPath, const char* logPath) {
+    // The work file normally lies beside the log, so a rename puts it in place without copying
+    // the whole file again; from another volume it is copied.
+    return MoveFileExA(workPath, logPath, MOVEFILE_REPLACE_EXISTING) || CopyFileA(workPath, logPath, FALSE);
+}
 
 unsigned long long ProgressUnit(unsigned long long totalBytes) {
     unsigned long long unit = (totalBytes + 65534) / 65535;
@@ -189,10 +203,8 @@ bool CutEngine::ProcessFile(const char* path) {
     }
     host_.ShowFile(path, placeCount_);
 
-    char folder[MAX_PATH] = "";
     char workPath[MAX_PATH] = "";
-    DWORD folderLength = GetTempPathA(sizeof folder, folder);
-    if (folderLength == 0 || folderLength >= sizeof folder || !GetTempFileNameA(folder, "LG", 0, workPath)) {
+    if (!MakeWorkFileName(path, workPath)) {
         host_.ShowMessage(kMsgWorkFile);
         return false;
     }
@@ -252,7 +264,7 @@ bool CutEngine::Replace(const char* logPath, const char* workPath) {
             aside[0] = '\0';
         }
     }
-    if (host_.CopyWork(workPath, logPath)) {
+    if (host_.PlaceWork(workPath, logPath)) {
         if (aside[0] && !isBackup) DeleteFileA(aside);
         return true;
     }

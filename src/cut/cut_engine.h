@@ -28,7 +28,8 @@ public:
     // A string-table text followed by the file it concerns.
     virtual void ShowFileMessage(UINT textId, const char* path) { (void)textId, (void)path; }
     virtual bool WriteWork(HANDLE file, const void* data, DWORD size);
-    virtual bool CopyWork(const char* workPath, const char* logPath);
+    // Puts the finished work file at the log's place (the log itself was moved aside before).
+    virtual bool PlaceWork(const char* workPath, const char* logPath);
 };
 
 struct CutOptions {

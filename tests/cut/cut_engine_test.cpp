@@ -51,12 +51,12 @@ public:
         ++writeCalls;
         return CutHost::WriteWork(file, data, size);
     }
-    bool CopyWork(const char* work, const char* log) override {
+    bool PlaceWork(const char* work, const char* log) override {
         if (failCopy) {
             WriteFileBytes(log, "half");  // a copy that broke off part way
             return false;
         }
-        return CutHost::CopyWork(work, log);
+        return CutHost::PlaceWork(work, log);
     }
 
     std::vector<std::string> files;
