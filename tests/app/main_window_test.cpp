@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "app/html_help.h"
 #include "app/kelvora_frame.h"
 #include "app/layout.h"
 #include "app/status_text.h"
 #include "dialog_driver.h"
+#include "frame_fixture.h"
 #include "loglist/list_menu.h"
 #include "menu_watcher.h"
 #include "resources/resource_ids.h"
@@ -26,132 +26,31 @@ using namespace testing_support;
 
 namespace {
 
-HWND WINAPI NoHelp(HWND, LPCSTR, UINT, DWORD_PTR) { return nullptr; }
-
-FILETIME LocalFileTime(WORD year, WORD month, WORD day, WORD hour = 12) {
-    SYSTEMTIME s = {};
-    s.wYear = year;
-    s.wMonth = month;
-    s.wDay = day;
-    s.wHour = hour;
-    FILETIME t;
-    SystemTimeToFileTime(&s, &t);
-    return t;
-}
-
-// Writes a log file whose last-write time, seen in local time, is the given one.
-void WriteLog(const std::string& path, const std::string& content, const FILETIME& local) {
-    ASSERT_TRUE(WriteFileBytes(path, content));
-    FILETIME utc;
-    LocalFileTimeToFileTime(&local, &utc);
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    SetFileTime(file, nullptr, nullptr, &utc);
-    CloseHandle(file);
-}
-
-std::string IndexLine(const std::string& log, const std::string& browser, const std::string& name,
-                      const FILETIME& seen = FILETIME{}) {
-    return log + "," + browser + "," + name + "," + std::to_string(seen.dwLowDateTime) + "," +
-           std::to_string(seen.dwHighDateTime) + "\r\n";
-}
-
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public FrameTest {
 protected:
-    void SetUp() override {
-        DeleteProgramSettings();
-        previousHelp_ = SetHtmlHelpHook(NoHelp);
-        BuildDefaultIndexPath(GetModuleHandleA(nullptr), indexPath_);
-        char folder[MAX_PATH];
-        BuildDataFolder(GetModuleHandleA(nullptr), folder);
-        SHCreateDirectoryExA(nullptr, folder, nullptr);
-        browserLog_ = logs_.File("browser.txt");
-        SetEnvironmentVariableA("KELVORA_BROWSER_LOG", browserLog_.c_str());
-        browser_ = EnvPath("KELVORA_FAKE_BROWSER");
-    }
-    void TearDown() override {
-        Stop();
-        DeleteFileA(indexPath_);
-        SetHtmlHelpHook(previousHelp_);
-        DeleteProgramSettings();
-    }
-
     // Three logs: alpha (written, never opened), beta (opened after it was written), and a missing one.
     void PrepareThreeEntries() {
-        WriteLog(logs_.File("a.log"), "alpha\r\n", LocalFileTime(2026, 3, 4));
-        WriteLog(logs_.File("b.log"), "beta beta\r\n", LocalFileTime(2026, 1, 2));
+        WriteLog(logs_.File("a.log"), LocalFileTime(2026, 3, 4), "alpha\r\n");
+        WriteLog(logs_.File("b.log"), LocalFileTime(2026, 1, 2), "beta beta\r\n");
         std::string index = IndexLine(logs_.File("b.log"), browser_, Sjis(u8"ベータ"), LocalFileTime(2026, 2, 1)) +
                             IndexLine(logs_.File("missing.log"), browser_, Sjis(u8"ない")) +
                             IndexLine(logs_.File("a.log"), browser_, Sjis(u8"アルファ|ポ"));
         ASSERT_TRUE(WriteFileBytes(indexPath_, index));
     }
 
-    // Closes the window as the user does and ends the program object.
-    void Stop() {
-        if (!frame_) return;
-        PostMessageA(frame_->MainWindow(), WM_CLOSE, 0, 0);
-        frame_->Run(SW_SHOWNORMAL);
-        frame_.reset();
-        list_ = nullptr;
-    }
-    void Start(int sortList = 0) {
-        DWORD order = sortList;
-        WriteProgramValue("Main", "SortList", REG_DWORD, &order, sizeof order);
-        frame_ = std::make_unique<KelvoraFrame>(GetModuleHandleA(nullptr));
-        ASSERT_TRUE(frame_->Created());
-        ASSERT_NE(nullptr, frame_->List());
-        list_ = frame_->List();
-        PumpMessages();
-    }
-
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (int i = 0; i < list_->GetEntryCount(); ++i) {
-            LogEntry e;
-            list_->GetEntry(i, &e);
-            names.push_back(e.ListName);
-        }
-        return names;
-    }
-    LogEntry Row(int i) const {
-        LogEntry e;
-        list_->GetEntry(i, &e);
-        return e;
-    }
     std::string StatusPart(int part) const {
         char text[512] = "";
         SendMessageA(frame_->StatusBar(), SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text));
         return text;
     }
-    void Command(int id) {
-        SendMessageA(frame_->MainWindow(), WM_COMMAND, id, 0);
-        PumpMessages();
-    }
-    // A key as the message loop sees it, through the accelerator table.
-    void Key(UINT message, WPARAM key) {
-        MSG msg = {};
-        msg.hwnd = list_->Control();
-        msg.message = message;
-        msg.wParam = key;
-        frame_->Dispatch(msg);
-        PumpMessages();
-    }
     std::string BrowserLog() const { return ReadFileBytes(browserLog_); }
     static std::string Unread() { return Sjis(u8"未") + "\t"; }
     static std::string Read() { return Sjis(u8"　") + "\t"; }
-
-    TempFolder logs_;
-    char indexPath_[MAX_PATH] = "";
-    std::string browserLog_;
-    std::string browser_;
-    std::unique_ptr<KelvoraFrame> frame_;
-    ListMenu* list_ = nullptr;
-    HtmlHelpFunction previousHelp_ = nullptr;
 };
 
 TEST_F(MainWindowTest, StartShowsTheRowsInOrderWithTheFirstSelected) {
     PrepareThreeEntries();
-    Start();
+    StartProgram();
     ASSERT_EQ(3, list_->GetEntryCount());
     EXPECT_EQ((std::vector<std::string>{Sjis(u8"アルファ|ポ"), Sjis(u8"ない"), Sjis(u8"ベータ")}), Names());
     EXPECT_EQ(Unread() + "03/04\t" + Sjis(u8"アルファ\tポ"), Row(0).DisplayText);
@@ -169,16 +68,16 @@ TEST_F(MainWindowTest, StartShowsTheRowsInOrderWithTheFirstSelected) {
 
 TEST_F(MainWindowTest, DateOrdersPutMissingFilesLastOrFirst) {
     PrepareThreeEntries();
-    Start(1);
+    StartProgram(1);
     EXPECT_EQ((std::vector<std::string>{Sjis(u8"アルファ|ポ"), Sjis(u8"ベータ"), Sjis(u8"ない")}), Names());
     Stop();
-    Start(2);
+    StartProgram(2);
     EXPECT_EQ((std::vector<std::string>{Sjis(u8"ない"), Sjis(u8"ベータ"), Sjis(u8"アルファ|ポ")}), Names());
 }
 
 TEST_F(MainWindowTest, EmptyIndexLeavesTheEntryCommandsGreyed) {
     ASSERT_TRUE(WriteFileBytes(indexPath_, ""));
-    Start();
+    StartProgram();
     EXPECT_EQ(0, list_->GetEntryCount());
     HMENU menu = GetMenu(frame_->MainWindow());
     for (UINT id : {IDM_EDITLIST, IDM_DELETELIST, IDM_CUT, IDM_BROWSER, IDM_EDITOR}) {
@@ -190,14 +89,14 @@ TEST_F(MainWindowTest, EmptyIndexLeavesTheEntryCommandsGreyed) {
 }
 
 TEST_F(MainWindowTest, MissingIndexFileIsCreatedEmpty) {
-    Start();
+    StartProgram();
     EXPECT_EQ(0, list_->GetEntryCount());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES != GetFileAttributesA(indexPath_), true);
 }
 
 TEST_F(MainWindowTest, BrowserCommandStartsTheBrowserAndClearsTheMark) {
     PrepareThreeEntries();
-    Start();
+    StartProgram();
     ASSERT_EQ(0, Row(0).SeenTime.dwHighDateTime);
     Command(IDM_BROWSER);
     for (int i = 0; i < 100 && BrowserLog().empty(); ++i) Sleep(50);
@@ -210,7 +109,7 @@ TEST_F(MainWindowTest, BrowserCommandStartsTheBrowserAndClearsTheMark) {
 
 TEST_F(MainWindowTest, EnterAndDoubleClickOpenTheSelectedLog) {
     PrepareThreeEntries();
-    Start();
+    StartProgram();
     list_->Select(2);
     SendMessageA(list_->Control(), WM_KEYDOWN, VK_RETURN, 0);
     list_->Select(0);
@@ -228,7 +127,7 @@ TEST_F(MainWindowTest, EnterAndDoubleClickOpenTheSelectedLog) {
 
 TEST_F(MainWindowTest, MissingLogFileIsReportedAndNothingStarts) {
     PrepareThreeEntries();
-    Start();
+    StartProgram();
     list_->Select(1);
     DialogDriver driver;
     driver.ExpectPress(IDOK);
@@ -248,7 +147,7 @@ TEST_F(MainWindowTest, MissingLogFileIsReportedAndNothingStarts) {
 
 TEST_F(MainWindowTest, NoSelectionAndNoEditorAreReported) {
     PrepareThreeEntries();
-    Start();
+    StartProgram();
     list_->Select(-1);
     DialogDriver driver;
     driver.ExpectPress(IDOK);
@@ -267,7 +166,7 @@ TEST_F(MainWindowTest, NoSelectionAndNoEditorAreReported) {
 }
 
 TEST_F(MainWindowTest, EditorCommandStartsTheEditorWithTheExpandedName) {
-    WriteLog(logs_.File("ap260306.log"), "x\r\n", LocalFileTime(2026, 3, 6));
+    WriteLog(logs_.File("ap260306.log"), LocalFileTime(2026, 3, 6), "x\r\n");
     ASSERT_TRUE(WriteFileBytes(indexPath_, IndexLine(logs_.File("ap#$%.log"), "none.exe", "daily")));
     DWORD off = 0;
     WriteProgramValue("Main", "MacroAuto", REG_DWORD, &off, sizeof off);
@@ -275,7 +174,7 @@ TEST_F(MainWindowTest, EditorCommandStartsTheEditorWithTheExpandedName) {
     WriteProgramValue("Main", "MacroMon", REG_SZ, "03", 3);
     WriteProgramValue("Main", "MacroDay", REG_SZ, "06", 3);
     WriteProgramValue("Main", "Editor", REG_SZ, browser_.c_str(), static_cast<DWORD>(browser_.size() + 1));
-    Start();
+    StartProgram();
     EXPECT_EQ(Sjis(u8"》 ") + logs_.File("ap260306.log"), StatusPart(0));
     Command(IDM_EDITOR);
     for (int i = 0; i < 100 && BrowserLog().empty(); ++i) Sleep(50);
@@ -285,7 +184,7 @@ TEST_F(MainWindowTest, EditorCommandStartsTheEditorWithTheExpandedName) {
 
 TEST_F(MainWindowTest, DeleteAsksAndKeepsTheRowOnCancel) {
     PrepareThreeEntries();
-    Start();
+    StartProgram();
     list_->Select(1);
     DialogDriver driver;
     driver.ExpectPress(IDCANCEL);
@@ -307,7 +206,7 @@ TEST_F(MainWindowTest, DeleteAsksAndKeepsTheRowOnCancel) {
 
 TEST_F(MainWindowTest, DeletingTheBottomRowLeavesNoSelection) {
     PrepareThreeEntries();
-    Start();
+    StartProgram();
     list_->Select(2);
     DialogDriver driver;
     driver.ExpectPress(IDOK);
@@ -318,7 +217,7 @@ TEST_F(MainWindowTest, DeletingTheBottomRowLeavesNoSelection) {
 
 TEST_F(MainWindowTest, DeletingTheLastEntryDoesNotBringItBack) {
     ASSERT_TRUE(WriteFileBytes(indexPath_, IndexLine(logs_.File("a.log"), "b.exe", "only")));
-    Start();
+    StartProgram();
     ASSERT_EQ(1, list_->GetEntryCount());
     DialogDriver driver;
     driver.ExpectPress(IDOK);
@@ -326,13 +225,13 @@ TEST_F(MainWindowTest, DeletingTheLastEntryDoesNotBringItBack) {
     EXPECT_EQ(0, list_->GetEntryCount());
     Stop();
     EXPECT_EQ("", ReadFileBytes(indexPath_));
-    Start();
+    StartProgram();
     EXPECT_EQ(0, list_->GetEntryCount());
 }
 
 TEST_F(MainWindowTest, DeleteWithNothingSelectedSaysSo) {
     PrepareThreeEntries();
-    Start();
+    StartProgram();
     list_->Select(-1);
     DialogDriver driver;
     driver.ExpectPress(IDOK);
@@ -346,7 +245,7 @@ TEST_F(MainWindowTest, DeleteWithNothingSelectedSaysSo) {
 
 TEST_F(MainWindowTest, SortCommandsKeepTheSelectedRowNumberAndStoreTheOrder) {
     PrepareThreeEntries();
-    Start();
+    StartProgram();
     list_->Select(2);
     Command(IDM_SORTNEW);
     EXPECT_EQ((std::vector<std::string>{Sjis(u8"アルファ|ポ"), Sjis(u8"ベータ"), Sjis(u8"ない")}), Names());
@@ -365,16 +264,16 @@ TEST_F(MainWindowTest, SortCommandsKeepTheSelectedRowNumberAndStoreTheOrder) {
 
 TEST_F(MainWindowTest, RefreshShowsANewDateAndTheUnreadMark) {
     PrepareThreeEntries();
-    Start();
+    StartProgram();
     EXPECT_EQ(Read() + "01/02\t" + Sjis(u8"ベータ"), Row(2).DisplayText);
-    WriteLog(logs_.File("b.log"), "beta written again\r\n", LocalFileTime(2026, 5, 6));
+    WriteLog(logs_.File("b.log"), LocalFileTime(2026, 5, 6), "beta written again\r\n");
     Key(WM_KEYDOWN, VK_F5);
     EXPECT_EQ(Unread() + "05/06\t" + Sjis(u8"ベータ"), Row(2).DisplayText);
 }
 
 TEST_F(MainWindowTest, DeleteAndBrowserKeysGoThroughTheAcceleratorTable) {
     PrepareThreeEntries();
-    Start();
+    StartProgram();
     list_->Select(1);
     {
         DialogDriver driver;
@@ -391,7 +290,7 @@ TEST_F(MainWindowTest, DeleteAndBrowserKeysGoThroughTheAcceleratorTable) {
 
 TEST_F(MainWindowTest, RightClickSelectsTheRowAndItsMenuOpensThatRow) {
     PrepareThreeEntries();
-    Start();
+    StartProgram();
     int height = static_cast<int>(SendMessageA(list_->Control(), LB_GETITEMHEIGHT, 0, 0));
     ASSERT_GT(height, 0);
     {
@@ -411,7 +310,7 @@ TEST_F(MainWindowTest, RightClickSelectsTheRowAndItsMenuOpensThatRow) {
 
 TEST_F(MainWindowTest, KeyboardContextMenuOpensBesideTheSelectedRow) {
     PrepareThreeEntries();
-    Start();
+    StartProgram();
     list_->Select(1);
     MenuWatcher watcher;
     SendMessageA(frame_->MainWindow(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list_->Control()), -1);
@@ -428,7 +327,7 @@ TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolder) {
     std::string other = logs_.File("moved.kvd");
     ASSERT_TRUE(WriteFileBytes(other, IndexLine(logs_.File("a.log"), "b.exe", "moved")));
     WriteProgramValue("Main", "Index", REG_SZ, other.c_str(), static_cast<DWORD>(other.size() + 1));
-    Start();
+    StartProgram();
     EXPECT_EQ(1, list_->GetEntryCount());
     EXPECT_STREQ(indexPath_, frame_->Settings().GetIndex());
     EXPECT_NE(std::string::npos, ReadFileBytes(indexPath_).find("moved"));
@@ -441,7 +340,7 @@ TEST_F(MainWindowTest, IndexFileInTheDataFolderStaysUnderItsName) {
     std::string mine = std::string(folder) + "mine.kvd";
     ASSERT_TRUE(WriteFileBytes(mine, IndexLine(logs_.File("a.log"), "b.exe", "mine")));
     WriteProgramValue("Main", "Index", REG_SZ, mine.c_str(), static_cast<DWORD>(mine.size() + 1));
-    Start();
+    StartProgram();
     EXPECT_EQ(mine, frame_->Settings().GetIndex());
     Stop();
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(mine.c_str()));
@@ -450,7 +349,7 @@ TEST_F(MainWindowTest, IndexFileInTheDataFolderStaysUnderItsName) {
 
 TEST_F(MainWindowTest, SessionEndWritesTheList) {
     PrepareThreeEntries();
-    Start();
+    StartProgram();
     Command(IDM_BROWSER);  // changes SeenTime of row 0 in memory only
     std::string before = ReadFileBytes(indexPath_);
     EXPECT_TRUE(SendMessageA(frame_->MainWindow(), WM_QUERYENDSESSION, 0, 0));
@@ -459,7 +358,7 @@ TEST_F(MainWindowTest, SessionEndWritesTheList) {
 
 TEST_F(MainWindowTest, TooltipsComeFromTheStringTable) {
     PrepareThreeEntries();
-    Start();
+    StartProgram();
     NMTTDISPINFOA info = {};
     info.hdr.code = TTN_NEEDTEXTA;
     info.hdr.idFrom = IDM_CUTOPTION;
@@ -533,7 +432,7 @@ DialogDriver::Answer ChooseFile(const std::string& path) {
 
 TEST_F(MainWindowTest, OpenCommandLoadsAnExistingIndexFile) {
     PrepareThreeEntries();
-    Start();
+    StartProgram();
     std::string other = logs_.File("other.dat");
     ASSERT_TRUE(WriteFileBytes(other, IndexLine(logs_.File("a.log"), "b.exe", "other")));
     DialogDriver driver;
@@ -550,7 +449,7 @@ TEST_F(MainWindowTest, OpenCommandLoadsAnExistingIndexFile) {
 
 TEST_F(MainWindowTest, OpenCommandCreatesANewIndexFileAndMakesItCurrent) {
     PrepareThreeEntries();
-    Start();
+    StartProgram();
     std::string created = logs_.File("new.kvd");
     DialogDriver driver;
     driver.Expect(ChooseFile(created));
@@ -568,7 +467,7 @@ TEST_F(MainWindowTest, OpenCommandCreatesANewIndexFileAndMakesItCurrent) {
 
 TEST_F(MainWindowTest, OpenCommandCancelledAtTheQuestionChangesNothing) {
     PrepareThreeEntries();
-    Start();
+    StartProgram();
     std::string created = logs_.File("never.kvd");
     DialogDriver driver;
     driver.Expect(ChooseFile(created));
@@ -586,7 +485,7 @@ TEST_F(MainWindowTest, FailedStartUpLoadIsReportedAndTheWindowStillOpens) {
     ASSERT_NE(INVALID_HANDLE_VALUE, lock);
     DialogDriver driver;
     driver.ExpectPress(IDOK);
-    Start();
+    StartProgram();
     CloseHandle(lock);
     ASSERT_EQ(1u, driver.Shown().size());
     EXPECT_EQ(Sjis(u8"リストを開く"), driver.Shown()[0].caption);

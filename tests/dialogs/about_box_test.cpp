@@ -2,12 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "app/about_box.h"
-#include "dialog_fixture.h"
+#include "frame_fixture.h"
 #include "resources/resource_ids.h"
 #include "sjis.h"
 
 using namespace testing_support;
-using namespace dialog_tests;
 
 namespace {
 

@@ -2,12 +2,11 @@
 // text popup, with which topic and help source; group boxes and labels ask for nothing.
 #include <gtest/gtest.h>
 
-#include "dialog_fixture.h"
+#include "frame_fixture.h"
 #include "dialogs/context_help.h"
 #include "resources/resource_ids.h"
 
 using namespace testing_support;
-using namespace dialog_tests;
 
 namespace {
 

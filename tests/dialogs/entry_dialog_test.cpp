@@ -2,14 +2,13 @@
 // what it does to the list, the index file and the browser history.
 #include <gtest/gtest.h>
 
-#include "dialog_fixture.h"
+#include "frame_fixture.h"
 #include "dialogs/common_dialogs.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
 #include "sjis.h"
 
 using namespace testing_support;
-using namespace dialog_tests;
 
 namespace {
 

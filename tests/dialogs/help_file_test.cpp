@@ -4,12 +4,11 @@
 
 #include <map>
 
-#include "dialog_fixture.h"
+#include "frame_fixture.h"
 #include "loglist/list_commands.h"
 #include "resources/resource_ids.h"
 
 using namespace testing_support;
-using namespace dialog_tests;
 
 namespace {
 

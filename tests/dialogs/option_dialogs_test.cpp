@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "dialog_fixture.h"
+#include "frame_fixture.h"
 #include "dialogs/common_dialogs.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
@@ -12,7 +12,6 @@
 #include "sjis.h"
 
 using namespace testing_support;
-using namespace dialog_tests;
 
 namespace {
 

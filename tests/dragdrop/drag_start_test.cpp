@@ -11,7 +11,7 @@
 #include "sjis.h"
 
 using namespace testing_support;
-using dragdrop_testing::IndexLine;
+using testing_support::IndexLine;
 
 namespace {
 
@@ -52,7 +52,7 @@ void WINAPI RecordDrag(HWND, DragFileList* list) {
     for (INT32 i = 0; i < list->count; ++i) startedDrags.push_back(DragFileSlot(list, i));
 }
 
-class DragStartTest : public dragdrop_testing::FrameTest {
+class DragStartTest : public testing_support::FrameTest {
 protected:
     void SetUp() override {
         FrameTest::SetUp();
@@ -70,10 +70,9 @@ protected:
         WriteProgramValue("Main", "MacroYear", REG_SZ, "26", 3);
         WriteProgramValue("Main", "MacroMon", REG_SZ, "03", 3);
         WriteProgramValue("Main", "MacroDay", REG_SZ, "06", 3);
-        WriteIndex(IndexLine(logs_.File("a.log"), "b.exe", "1 first") +
+        Start(IndexLine(logs_.File("a.log"), "b.exe", "1 first") +
                    IndexLine(logs_.File(Sjis(u8"日報#$%.log")), "b.exe", "2 second") +
                    IndexLine(logs_.File("c.log"), "b.exe", "3 third"));
-        Start();
         ASSERT_EQ(3, list_->GetEntryCount());
     }
     // A press in one row and a move to another y, as the list control receives them.
@@ -122,8 +121,7 @@ TEST_F(DragStartTest, ModifierKeysOrTheRightButtonStartNothing) {
 }
 
 TEST_F(DragStartTest, AnEmptyListStartsNothing) {
-    WriteIndex("");
-    Start();
+    Start("");
     ASSERT_EQ(0, list_->GetEntryCount());
     int h = RowHeight();
     ASSERT_GT(h, 0);

@@ -14,7 +14,7 @@
 #include "sjis.h"
 
 using namespace testing_support;
-using dragdrop_testing::IndexLine;
+using testing_support::IndexLine;
 
 namespace {
 
@@ -40,13 +40,12 @@ struct SeenDialog {
     std::string caption, logFile, listName, browser;
 };
 
-class DropFilesTest : public dragdrop_testing::FrameTest {
+class DropFilesTest : public testing_support::FrameTest {
 protected:
     void SetUp() override {
         FrameTest::SetUp();
-        browser_ = logs_.File("view.exe");
-        WriteIndex(IndexLine(logs_.File("m.log"), browser_, "m middle"));
-        Start();
+        browser_ = logs_.File("view.exe");  // never started: the drop only stores the name
+        Start(IndexLine(logs_.File("m.log"), browser_, "m middle"));
     }
     void Drop(HGLOBAL block) {
         SendMessageA(frame_->MainWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
@@ -69,7 +68,6 @@ protected:
         });
     }
 
-    std::string browser_;
     std::vector<SeenDialog> seen_;
 };
 
@@ -97,7 +95,7 @@ TEST_F(DropFilesTest, ThreeFilesOpenThreeDialogsAndACancelSkipsOnlyItsFile) {
     EXPECT_NE(0u, Row(0).SeenTime.dwHighDateTime);  // added now, so not unread
     EXPECT_EQ(4u, Row(2).FileSize);                 // the status of the dropped file
 
-    std::string index = IndexContent();
+    std::string index = IndexBytes();
     EXPECT_NE(std::string::npos, index.find(files[0] + "," + browser_ + ",z last,"));
     EXPECT_NE(std::string::npos, index.find(files[2] + "," + browser_ + ",a first,"));
     EXPECT_EQ(std::string::npos, index.find(files[1]));

@@ -1,5 +1,5 @@
-// A real Kelvora main window over a prepared index file and registry, for driving its dialogs.
-#include "dialog_fixture.h"
+// A real Kelvora main window over a prepared index file and registry, started and closed in-process.
+#include "frame_fixture.h"
 
 #include <shlobj.h>
 #include <gtest/gtest.h>
@@ -9,9 +9,7 @@
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
 
-using namespace testing_support;
-
-namespace dialog_tests {
+namespace testing_support {
 
 std::vector<HelpCall>& HelpCalls() {
     static std::vector<HelpCall> calls;
@@ -52,8 +50,8 @@ FILETIME LocalFileTime(WORD year, WORD month, WORD day) {
     return t;
 }
 
-void WriteLog(const std::string& path, const FILETIME& local) {
-    ASSERT_TRUE(WriteFileBytes(path, "log line\r\n"));
+void WriteLog(const std::string& path, const FILETIME& local, const std::string& content) {
+    ASSERT_TRUE(WriteFileBytes(path, content));
     FILETIME utc;
     LocalFileTimeToFileTime(&local, &utc);
     HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -92,6 +90,10 @@ void FrameTest::TearDown() {
 
 void FrameTest::Start(const std::string& index, int sortList) {
     ASSERT_TRUE(WriteFileBytes(indexPath_, index));
+    StartProgram(sortList);
+}
+
+void FrameTest::StartProgram(int sortList) {
     DWORD order = sortList;
     WriteProgramValue("Main", "SortList", REG_DWORD, &order, sizeof order);
     frame_ = std::make_unique<KelvoraFrame>(GetModuleHandleA(nullptr));
@@ -211,4 +213,4 @@ void FrameTest::WriteHistory(const std::vector<std::string>& browsers) {
     }
 }
 
-}  // namespace dialog_tests
+}  // namespace testing_support

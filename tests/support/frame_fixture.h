@@ -1,4 +1,5 @@
-// A real Kelvora main window over a prepared index file and registry, for driving its dialogs.
+// A real Kelvora main window over a prepared index file and registry, started and closed in-process,
+// for the window tests of every subsystem.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -17,7 +18,7 @@
 #include "loglist/log_entry.h"
 #include "test_env.h"
 
-namespace dialog_tests {
+namespace testing_support {
 
 // HTML Help calls, as the hook saw them.
 struct HelpCall {
@@ -32,7 +33,8 @@ HWND WINAPI RecordHelp(HWND, LPCSTR file, UINT command, DWORD_PTR data);
 std::string IndexLine(const std::string& log, const std::string& browser, const std::string& name,
                       const FILETIME& seen = FILETIME{});
 FILETIME LocalFileTime(WORD year, WORD month, WORD day);
-void WriteLog(const std::string& path, const FILETIME& local);
+// Writes a log file whose last-write time, seen in local time, is the given one.
+void WriteLog(const std::string& path, const FILETIME& local, const std::string& content = "log line\r\n");
 ULONGLONG LocalNowValue();
 
 class FrameTest : public testing::Test {
@@ -42,6 +44,8 @@ protected:
 
     // Writes the index with entries (log file name, browser, list name) and starts the program.
     void Start(const std::string& index, int sortList = 0);
+    // Starts the program over whatever index file and settings the test prepared.
+    void StartProgram(int sortList = 0);
     void Stop();
     void Command(int id);
     void Key(UINT message, WPARAM key, LPARAM lParam = 0);
@@ -49,6 +53,7 @@ protected:
     // Opens the list's context menu and picks the item with the given command through the keyboard.
     void ContextMenu(UINT command);
 
+    int RowHeight() const { return static_cast<int>(SendMessageA(list_->Control(), LB_GETITEMHEIGHT, 0, 0)); }
     std::vector<std::string> Names() const;
     LogEntry Row(int i) const;
     std::string IndexBytes() const { return testing_support::ReadFileBytes(indexPath_); }
@@ -64,4 +69,4 @@ protected:
     HtmlHelpFunction previousHelp_ = nullptr;
 };
 
-}  // namespace dialog_tests
+}  // namespace testing_support
