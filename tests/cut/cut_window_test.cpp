@@ -17,6 +17,7 @@
 #include "cut/log_cut_dialog.h"
 #include "cut/log_cut_file.h"
 #include "dialog_driver.h"
+#include "frame_fixture.h"
 #include "lib/progress_bar.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
@@ -180,35 +181,20 @@ int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
     return (style & 0xF) == MB_OKCANCEL ? IDOK : IDOK;
 }
 
-HWND WINAPI NoHelp(HWND, LPCSTR, UINT, DWORD_PTR) { return nullptr; }
-std::vector<UINT> helpTopics;
-HWND WINAPI RecordHelp(HWND, LPCSTR, UINT command, DWORD_PTR data) {
-    if (command == HH_DISPLAY_TEXT_POPUP) helpTopics.push_back(reinterpret_cast<HH_POPUP*>(data)->idString);
-    return nullptr;
-}
-
-class CutWindowTest : public testing::Test {
+class CutWindowTest : public FrameTest {
 protected:
     void SetUp() override {
-        DeleteProgramSettings();
-        previousHelp_ = SetHtmlHelpHook(NoHelp);
+        FrameTest::SetUp();
         previousBox_ = SetCutMessageBoxHook(RecordBox);
         workerBoxes = &boxes_;
-        BuildDefaultIndexPath(GetModuleHandleA(nullptr), indexPath_);
-        char folder[MAX_PATH];
-        BuildDataFolder(GetModuleHandleA(nullptr), folder);
-        SHCreateDirectoryExA(nullptr, folder, nullptr);  // a fresh prefix has none of its levels
         cutList_ = logs_.File("cut.txt");
         WriteFileBytes(cutList_, "ERROR\r\n");
         std::string index;
         for (const char* name : {"a.log", "b.log"}) {
             WriteFileBytes(logs_.File(name), std::string("x\bkeep ") + name + "\r\nERROR 1\r\nlast\n");
-            index += logs_.File(name) + ",notepad.exe," + name + ",0,0\r\n";
+            index += IndexLine(logs_.File(name), "notepad.exe", name);
         }
-        WriteFileBytes(indexPath_, index);
-        frame_ = std::make_unique<KelvoraFrame>(GetModuleHandleA(nullptr));
-        ASSERT_TRUE(frame_->Created());
-        PumpMessages();
+        Start(index);
         Environ& s = frame_->Settings();
         s.Cut().SetCutFile(cutList_.c_str());
         s.Cut().SetCutMode(1);
@@ -216,18 +202,10 @@ protected:
         s.SetBakFile(0);
     }
     void TearDown() override {
-        if (frame_) {
-            PostMessageA(frame_->MainWindow(), WM_CLOSE, 0, 0);
-            frame_->Run(SW_SHOWNORMAL);
-            frame_.reset();
-        }
-        DeleteFileA(indexPath_);
+        FrameTest::TearDown();
         SetCutMessageBoxHook(previousBox_);
-        SetHtmlHelpHook(previousHelp_);
         workerBoxes = nullptr;
-        DeleteProgramSettings();
     }
-    void Command(int id) { SendMessageA(frame_->MainWindow(), WM_COMMAND, id, 0); }
     // Pumps until command 16 has tidied up the run.
     bool WaitForRunEnd() {
         for (int i = 0; i < 500 && cut_commands::RunningCut(); ++i) PumpMessages(10);
@@ -236,12 +214,8 @@ protected:
     }
     Environ& Settings() { return frame_->Settings(); }
 
-    TempFolder logs_;
     std::string cutList_;
-    char indexPath_[MAX_PATH] = "";
-    std::unique_ptr<KelvoraFrame> frame_;
     WorkerBoxes boxes_;
-    HtmlHelpFunction previousHelp_ = nullptr;
     CutMessageBoxFunction previousBox_ = nullptr;
 };
 
@@ -362,8 +336,6 @@ TEST_F(CutWindowTest, OptionBoxStoresItsFourValuesOnlyOnOk) {
 
 TEST_F(CutWindowTest, EditButtonFollowsMessages3And2And8AndHelpUsesTheControlIds) {
     Settings().SetEditor("");
-    SetHtmlHelpHook(RecordHelp);
-    helpTopics.clear();
     HWND options = nullptr;
     Environ* settings = &Settings();
     DialogDriver driver;
@@ -400,6 +372,10 @@ TEST_F(CutWindowTest, EditButtonFollowsMessages3And2And8AndHelpUsesTheControlIds
     EXPECT_EQ(Sjis(u8"手順ファイルが指定されていません"), driver.Shown()[2].text);
     EXPECT_EQ(Sjis(u8"エディタの起動に失敗しました"), driver.Shown()[3].text);
     for (int i = 1; i < 4; ++i) EXPECT_EQ(Sjis(u8"エディタの起動"), driver.Shown()[i].caption);
+    std::vector<UINT> helpTopics;
+    for (const HelpCall& call : HelpCalls()) {
+        if (call.command == HH_DISPLAY_TEXT_POPUP) helpTopics.push_back(call.popupId);
+    }
     EXPECT_EQ((std::vector<UINT>{IDC_CUT_BAKFILE, IDC_CUTFILE}), helpTopics);
 }
 
