@@ -6,6 +6,7 @@
 #include <shlobj.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <utility>
 #include <string>
@@ -377,6 +378,30 @@ TEST_F(CutWindowTest, EditButtonFollowsMessages3And2And8AndHelpUsesTheControlIds
         if (call.command == HH_DISPLAY_TEXT_POPUP) helpTopics.push_back(call.popupId);
     }
     EXPECT_EQ((std::vector<UINT>{IDC_CUT_BAKFILE, IDC_CUTFILE}), helpTopics);
+}
+
+}  // namespace
+
+namespace {
+
+// Every way to the cut opens the confirmation first; 取消 there starts nothing.
+TEST_F(CutWindowTest, MenuToolbarAltCAndContextMenuOpenTheConfirmation) {
+    const LPARAM altDown = 1 << 29;  // the context code of a key pressed with Alt
+    const std::vector<std::function<void()>> openers = {
+        [&] { Command(IDM_CUT); },
+        [&] { ClickToolbar(IDM_CUT); },
+        [&] { Key(WM_SYSKEYDOWN, 'C', altDown); },
+        [&] { ContextMenu(IDM_CUT); },
+    };
+    for (size_t i = 0; i < openers.size(); ++i) {
+        SCOPED_TRACE(i);
+        DialogDriver driver;
+        driver.ExpectPress(IDCANCEL);
+        openers[i]();
+        ASSERT_EQ(1u, driver.Shown().size());
+        EXPECT_EQ(Sjis(u8"指定文字列列カット処理"), driver.Shown()[0].caption);
+        EXPECT_EQ(nullptr, cut_commands::RunningCut());
+    }
 }
 
 }  // namespace
