@@ -102,11 +102,11 @@ bool CutHost::WriteWork(HANDLE file, const void* data, DWORD size) {
     return WriteFile(file, data, size, &written, nullptr) && written == size;
 }
 
-bool CutHost::PlaceWork(const char* workPath, const char* logPath) {
-    // The work file normally lies beside the log, so a rename puts it in place without copying
-    // the whole file again; from another volume it is copied.
-    return MoveFileExA(workPath, logPath, MOVEFILE_REPLACE_EXISTING) || CopyFileA(workPath, logPath, FALSE);
+bool CutHost::MoveWork(const char* workPath, const char* logPath) {
+    return MoveFileExA(workPath, logPath, MOVEFILE_REPLACE_EXISTING) != 0;
 }
+
+bool CutHost::CopyWork(const char* workPath, const char* logPath) { return CopyFileA(workPath, logPath, FALSE) != 0; }
 
 unsigned long long ProgressUnit(unsigned long long totalBytes) {
     unsigned long long unit = (totalBytes + 65534) / 65535;
@@ -248,7 +248,10 @@ bool CutEngine::CutStream(HANDLE in, HANDLE out, bool* changed) {
 }
 
 bool CutEngine::Replace(const char* logPath, const char* workPath) {
-    // The log leaves its place by a rename before the copy, so that a failed copy can put it back:
+    // The work file normally lies beside the log: without a backup one rename replaces the log,
+    // and a rename that fails leaves it as it was.
+    if (!options_.backup && host_.MoveWork(workPath, logPath)) return true;
+    // Otherwise the log leaves its place by a rename first, so that a failed copy can put it back:
     // to its backup when one is wanted, else to a temporary name beside it.
     char aside[MAX_PATH] = "";
     bool isBackup = false;
@@ -264,7 +267,7 @@ bool CutEngine::Replace(const char* logPath, const char* workPath) {
             aside[0] = '\0';
         }
     }
-    if (host_.PlaceWork(workPath, logPath)) {
+    if (host_.MoveWork(workPath, logPath) || host_.CopyWork(workPath, logPath)) {
         if (aside[0] && !isBackup) DeleteFileA(aside);
         return true;
     }

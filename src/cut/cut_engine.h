@@ -28,8 +28,10 @@ public:
     // A string-table text followed by the file it concerns.
     virtual void ShowFileMessage(UINT textId, const char* path) { (void)textId, (void)path; }
     virtual bool WriteWork(HANDLE file, const void* data, DWORD size);
-    // Puts the finished work file at the log's place (the log itself was moved aside before).
-    virtual bool PlaceWork(const char* workPath, const char* logPath);
+    // Put the finished work file at the log's place: by a rename (a failure leaves the log as it
+    // was), or, across volumes, by a copy (a failure may leave part of it behind).
+    virtual bool MoveWork(const char* workPath, const char* logPath);
+    virtual bool CopyWork(const char* workPath, const char* logPath);
 };
 
 struct CutOptions {

@@ -51,12 +51,14 @@ public:
         ++writeCalls;
         return CutHost::WriteWork(file, data, size);
     }
-    bool PlaceWork(const char* work, const char* log) override {
+    // failCopy: the work file lies on another volume and the copy breaks off part way.
+    bool MoveWork(const char* work, const char* log) override { return !failCopy && CutHost::MoveWork(work, log); }
+    bool CopyWork(const char* work, const char* log) override {
         if (failCopy) {
-            WriteFileBytes(log, "half");  // a copy that broke off part way
+            WriteFileBytes(log, "half");
             return false;
         }
-        return CutHost::PlaceWork(work, log);
+        return CutHost::CopyWork(work, log);
     }
 
     std::vector<std::string> files;
@@ -216,6 +218,17 @@ TEST(CutHelpersTest, ProgressUnitKeepsTheRangeIn16Bits) {
 // One log file through the engine, with the string ERROR and no question.
 class CutFileTest : public testing::Test {
 protected:
+    int FilesInFolder() const {
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA(folder_.File("*").c_str(), &found);
+        int files = 0;
+        if (find == INVALID_HANDLE_VALUE) return 0;
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+        return files;
+    }
     std::string Cut(const std::string& content, const std::string& cutList = "ERROR\r\n", bool* ok = nullptr) {
         std::string path = folder_.File("app.log");
         WriteFileBytes(path, content);
@@ -324,16 +337,17 @@ TEST_F(CutFileTest, FailedCopyBackPutsTheLogBack) {
         EXPECT_TRUE(ok);  // the run goes on
         EXPECT_EQ(std::vector<int>{22}, host_.messages);
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder_.File("app.bak").c_str()));
-        // Nothing is left beside the log.
-        WIN32_FIND_DATAA found;
-        HANDLE find = FindFirstFileA(folder_.File("*").c_str(), &found);
-        int files = 0;
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
-        EXPECT_EQ(1, files);
+        EXPECT_EQ(1, FilesInFolder());  // nothing is left beside the log
     }
+}
+
+TEST_F(CutFileTest, ChangedLogIsReplacedWithNothingLeftBesideIt) {
+    EXPECT_EQ("b\r\n", Cut("ERROR 1\r\nb\r\n"));
+    EXPECT_EQ(1, FilesInFolder());
+    options_.backup = true;
+    EXPECT_EQ("c\r\n", Cut("ERROR 2\r\nc\r\n"));
+    EXPECT_EQ(2, FilesInFolder());  // the log and its backup
+    EXPECT_TRUE(host_.messages.empty());
 }
 
 TEST_F(CutFileTest, WriteFailureLeavesTheLogUntouched) {
