@@ -5,6 +5,7 @@
 
 #include "app/main_window.h"
 #include "app/maintenance.h"
+#include "cut/log_cut_file.h"
 #include "resources/resource_ids.h"
 
 KelvoraFrame::KelvoraFrame(HINSTANCE instance) : instance_(instance) {
@@ -48,6 +49,8 @@ KelvoraFrame::~KelvoraFrame() {
     environ_.reset();  // writes ListFont, Extent and Main
     OleUninitialize();
 }
+
+void KelvoraFrame::SetRunningCut(std::unique_ptr<LogCutFile> run) { runningCut_ = std::move(run); }
 
 int KelvoraFrame::ActivateExistingInstanceOrCreate() {
     if (HWND existing = FindWindowA(className_, nullptr)) {

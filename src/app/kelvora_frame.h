@@ -8,6 +8,8 @@
 #include "settings/environ.h"
 #include "settings/pmessage.h"
 
+class LogCutFile;
+
 class KelvoraFrame {
 public:
     explicit KelvoraFrame(HINSTANCE instance);  // runs the start-up up to the main window
@@ -38,6 +40,9 @@ public:
 
     int PressedRow() const { return pressedRow_; }
     void SetPressedRow(int row) { pressedRow_ = row; }
+    // The string-line cut between command 15 and command 16, or null.
+    LogCutFile* RunningCut() { return runningCut_.get(); }
+    void SetRunningCut(std::unique_ptr<LogCutFile> run);
     // CutMode and CutCheck as they were before a running cut changed them.
     int SavedCutMode() const { return savedCutMode_; }
     int SavedCutCheck() const { return savedCutCheck_; }
@@ -61,6 +66,7 @@ private:
     std::unique_ptr<Environ> environ_;
     std::unique_ptr<PMessage> pmessage_;
     std::unique_ptr<ListMenu> listMenu_;
+    std::unique_ptr<LogCutFile> runningCut_;
     char className_[65] = "";
     char title_[81] = "";
     DWORD style_ = WS_OVERLAPPEDWINDOW | WS_VISIBLE;

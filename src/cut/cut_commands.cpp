@@ -14,8 +14,6 @@ namespace cut_commands {
 
 namespace {
 
-std::unique_ptr<LogCutFile> running;  // one main window, one run at a time
-
 void RestoreChoices(KelvoraFrame& frame) {
     frame.Settings().Cut().SetCutMode(frame.SavedCutMode());
     frame.Settings().Cut().SetCutCheck(frame.SavedCutCheck());
@@ -23,10 +21,8 @@ void RestoreChoices(KelvoraFrame& frame) {
 
 }  // namespace
 
-LogCutFile* RunningCut() { return running.get(); }
-
 void StartCut(KelvoraFrame& frame) {
-    if (running || !frame.List()) return;
+    if (frame.RunningCut() || !frame.List()) return;
     Environ& settings = frame.Settings();
     frame.SaveCutChoices(settings.Cut().GetCutMode(), settings.Cut().GetCutCheck());
     if (!ShowCutPreDialog(frame.Instance(), frame.MainWindow(), settings, frame.Messages())) return;
@@ -36,13 +32,14 @@ void StartCut(KelvoraFrame& frame) {
         RestoreChoices(frame);  // the choices were meant for this run only
         return;
     }
-    running = std::move(run);
+    frame.SetRunningCut(std::move(run));
 }
 
 void FinishCut(KelvoraFrame& frame) {
-    if (!running) return;
-    running->Finish();
-    running.reset();
+    LogCutFile* run = frame.RunningCut();
+    if (!run) return;
+    run->Finish();
+    frame.SetRunningCut(nullptr);
     ListMenu* list = frame.List();
     if (list && list->SaveList()) {
         int selected = list->GetSelection();

@@ -2,14 +2,11 @@
 #pragma once
 
 class KelvoraFrame;
-class LogCutFile;
 
 namespace cut_commands {
 
 void StartCut(KelvoraFrame& frame);    // 15
 void FinishCut(KelvoraFrame& frame);   // 16, posted by the worker
 void CutOptions(KelvoraFrame& frame);  // 23
-// The run between 15 and 16, or null.
-LogCutFile* RunningCut();
 
 }  // namespace cut_commands

@@ -171,7 +171,8 @@ WorkerBoxes* workerBoxes = nullptr;
 
 int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
     WorkerBoxes::Box box{text, caption, style, IsWindowEnabled(owner) != 0, "", "", ""};
-    if (LogCutFile* run = cut_commands::RunningCut()) {
+    auto* frame = reinterpret_cast<KelvoraFrame*>(GetWindowLongPtrA(owner, 0));
+    if (LogCutFile* run = frame ? frame->RunningCut() : nullptr) {
         HWND dialog = run->Progress().Window();
         box.file = DialogDriver::ItemText(dialog, IDC_CUT_FILENAME);
         box.kind = DialogDriver::ItemText(dialog, IDC_CUT_KIND);
@@ -209,9 +210,9 @@ protected:
     }
     // Pumps until command 16 has tidied up the run.
     bool WaitForRunEnd() {
-        for (int i = 0; i < 500 && cut_commands::RunningCut(); ++i) PumpMessages(10);
+        for (int i = 0; i < 500 && frame_->RunningCut(); ++i) PumpMessages(10);
         PumpMessages(20);
-        return cut_commands::RunningCut() == nullptr;
+        return frame_->RunningCut() == nullptr;
     }
     Environ& Settings() { return frame_->Settings(); }
 
@@ -283,14 +284,14 @@ TEST_F(CutWindowTest, AbandonedOrUnreadableProcedureFileStartsNoRun) {
     DialogDriver driver;
     driver.ExpectPress(IDCANCEL);
     Command(IDM_CUT);
-    EXPECT_EQ(nullptr, cut_commands::RunningCut());
+    EXPECT_EQ(nullptr, frame_->RunningCut());
     driver.Expect([](HWND dialog) {
         CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
         DialogDriver::Press(dialog, IDOK);
     });
     DeleteFileA(cutList_.c_str());
     Command(IDM_CUT);
-    EXPECT_EQ(nullptr, cut_commands::RunningCut());
+    EXPECT_EQ(nullptr, frame_->RunningCut());
     ASSERT_EQ(1u, boxes_.boxes.size());
     EXPECT_EQ(Sjis(u8"カット手順ファイルが読み込めません") + "\r\n" + cutList_, boxes_.boxes[0].text);
     EXPECT_EQ(0, Settings().Cut().GetCutCheck());  // the choice was for the run that did not start
@@ -400,7 +401,7 @@ TEST_F(CutWindowTest, MenuToolbarAltCAndContextMenuOpenTheConfirmation) {
         openers[i]();
         ASSERT_EQ(1u, driver.Shown().size());
         EXPECT_EQ(Sjis(u8"指定文字列列カット処理"), driver.Shown()[0].caption);
-        EXPECT_EQ(nullptr, cut_commands::RunningCut());
+        EXPECT_EQ(nullptr, frame_->RunningCut());
     }
 }
 
