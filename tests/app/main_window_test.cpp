@@ -43,14 +43,27 @@ protected:
         SendMessageA(frame_->StatusBar(), SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text));
         return text;
     }
+    void StartThree() {
+        PrepareThreeEntries();
+        StartProgram();
+    }
     std::string BrowserLog() const { return ReadFileBytes(browserLog_); }
+    // The fake browser's record once it names every path, or after five seconds what it has.
+    std::string WaitForBrowserLog(std::vector<std::string> paths) const {
+        auto complete = [&] {
+            std::string log = BrowserLog();
+            for (const std::string& p : paths) if (log.find(p) == std::string::npos) return false;
+            return !log.empty();
+        };
+        for (int i = 0; i < 100 && !complete(); ++i) Sleep(50);
+        return BrowserLog();
+    }
     static std::string Unread() { return Sjis(u8"未") + "\t"; }
     static std::string Read() { return Sjis(u8"　") + "\t"; }
 };
 
 TEST_F(MainWindowTest, StartShowsTheRowsInOrderWithTheFirstSelected) {
-    PrepareThreeEntries();
-    StartProgram();
+    StartThree();
     ASSERT_EQ(3, list_->GetEntryCount());
     EXPECT_EQ((std::vector<std::string>{Sjis(u8"アルファ|ポ"), Sjis(u8"ない"), Sjis(u8"ベータ")}), Names());
     EXPECT_EQ(Unread() + "03/04\t" + Sjis(u8"アルファ\tポ"), Row(0).DisplayText);
@@ -95,12 +108,10 @@ TEST_F(MainWindowTest, MissingIndexFileIsCreatedEmpty) {
 }
 
 TEST_F(MainWindowTest, BrowserCommandStartsTheBrowserAndClearsTheMark) {
-    PrepareThreeEntries();
-    StartProgram();
+    StartThree();
     ASSERT_EQ(0, Row(0).SeenTime.dwHighDateTime);
     Command(IDM_BROWSER);
-    for (int i = 0; i < 100 && BrowserLog().empty(); ++i) Sleep(50);
-    EXPECT_NE(std::string::npos, BrowserLog().find(logs_.File("a.log"))) << BrowserLog();
+    EXPECT_NE(std::string::npos, WaitForBrowserLog({logs_.File("a.log")}).find(logs_.File("a.log"))) << BrowserLog();
     EXPECT_EQ(0, list_->GetSelection());
     EXPECT_EQ(Sjis(u8"アルファ|ポ"), Row(0).ListName);
     EXPECT_NE(0u, Row(0).SeenTime.dwHighDateTime);
@@ -108,26 +119,19 @@ TEST_F(MainWindowTest, BrowserCommandStartsTheBrowserAndClearsTheMark) {
 }
 
 TEST_F(MainWindowTest, EnterAndDoubleClickOpenTheSelectedLog) {
-    PrepareThreeEntries();
-    StartProgram();
+    StartThree();
     list_->Select(2);
     SendMessageA(list_->Control(), WM_KEYDOWN, VK_RETURN, 0);
     list_->Select(0);
     SendMessageA(list_->Control(), WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 3));
     PumpMessages();
-    for (int i = 0; i < 100; ++i) {
-        std::string log = BrowserLog();
-        if (log.find(logs_.File("a.log")) != std::string::npos && log.find(logs_.File("b.log")) != std::string::npos)
-            break;
-        Sleep(50);
-    }
-    EXPECT_NE(std::string::npos, BrowserLog().find(logs_.File("b.log")));
-    EXPECT_NE(std::string::npos, BrowserLog().find(logs_.File("a.log")));
+    const std::string log = WaitForBrowserLog({logs_.File("a.log"), logs_.File("b.log")});
+    EXPECT_NE(std::string::npos, log.find(logs_.File("b.log")));
+    EXPECT_NE(std::string::npos, log.find(logs_.File("a.log")));
 }
 
 TEST_F(MainWindowTest, MissingLogFileIsReportedAndNothingStarts) {
-    PrepareThreeEntries();
-    StartProgram();
+    StartThree();
     list_->Select(1);
     DialogDriver driver;
     driver.ExpectPress(IDOK);
@@ -146,8 +150,7 @@ TEST_F(MainWindowTest, MissingLogFileIsReportedAndNothingStarts) {
 }
 
 TEST_F(MainWindowTest, NoSelectionAndNoEditorAreReported) {
-    PrepareThreeEntries();
-    StartProgram();
+    StartThree();
     list_->Select(-1);
     DialogDriver driver;
     driver.ExpectPress(IDOK);
@@ -177,14 +180,13 @@ TEST_F(MainWindowTest, EditorCommandStartsTheEditorWithTheExpandedName) {
     StartProgram();
     EXPECT_EQ(Sjis(u8"》 ") + logs_.File("ap260306.log"), StatusPart(0));
     Command(IDM_EDITOR);
-    for (int i = 0; i < 100 && BrowserLog().empty(); ++i) Sleep(50);
-    EXPECT_NE(std::string::npos, BrowserLog().find(logs_.File("ap260306.log"))) << BrowserLog();
+    EXPECT_NE(std::string::npos, WaitForBrowserLog({logs_.File("ap260306.log")}).find(logs_.File("ap260306.log")))
+        << BrowserLog();
     EXPECT_NE(0u, Row(0).SeenTime.dwHighDateTime);
 }
 
-TEST_F(MainWindowTest, DeleteAsksAndKeepsTheRowOnCancel) {
-    PrepareThreeEntries();
-    StartProgram();
+TEST_F(MainWindowTest, DeleteAsksKeepsTheRowOnCancelAndSelectsTheNextRow) {
+    StartThree();
     list_->Select(1);
     DialogDriver driver;
     driver.ExpectPress(IDCANCEL);
@@ -202,16 +204,11 @@ TEST_F(MainWindowTest, DeleteAsksAndKeepsTheRowOnCancel) {
     std::string file = ReadFileBytes(indexPath_);
     EXPECT_EQ(std::string::npos, file.find(Sjis(u8"ない")));
     EXPECT_NE(std::string::npos, file.find(Sjis(u8"ベータ")));
-}
 
-TEST_F(MainWindowTest, DeletingTheBottomRowLeavesNoSelection) {
-    PrepareThreeEntries();
-    StartProgram();
-    list_->Select(2);
-    DialogDriver driver;
+    // Deleting the bottom row leaves no selection.
     driver.ExpectPress(IDOK);
     Command(IDM_DELETELIST);
-    EXPECT_EQ(2, list_->GetEntryCount());
+    EXPECT_EQ(std::vector<std::string>{Sjis(u8"アルファ|ポ")}, Names());
     EXPECT_EQ(-1, list_->GetSelection());
 }
 
@@ -230,8 +227,7 @@ TEST_F(MainWindowTest, DeletingTheLastEntryDoesNotBringItBack) {
 }
 
 TEST_F(MainWindowTest, DeleteWithNothingSelectedSaysSo) {
-    PrepareThreeEntries();
-    StartProgram();
+    StartThree();
     list_->Select(-1);
     DialogDriver driver;
     driver.ExpectPress(IDOK);
@@ -244,8 +240,7 @@ TEST_F(MainWindowTest, DeleteWithNothingSelectedSaysSo) {
 }
 
 TEST_F(MainWindowTest, SortCommandsKeepTheSelectedRowNumberAndStoreTheOrder) {
-    PrepareThreeEntries();
-    StartProgram();
+    StartThree();
     list_->Select(2);
     Command(IDM_SORTNEW);
     EXPECT_EQ((std::vector<std::string>{Sjis(u8"アルファ|ポ"), Sjis(u8"ベータ"), Sjis(u8"ない")}), Names());
@@ -263,8 +258,7 @@ TEST_F(MainWindowTest, SortCommandsKeepTheSelectedRowNumberAndStoreTheOrder) {
 }
 
 TEST_F(MainWindowTest, RefreshShowsANewDateAndTheUnreadMark) {
-    PrepareThreeEntries();
-    StartProgram();
+    StartThree();
     EXPECT_EQ(Read() + "01/02\t" + Sjis(u8"ベータ"), Row(2).DisplayText);
     WriteLog(logs_.File("b.log"), LocalFileTime(2026, 5, 6), "beta written again\r\n");
     Key(WM_KEYDOWN, VK_F5);
@@ -272,8 +266,7 @@ TEST_F(MainWindowTest, RefreshShowsANewDateAndTheUnreadMark) {
 }
 
 TEST_F(MainWindowTest, DeleteAndBrowserKeysGoThroughTheAcceleratorTable) {
-    PrepareThreeEntries();
-    StartProgram();
+    StartThree();
     list_->Select(1);
     {
         DialogDriver driver;
@@ -284,13 +277,11 @@ TEST_F(MainWindowTest, DeleteAndBrowserKeysGoThroughTheAcceleratorTable) {
     EXPECT_EQ(2, list_->GetEntryCount());
     list_->Select(0);
     Key(WM_CHAR, 2);  // Ctrl+B
-    for (int i = 0; i < 100 && BrowserLog().empty(); ++i) Sleep(50);
-    EXPECT_NE(std::string::npos, BrowserLog().find(logs_.File("a.log")));
+    EXPECT_NE(std::string::npos, WaitForBrowserLog({logs_.File("a.log")}).find(logs_.File("a.log")));
 }
 
 TEST_F(MainWindowTest, RightClickSelectsTheRowAndItsMenuOpensThatRow) {
-    PrepareThreeEntries();
-    StartProgram();
+    StartThree();
     int height = static_cast<int>(SendMessageA(list_->Control(), LB_GETITEMHEIGHT, 0, 0));
     ASSERT_GT(height, 0);
     {
@@ -304,13 +295,11 @@ TEST_F(MainWindowTest, RightClickSelectsTheRowAndItsMenuOpensThatRow) {
         EXPECT_EQ(Sjis(u8"文字列カット(&C)..."), watcher.Menu().texts[7]);
     }
     EXPECT_EQ(2, list_->GetSelection());
-    for (int i = 0; i < 100 && BrowserLog().empty(); ++i) Sleep(50);
-    EXPECT_NE(std::string::npos, BrowserLog().find(logs_.File("b.log"))) << BrowserLog();
+    EXPECT_NE(std::string::npos, WaitForBrowserLog({logs_.File("b.log")}).find(logs_.File("b.log"))) << BrowserLog();
 }
 
 TEST_F(MainWindowTest, KeyboardContextMenuOpensBesideTheSelectedRow) {
-    PrepareThreeEntries();
-    StartProgram();
+    StartThree();
     list_->Select(1);
     MenuWatcher watcher;
     SendMessageA(frame_->MainWindow(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list_->Control()), -1);
@@ -348,8 +337,7 @@ TEST_F(MainWindowTest, IndexFileInTheDataFolderStaysUnderItsName) {
 }
 
 TEST_F(MainWindowTest, SessionEndWritesTheList) {
-    PrepareThreeEntries();
-    StartProgram();
+    StartThree();
     Command(IDM_BROWSER);  // changes SeenTime of row 0 in memory only
     std::string before = ReadFileBytes(indexPath_);
     EXPECT_TRUE(SendMessageA(frame_->MainWindow(), WM_QUERYENDSESSION, 0, 0));
@@ -357,8 +345,7 @@ TEST_F(MainWindowTest, SessionEndWritesTheList) {
 }
 
 TEST_F(MainWindowTest, TooltipsComeFromTheStringTable) {
-    PrepareThreeEntries();
-    StartProgram();
+    StartThree();
     NMTTDISPINFOA info = {};
     info.hdr.code = TTN_NEEDTEXTA;
     info.hdr.idFrom = IDM_CUTOPTION;
@@ -431,8 +418,7 @@ DialogDriver::Answer ChooseFile(const std::string& path) {
 }  // namespace
 
 TEST_F(MainWindowTest, OpenCommandLoadsAnExistingIndexFile) {
-    PrepareThreeEntries();
-    StartProgram();
+    StartThree();
     std::string other = logs_.File("other.dat");
     ASSERT_TRUE(WriteFileBytes(other, IndexLine(logs_.File("a.log"), "b.exe", "other")));
     DialogDriver driver;
@@ -447,36 +433,30 @@ TEST_F(MainWindowTest, OpenCommandLoadsAnExistingIndexFile) {
     EXPECT_EQ(Sjis(u8"》 ") + logs_.File("a.log"), StatusPart(0));
 }
 
-TEST_F(MainWindowTest, OpenCommandCreatesANewIndexFileAndMakesItCurrent) {
-    PrepareThreeEntries();
-    StartProgram();
+TEST_F(MainWindowTest, OpenCommandAsksBeforeCreatingANewIndexFileAndMakesItCurrent) {
+    StartThree();
     std::string created = logs_.File("new.kvd");
     DialogDriver driver;
     driver.Expect(ChooseFile(created));
-    driver.ExpectPress(IDOK);
+    driver.ExpectPress(IDCANCEL);  // 取消 at the question changes nothing
     Command(IDM_OPENLIST);
     ASSERT_EQ(2u, driver.Shown().size());
     EXPECT_EQ(Sjis(u8"ﾘｽﾄ ﾃﾞｰﾀ指定"), driver.Shown()[1].caption);
     EXPECT_EQ(Sjis(u8"目次テーブルファイルがありません　新規作成ですか？"), driver.Shown()[1].text);
     EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION), driver.Shown()[1].messageBoxStyle);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(created.c_str()));
+    EXPECT_STREQ(indexPath_, frame_->Settings().GetIndex());
+    EXPECT_EQ(3, list_->GetEntryCount());
+
+    driver.Expect(ChooseFile(created));
+    driver.ExpectPress(IDOK);
+    Command(IDM_OPENLIST);
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(created.c_str()));
     EXPECT_EQ(created, frame_->Settings().GetIndex());
     EXPECT_EQ(0, list_->GetEntryCount());
     EXPECT_TRUE(GetMenuState(GetMenu(frame_->MainWindow()), IDM_DELETELIST, MF_BYCOMMAND) & MF_GRAYED);
 }
 
-TEST_F(MainWindowTest, OpenCommandCancelledAtTheQuestionChangesNothing) {
-    PrepareThreeEntries();
-    StartProgram();
-    std::string created = logs_.File("never.kvd");
-    DialogDriver driver;
-    driver.Expect(ChooseFile(created));
-    driver.ExpectPress(IDCANCEL);
-    Command(IDM_OPENLIST);
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(created.c_str()));
-    EXPECT_STREQ(indexPath_, frame_->Settings().GetIndex());
-    EXPECT_EQ(3, list_->GetEntryCount());
-}
 
 TEST_F(MainWindowTest, FailedStartUpLoadIsReportedAndTheWindowStillOpens) {
     PrepareThreeEntries();
