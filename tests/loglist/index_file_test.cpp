@@ -303,22 +303,16 @@ TEST_F(RefreshFileStatusTest, ReadsLocalLastWriteTimeAndSize) {
     EXPECT_EQ(FileTimeValue(entry.FileTime), FileTimeValue(local));
 }
 
-TEST_F(RefreshFileStatusTest, MissingOrUnopenableFilesGiveZero) {
-    for (const std::string& name : {folder_.File("missing.log"), std::string(""), folder_.Path()}) {
+TEST_F(RefreshFileStatusTest, MissingUnopenableOrHeldOpenFilesGiveZero) {
+    MakeLog("busy.log", "12345");
+    const std::string busy = folder_.File("busy.log");
+    OwnedFile lock(CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock);
+    for (const std::string& name : {folder_.File("missing.log"), std::string(""), folder_.Path(), busy}) {
         LogEntry entry = Refreshed(name);
         EXPECT_EQ(entry.FileSize, 0u) << name;
         EXPECT_EQ(FileTimeValue(entry.FileTime), 0u) << name;
     }
-}
-
-TEST_F(RefreshFileStatusTest, FileHeldOpenByAnotherProgramGivesZero) {
-    MakeLog("busy.log", "12345");
-    std::string path = folder_.File("busy.log");
-    OwnedFile lock(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(lock);
-    LogEntry entry = Refreshed(path);
-    EXPECT_EQ(entry.FileSize, 0u);
-    EXPECT_EQ(FileTimeValue(entry.FileTime), 0u);
 }
 
 TEST_F(RefreshFileStatusTest, ReadIndexFileFillsEachEntryFromItsExpandedName) {
