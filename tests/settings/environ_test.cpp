@@ -201,46 +201,36 @@ TEST_F(EnvironTest, WindowRectOfAnotherLengthGivesTheDefaultPlacement) {
     }
 }
 
-TEST_F(EnvironTest, LogFontOverSixtyBytesGivesTheDefaultFont) {
-    std::string big(61, 'x');
-    WriteProgramValue("ListFont", "LogFont", REG_BINARY, big.data(), static_cast<DWORD>(big.size()));
-    Environ environ_(Instance());
+TEST_F(EnvironTest, StoredLogFontOfAnotherSizeOrWithoutNulIsReadSafely) {
     LOGFONTA font;
-    environ_.List().GetListFont(&font);
+    const std::string big(61, 'x');  // over sixty bytes: the default font
+    WriteProgramValue("ListFont", "LogFont", REG_BINARY, big.data(), static_cast<DWORD>(big.size()));
+    Environ(Instance()).List().GetListFont(&font);
     LOGFONTA expected = EnvironList::DefaultFont();
     EXPECT_EQ(0, std::memcmp(&expected, &font, sizeof font));
-}
 
-TEST_F(EnvironTest, ShortLogFontFillsOnlyTheFirstBytes) {
-    LONG height = -30;
+    LONG height = -30;  // shorter: only the first bytes change
     WriteProgramValue("ListFont", "LogFont", REG_BINARY, &height, sizeof height);
-    Environ environ_(Instance());
-    LOGFONTA font;
-    environ_.List().GetListFont(&font);
+    Environ(Instance()).List().GetListFont(&font);
     EXPECT_EQ(-30, font.lfHeight);
     EXPECT_EQ(Sjis(u8"ＭＳ ゴシック"), font.lfFaceName);
-}
 
-TEST_F(EnvironTest, FaceNameWithoutNulStaysTerminated) {
-    LOGFONTA stored = EnvironList::DefaultFont();
+    LOGFONTA stored = EnvironList::DefaultFont();  // a face name without its NUL stays terminated
     std::memset(stored.lfFaceName, 'F', sizeof stored.lfFaceName);
     WriteProgramValue("ListFont", "LogFont", REG_BINARY, &stored, sizeof stored);
-    Environ environ_(Instance());
-    LOGFONTA font;
-    environ_.List().GetListFont(&font);
+    Environ(Instance()).List().GetListFont(&font);
     EXPECT_EQ(std::string(31, 'F'), font.lfFaceName);
 }
 
-TEST_F(EnvironTest, IndexFillingTheWholeFieldStaysATerminatedString) {
+TEST_F(EnvironTest, IndexFillingTheWholeFieldGivesTheDefaultAndAnEmptyOneStaysEmpty) {
     StoreString("Main", "Index", std::string(260, 'a'));
-    Environ environ_(Instance());
-    EXPECT_LT(std::strlen(environ_.GetIndex()), 260u);
     char expected[MAX_PATH];
     BuildDefaultIndexPath(Instance(), expected);
-    EXPECT_STREQ(expected, environ_.GetIndex());
-}
-
-TEST_F(EnvironTest, EmptyStoredIndexStaysEmpty) {
+    {
+        Environ environ_(Instance());
+        EXPECT_LT(std::strlen(environ_.GetIndex()), 260u);
+        EXPECT_STREQ(expected, environ_.GetIndex());
+    }
     StoreString("Main", "Index", std::string(1, '\0'));
     Environ environ_(Instance());
     EXPECT_STREQ("", environ_.GetIndex());
