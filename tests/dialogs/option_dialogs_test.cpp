@@ -143,8 +143,11 @@ INSTANTIATE_TEST_SUITE_P(
                                     {true, true, u8"　", IDC_SORT_OLD, "", "99"}}),
     [](const testing::TestParamInfo<EnvironmentCase>& info) { return info.param.name; });
 
-TEST_F(OptionDialogTest, EnvironmentStoresWhatIsTyped) {
+TEST_F(OptionDialogTest, EnvironmentStoresWhatIsTypedAndRebuildsTheListKeepingTheSelectedIndex) {
     StartWithThree();
+    list_->Select(1);
+    ASSERT_EQ(std::string("b"), Row(1).ListName);
+    ASSERT_EQ(Sjis(u8"未") + "\t03/06\tb", Row(1).DisplayText);
     chosenEditor = "C:\\Chosen\\editor.exe";
     DialogDriver driver;
     driver.Expect([&](HWND dialog) {
@@ -165,6 +168,13 @@ TEST_F(OptionDialogTest, EnvironmentStoresWhatIsTyped) {
     EXPECT_EQ("C:\\Chosen\\editor.exe", std::string(Settings().GetEditor()));
     EXPECT_EQ(Sjis(u8"エディタの設定"), editorTitle);
     EXPECT_EQ(static_cast<DWORD>(OFN_READONLY | OFN_HIDEREADONLY), editorFlags);
+    EXPECT_EQ((std::vector<std::string>{"b", "c", "a"}), Names());
+    EXPECT_EQ(1, list_->GetSelection());
+    EXPECT_EQ(std::string("c"), Row(1).DisplayText);  // neither date nor mark
+    DWORD type = 0;
+    std::string stored;
+    ASSERT_TRUE(ReadProgramValue("Main", "SortList", &type, &stored));
+    EXPECT_EQ(1, *reinterpret_cast<const int*>(stored.data()));
 }
 
 TEST_F(OptionDialogTest, ChosenFontIsStoredWithPositiveHeightAndSetsTheRowHeight) {
@@ -209,28 +219,6 @@ TEST_F(OptionDialogTest, CancelAfterChoosingAFontChangesNothing) {
     EXPECT_EQ(0, memcmp(&before, &after, sizeof before));
     EXPECT_EQ(sortBefore, Settings().GetSortList());
     EXPECT_EQ(index, IndexBytes());
-}
-
-TEST_F(OptionDialogTest, ConfirmedOptionsRebuildTheListKeepingTheSelectedIndex) {
-    StartWithThree();
-    list_->Select(1);
-    ASSERT_EQ(std::string("b"), Row(1).ListName);
-    ASSERT_EQ(Sjis(u8"未") + "\t03/06\tb", Row(1).DisplayText);
-    DialogDriver driver;
-    driver.Expect([&](HWND dialog) {
-        CheckDlgButton(dialog, IDC_DISPDATE, BST_UNCHECKED);
-        CheckDlgButton(dialog, IDC_DISPMARK, BST_UNCHECKED);
-        CheckRadioButton(dialog, IDC_SORT_NAME, IDC_SORT_OLD, IDC_SORT_NEW);
-        DialogDriver::Press(dialog, IDOK);
-    });
-    Command(IDM_OPTION);
-    EXPECT_EQ((std::vector<std::string>{"b", "c", "a"}), Names());
-    EXPECT_EQ(1, list_->GetSelection());
-    EXPECT_EQ(std::string("c"), Row(1).DisplayText);  // neither date nor mark
-    DWORD type = 0;
-    std::string stored;
-    ASSERT_TRUE(ReadProgramValue("Main", "SortList", &type, &stored));
-    EXPECT_EQ(1, *reinterpret_cast<const int*>(stored.data()));
 }
 
 // ---- date macros ----
