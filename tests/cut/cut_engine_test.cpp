@@ -318,10 +318,13 @@ TEST_F(CutFileTest, CancelKeepsTheLineExactlyAsRead) {
     EXPECT_EQ((std::vector<CutKind>{CutKind::Cut}), host_.kinds);
 }
 
-TEST_F(CutFileTest, BackupIsMadeOnceAndKeptOnTheNextRun) {
+TEST_F(CutFileTest, ChangedLogIsReplacedAndTheBackupIsMadeOnceAndKeptOnTheNextRun) {
+    EXPECT_EQ("a\r\n", Cut("ERROR 0\r\na\r\n"));
+    EXPECT_EQ(1, FilesInFolder());  // nothing is left beside the log
     options_.backup = true;
     EXPECT_EQ("b\r\n", Cut("ERROR 1\r\nb\r\n"));
     EXPECT_EQ("ERROR 1\r\nb\r\n", ReadFileBytes(folder_.File("app.bak")));
+    EXPECT_EQ(2, FilesInFolder());  // the log and its backup
     EXPECT_EQ("c\r\n", Cut("ERROR 2\r\nc\r\n"));
     EXPECT_EQ("ERROR 1\r\nb\r\n", ReadFileBytes(folder_.File("app.bak")));
     EXPECT_TRUE(host_.messages.empty());
@@ -339,15 +342,6 @@ TEST_F(CutFileTest, FailedCopyBackPutsTheLogBack) {
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder_.File("app.bak").c_str()));
         EXPECT_EQ(1, FilesInFolder());  // nothing is left beside the log
     }
-}
-
-TEST_F(CutFileTest, ChangedLogIsReplacedWithNothingLeftBesideIt) {
-    EXPECT_EQ("b\r\n", Cut("ERROR 1\r\nb\r\n"));
-    EXPECT_EQ(1, FilesInFolder());
-    options_.backup = true;
-    EXPECT_EQ("c\r\n", Cut("ERROR 2\r\nc\r\n"));
-    EXPECT_EQ(2, FilesInFolder());  // the log and its backup
-    EXPECT_TRUE(host_.messages.empty());
 }
 
 TEST_F(CutFileTest, WriteFailureLeavesTheLogUntouched) {

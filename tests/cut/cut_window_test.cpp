@@ -180,7 +180,7 @@ int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
         if (workerBoxes->pressStop) SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // 中断
     }
     workerBoxes->boxes.push_back(box);
-    return (style & 0xF) == MB_OKCANCEL ? IDOK : IDOK;
+    return IDOK;
 }
 
 class CutWindowTest : public FrameTest {
