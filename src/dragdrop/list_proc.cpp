@@ -28,7 +28,13 @@ extern "C" LRESULT WINAPI ListProc(HWND list, UINT message, WPARAM wParam, LPARA
         LRESULT height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
         if (height > 0) {
             LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
-            SendMessageA(list, LB_SETCURSEL, HIWORD(lParam) / height + top, 0);
+            LRESULT before = SendMessageA(list, LB_GETCURSEL, 0, 0);
+            LRESULT row = SendMessageA(list, LB_SETCURSEL, HIWORD(lParam) / height + top, 0);
+            // LB_SETCURSEL tells nobody: the status bar learns of the new row as after a click.
+            if (row != LB_ERR && row != before) {
+                SendMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                             reinterpret_cast<LPARAM>(list));
+            }
         }
         break;
     }

@@ -295,6 +295,7 @@ TEST_F(MainWindowTest, RightClickSelectsTheRowAndItsMenuOpensThatRow) {
         EXPECT_EQ(Sjis(u8"文字列カット(&C)..."), watcher.Menu().texts[7]);
     }
     EXPECT_EQ(2, list_->GetSelection());
+    EXPECT_EQ(Sjis(u8"》 ") + logs_.File("b.log"), StatusPart(0));
     EXPECT_NE(std::string::npos, WaitForBrowserLog({logs_.File("b.log")}).find(logs_.File("b.log"))) << BrowserLog();
 }
 
