@@ -21,6 +21,7 @@
 #include "loglist/date_macros.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
+#include "settings/pmessage.h"
 
 namespace {
 
@@ -49,7 +50,6 @@ constexpr ToolbarEntry kToolbar[] = {
 constexpr int kToolbarEntries = sizeof kToolbar / sizeof kToolbar[0];
 static_assert(kToolbarEntries == 21, "the toolbar has 21 entries");
 
-constexpr int kMsgRead = 1;
 
 UINT TooltipOf(UINT_PTR command) {
     for (const ToolbarEntry& e : kToolbar) {
@@ -153,7 +153,7 @@ void MainWindow::OnCreate() {
         return;
     }
     if (!list->LoadList()) {
-        frame_.Messages().ShowMessage(window_, kMsgRead);
+        frame_.Messages().ShowMessage(window_, kMsgListReadFailed);
         return;
     }
     RelocateIndexFile();

@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr int kMsgNoCutFile = 2;
-constexpr int kMsgNoEditor = 3;
-constexpr int kMsgEditorFailed = 8;
 constexpr int kOptionHelp[] = {IDOK,         IDCANCEL,     IDC_CUTFILE, IDC_CUT_EDIT,    IDC_CUT_BROWSE,
                                IDC_CUT_SELECTED, IDC_CUT_ALL, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_BAKFILE};
 

@@ -11,14 +11,10 @@
 #include "lib/owned.h"
 #include "lib/strings_paths.h"
 #include "resources/resource_ids.h"
+#include "settings/pmessage.h"
 
 namespace {
 
-constexpr int kMsgWorkFile = 21;
-constexpr int kMsgCopy = 22;
-constexpr int kMsgStopped = 23;
-constexpr int kMsgRead = 24;
-constexpr int kMsgWrite = 25;
 constexpr size_t kQuestionLineBytes = 1024;
 
 bool IsSpecial(unsigned char c) { return c == '\r' || c == '\n' || c == 0x08 || c == 0x05; }
@@ -205,14 +201,14 @@ bool CutEngine::ProcessFile(const char* path) {
 
     char workPath[MAX_PATH] = "";
     if (!MakeWorkFileName(path, workPath)) {
-        host_.ShowMessage(kMsgWorkFile);
+        host_.ShowMessage(kMsgWorkFileFailed);
         return false;
     }
     OwnedFile work(
         CreateFileA(workPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
     if (!work) {
         DeleteFileA(workPath);
-        host_.ShowMessage(kMsgWorkFile);
+        host_.ShowMessage(kMsgWorkFileFailed);
         return false;
     }
     // Wine writes a growing file far slower than one of its final size (1 MB writes: 0.3 s for
@@ -229,11 +225,11 @@ bool CutEngine::ProcessFile(const char* path) {
     log.Reset();
     switch (result) {
     case LoopResult::Done:
-        if (changed_ && !Replace(path, workPath)) host_.ShowMessage(kMsgCopy);
+        if (changed_ && !Replace(path, workPath)) host_.ShowMessage(kMsgCopyFailed);
         break;
-    case LoopResult::ReadError: host_.ShowMessage(kMsgRead); break;
-    case LoopResult::WriteError: host_.ShowMessage(kMsgWrite); break;
-    case LoopResult::Stopped: host_.ShowMessage(kMsgStopped); break;
+    case LoopResult::ReadError: host_.ShowMessage(kMsgCutReadFailed); break;
+    case LoopResult::WriteError: host_.ShowMessage(kMsgCutWriteFailed); break;
+    case LoopResult::Stopped: host_.ShowMessage(kMsgCutStopped); break;
     case LoopResult::NoMemory: host_.ShowFileMessage(IDS_ERR_CUTMEMORY, path); break;
     }
     DeleteFileA(workPath);

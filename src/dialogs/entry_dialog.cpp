@@ -20,18 +20,6 @@
 
 namespace {
 
-constexpr int kMsgNoEditor = 3;
-constexpr int kMsgEditorFailed = 8;
-constexpr int kMsgEditNoSelection = 10;
-constexpr int kMsgGetEntryFailed = 11;
-constexpr int kMsgEditorNoLogFile = 12;
-constexpr int kMsgNoLogFile = 13;
-constexpr int kMsgNoListName = 14;
-constexpr int kMsgNoBrowser = 15;
-constexpr int kMsgApplyNoSelection = 16;
-constexpr int kMsgApplyDeleteFailed = 17;
-constexpr int kMsgApplyAddFailed = 18;
-
 constexpr int kHelpTable[] = {IDOK, IDCANCEL, IDC_LOGFILENAME, IDC_LISTNAME, IDC_BROWSERNAME,
                               IDC_BROWSE_LOG, IDC_OPEN_EDITOR, IDC_BROWSE_BROWSER};
 

@@ -17,19 +17,11 @@
 #include "loglist/date_macros.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
+#include "settings/pmessage.h"
 
 namespace list_commands {
 
 namespace {
-
-constexpr int kMsgIndexCreate = 0;
-constexpr int kMsgRead = 1;
-constexpr int kMsgNoEditor = 3;
-constexpr int kMsgNoLogFile = 4;
-constexpr int kMsgDeleteFailed = 5;
-constexpr int kMsgUpdateFailed = 6;
-constexpr int kMsgEditorFailed = 8;
-constexpr int kMsgBrowserFailed = 9;
 
 std::string LoadText(HINSTANCE instance, UINT id) {
     char text[257] = "";
@@ -96,7 +88,7 @@ void DeleteSelected(KelvoraFrame& frame) {
     ListMenu* list = frame.List();
     int selected = list->GetSelection();
     if (selected < 0) {
-        frame.Messages().ShowMessage(owner, kMsgNoLogFile);
+        frame.Messages().ShowMessage(owner, kMsgDeleteNoLogFile);
         return;
     }
     if (list->DeleteEntry(selected) < 0) {
@@ -174,7 +166,7 @@ void OpenIndexFile(KelvoraFrame& frame) {
     if (CheckFile(path)) {
         frame.Settings().SetIndex(path);
         // LoadList has enabled the entry commands when the file holds entries.
-        if (!LoadAndSelectFirst(frame)) frame.Messages().ShowMessage(owner, kMsgRead);
+        if (!LoadAndSelectFirst(frame)) frame.Messages().ShowMessage(owner, kMsgListReadFailed);
         return;
     }
     if (frame.Messages().ShowMessageByIds(owner, IDS_OPENLIST_TITLE, IDS_ASK_CREATEINDEX,
@@ -184,7 +176,7 @@ void OpenIndexFile(KelvoraFrame& frame) {
     {
         OwnedFile created(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
         if (!created) {
-            frame.Messages().ShowMessage(owner, kMsgIndexCreate);
+            frame.Messages().ShowMessage(owner, kMsgIndexCreateFailed);
             return;
         }
     }

@@ -2,6 +2,35 @@
 #pragma once
 #include <windows.h>
 
+// The rows of the message table, named by what they report.
+constexpr int kMsgIndexCreateFailed = 0;
+constexpr int kMsgListReadFailed = 1;
+constexpr int kMsgNoCutFile = 2;
+constexpr int kMsgNoEditor = 3;
+constexpr int kMsgDeleteNoLogFile = 4;
+constexpr int kMsgDeleteFailed = 5;
+constexpr int kMsgUpdateFailed = 6;
+constexpr int kMsgBrowserRunning = 7;
+constexpr int kMsgEditorFailed = 8;
+constexpr int kMsgBrowserFailed = 9;
+constexpr int kMsgEditNoSelection = 10;
+constexpr int kMsgGetEntryFailed = 11;
+constexpr int kMsgEditorNoLogFile = 12;
+constexpr int kMsgNoLogFile = 13;
+constexpr int kMsgNoListName = 14;
+constexpr int kMsgNoBrowser = 15;
+constexpr int kMsgApplyNoSelection = 16;
+constexpr int kMsgApplyDeleteFailed = 17;
+constexpr int kMsgApplyAddFailed = 18;
+constexpr int kMsgListOptionEditorRunning = 19;
+constexpr int kMsgDateMacroEditorRunning = 20;
+constexpr int kMsgWorkFileFailed = 21;
+constexpr int kMsgCopyFailed = 22;
+constexpr int kMsgCutStopped = 23;
+constexpr int kMsgCutReadFailed = 24;
+constexpr int kMsgCutWriteFailed = 25;
+constexpr int kMsgCutFileEditorRunning = 26;
+
 struct MessageRow {
     UINT captionId;
     UINT textId;
