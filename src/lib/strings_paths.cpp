@@ -14,6 +14,27 @@ using bytetext::LastOf;
 // At most the 259 bytes of text that a path buffer holds.
 static size_t PathCap(size_t len) { return len < kPathBytes ? len : kPathBytes - 1; }
 
+// Copies src up to NUL, max bytes or the first single-byte character for which stop answers true;
+// a double-byte character is copied whole or not at all and never shown to stop.
+template <class Stop>
+static int CopyUntil(LPSTR dst, LPCSTR src, int max, Stop stop) {
+    int i = 0;
+    while (i < max && src[i]) {
+        if (IsMultiByteChar(src + i)) {
+            if (i + 2 > max) break;
+            dst[i] = src[i];
+            dst[i + 1] = src[i + 1];
+            i += 2;
+            continue;
+        }
+        if (stop(src[i])) break;
+        dst[i] = src[i];
+        ++i;
+    }
+    dst[i] = '\0';
+    return i;
+}
+
 extern "C" {
 
 int WINAPI IsMultiByteChar(LPCSTR p) {
@@ -24,21 +45,7 @@ int WINAPI IsMultiByteChar(LPCSTR p) {
 }
 
 int WINAPI lstrxcpy(LPSTR dst, LPCSTR src, int delimiter, int max) {
-    int i = 0;
-    while (i < max && src[i]) {
-        if (IsMultiByteChar(src + i)) {
-            if (i + 2 > max) break;
-            dst[i] = src[i];
-            dst[i + 1] = src[i + 1];
-            i += 2;
-            continue;
-        }
-        if (src[i] == static_cast<char>(delimiter)) break;
-        dst[i] = src[i];
-        ++i;
-    }
-    dst[i] = '\0';
-    return i;
+    return CopyUntil(dst, src, max, [delimiter](char c) { return c == static_cast<char>(delimiter); });
 }
 
 // Copies src without its trailing run of pad bytes, at most limit + 1 bytes.
@@ -63,22 +70,10 @@ int WINAPI lstrcpyzc(LPSTR dst, LPCSTR src, int limit) { return CopyTrimmed(dst,
 
 int WINAPI StringArgCopy(LPSTR dst, LPCSTR src, int max) {
     bool quoted = false;
-    int i = 0;
-    while (i < max && src[i]) {
-        if (IsMultiByteChar(src + i)) {
-            if (i + 2 > max) break;
-            dst[i] = src[i];
-            dst[i + 1] = src[i + 1];
-            i += 2;
-            continue;
-        }
-        if (src[i] == '"') quoted = !quoted;
-        if (src[i] == ' ' && !quoted) break;
-        dst[i] = src[i];
-        ++i;
-    }
-    dst[i] = '\0';
-    return i;
+    return CopyUntil(dst, src, max, [&quoted](char c) {
+        if (c == '"') quoted = !quoted;
+        return c == ' ' && !quoted;
+    });
 }
 
 void WINAPI GetFileParam(LPCSTR commandLine, LPSTR program, LPSTR param) {
