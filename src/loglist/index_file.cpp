@@ -109,15 +109,15 @@ void RefreshFileStatus(LogEntry* entry, const DateMacroTexts& macros) {
     entry->FileSize = 0;
     char name[MAX_PATH];
     ExpandDateMacros(entry->LogFileName, name, macros);
-    OwnedFile file(CreateFileA(name, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return;
-    FILETIME written;
-    FILETIME local;
-    if (GetFileTime(file.Get(), nullptr, nullptr, &written) && FileTimeToLocalFileTime(&written, &local)) {
-        entry->FileTime = local;
+    // Asking for the attributes opens nothing that a writer could refuse: a log that another
+    // program holds open, with any share mode, still shows its date and size.
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(name, GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return;
     }
-    entry->FileSize = GetFileSize(file.Get(), nullptr);
-    if (entry->FileSize == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) entry->FileSize = 0;
+    FILETIME local;
+    if (FileTimeToLocalFileTime(&data.ftLastWriteTime, &local)) entry->FileTime = local;
+    entry->FileSize = data.nFileSizeLow;
 }
 
 bool ReadIndexFile(const char* path, const DateMacroTexts& macros, const IndexEntryConsumer& consumer) {

@@ -25,7 +25,8 @@ std::string FormatIndexLine(const LogEntry& entry);
 bool IsStorableIndexField(const char* text);
 
 // FileTime (last write, local time) and FileSize of the log file named by LogFileName after date
-// macro expansion; both 0 when it cannot be opened exclusively (missing, held open, no access).
+// macro expansion, also while another program holds it open; both 0 when it is missing, a folder
+// or cannot be looked at.
 void RefreshFileStatus(LogEntry* entry, const DateMacroTexts& macros);
 
 // Receives each entry read; answers its row index, or -1 when it cannot be stored.
