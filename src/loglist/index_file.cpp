@@ -1,12 +1,10 @@
 // Parsing, formatting, reading and writing of the index table file.
 #include "loglist/index_file.h"
 
-#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
 
-#include "lib/file_reader.h"
 #include "lib/numbers.h"
 #include "lib/owned.h"
 #include "lib/strings_paths.h"
@@ -14,9 +12,7 @@
 
 namespace {
 
-constexpr int kReaderLineMax = 256;   // the most FileGetString hands out at once
-constexpr size_t kKeptLineMax = 4096;  // a hand-made line longer than this loses its tail
-constexpr DWORD kReaderBlockSize = 8192;
+constexpr LONGLONG kIndexFileMax = 64 << 20;
 constexpr int kSeenTimeFieldSize = 32;
 
 // Drops a lead byte left alone at the end of a copied text; returns the new length.
@@ -44,29 +40,18 @@ const char* TakeField(const char* src, char* field, int size) {
     return *p == ',' ? p + 1 : p;
 }
 
-// One whole line, joined from the reader's pieces: a piece shorter than the maximum ends it.
-void ReadWholeLine(HTEXTFILE reader, std::string* line) {
-    line->clear();
-    char piece[kReaderLineMax + 1];
-    size_t got;
-    do {
-        piece[0] = '\0';
-        FileGetString(piece, kReaderLineMax, reader);
-        got = std::strlen(piece);
-        if (line->size() < kKeptLineMax) line->append(piece, std::min(got, kKeptLineMax - line->size()));
-    } while (got == kReaderLineMax && !FileEof(reader) && !FileError(reader));
+// The whole file, read while nobody writes to it. False when it cannot be opened or read, or is
+// larger than any list (a 10,000-entry list is about 1 MB).
+bool ReadWholeFile(const char* path, std::string* text) {
+    OwnedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                               nullptr));
+    LARGE_INTEGER size;
+    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > kIndexFileMax) return false;
+    text->resize(static_cast<size_t>(size.QuadPart));
+    DWORD got = 0;
+    return text->empty() ||
+           (ReadFile(file.Get(), &(*text)[0], static_cast<DWORD>(text->size()), &got, nullptr) && got == text->size());
 }
-
-class ReaderCloser {
-public:
-    explicit ReaderCloser(HTEXTFILE reader) : reader_(reader) {}
-    ~ReaderCloser() { FileClose(reader_); }
-    ReaderCloser(const ReaderCloser&) = delete;
-    ReaderCloser& operator=(const ReaderCloser&) = delete;
-
-private:
-    HTEXTFILE reader_;
-};
 
 }  // namespace
 
@@ -112,31 +97,31 @@ void RefreshFileStatus(LogEntry* entry, const DateMacroTexts& macros) {
     // Asking for the attributes opens nothing that a writer could refuse: a log that another
     // program holds open, with any share mode, still shows its date and size.
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(name, GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        return;
-    }
+    if (!GetFileAttributesExA(name, GetFileExInfoStandard, &data)) return;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
     FILETIME local;
     if (FileTimeToLocalFileTime(&data.ftLastWriteTime, &local)) entry->FileTime = local;
     entry->FileSize = data.nFileSizeLow;
 }
 
 bool ReadIndexFile(const char* path, const DateMacroTexts& macros, const IndexEntryConsumer& consumer) {
-    HTEXTFILE reader = FileOpen(path, "rt", kReaderBlockSize);
-    if (!reader) return false;
-    ReaderCloser closer(reader);
+    std::string text;
+    if (!ReadWholeFile(path, &text)) return false;
+    // A line ends at CR LF, a lone CR or a lone LF: a list edited or copied elsewhere may carry
+    // any of them, and reading its lines as one would lose all but the first at the next write.
     std::string line;
-    for (;;) {
-        ReadWholeLine(reader, &line);
-        if (FileError(reader)) return false;
-        bool atEnd = FileEof(reader) != 0;
-        // The reader reports the end together with a last line that has no CR LF.
-        if (atEnd && line.empty()) return true;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        line.assign(text, start, end - start);
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
         LogEntry entry;
         ParseIndexLine(line.c_str(), &entry);
         RefreshFileStatus(&entry, macros);
         if (consumer(entry) < 0) return false;
-        if (atEnd) return true;
     }
+    return true;
 }
 
 bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch) {

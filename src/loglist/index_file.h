@@ -32,10 +32,11 @@ void RefreshFileStatus(LogEntry* entry, const DateMacroTexts& macros);
 // Receives each entry read; answers its row index, or -1 when it cannot be stored.
 using IndexEntryConsumer = std::function<int(const LogEntry& entry)>;
 
-// Hands each line's entry, in file order and with its file status, to the consumer. Lines longer
-// than the reader's 256 bytes are read whole; a last line without CR LF counts; an empty line
-// gives an entry with empty texts. False when the file cannot be opened, on a read error or when
-// the consumer refuses an entry; the entries handed over before stay with the consumer.
+// Hands each line's entry, in file order and with its file status, to the consumer. A line ends
+// at CR LF, a lone CR or a lone LF; lines of any length are read whole; a last line without a
+// line end counts; an empty line gives an entry with empty texts. The file is read whole first,
+// so false when it cannot be opened or read comes before any entry; false too when the consumer
+// refuses an entry, and the entries handed over before stay with the consumer.
 bool ReadIndexFile(const char* path, const DateMacroTexts& macros, const IndexEntryConsumer& consumer);
 
 // Fetches the entry of a row; false when the row cannot be had.

@@ -183,6 +183,14 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"ShortLines", "a\r\nb,c\r\n", {{"a", "", "", 0, 0}, {"b", "c", "", 0, 0}}},
         FileCase{"LastLineWithoutLineEnd", "a,b,c,1,2\r\nd,e,f,3,4", {{"a", "b", "c", 1, 2}, {"d", "e", "f", 3, 4}}},
         FileCase{"LastLineEndsInCROnly", "a,b,c,1,2\r", {{"a", "b", "c", 1, 2}}},
+        // Lists edited or copied elsewhere: every line end counts, and each line is one entry.
+        FileCase{"LoneLfLines", "a,b,c,1,2\nd\n\ne,f\n",
+                 {{"a", "b", "c", 1, 2}, {"d", "", "", 0, 0}, {"", "", "", 0, 0}, {"e", "f", "", 0, 0}}},
+        FileCase{"LoneCrLines", "a,b,c,1,2\rd\r\re",
+                 {{"a", "b", "c", 1, 2}, {"d", "", "", 0, 0}, {"", "", "", 0, 0}, {"e", "", "", 0, 0}}},
+        FileCase{"MixedLineEnds", "a\r\nb\n\rc\r\r\nd",
+                 {{"a", "", "", 0, 0}, {"b", "", "", 0, 0}, {"", "", "", 0, 0}, {"c", "", "", 0, 0}, {"", "", "", 0, 0},
+                  {"d", "", "", 0, 0}}},
         FileCase{"LineOf256", LineOf(256, 'x') + "\r\nz\r\n", {{"a", "b", std::string(127, 'x'), 1, 2}, {"z", "", "", 0, 0}}},
         FileCase{"LineOf256ThenEmptyLine",
                  LineOf(256, 'x') + "\r\n\r\nz\r\n",
@@ -195,7 +203,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {{std::string(259, 'L'), std::string(259, 'B'), std::string(127, 'N'), 11, 22}}},
         FileCase{"LongLineOverABlock",
                  "a,b,c,1,2\r\n" + std::string(9000, 'L') + ",b,n,3,4\r\nz\r\n",
-                 {{"a", "b", "c", 1, 2}, {std::string(259, 'L'), "", "", 0, 0}, {"z", "", "", 0, 0}}}),
+                 {{"a", "b", "c", 1, 2}, {std::string(259, 'L'), "b", "n", 3, 4}, {"z", "", "", 0, 0}}}),
     [](const testing::TestParamInfo<FileCase>& info) { return std::string(info.param.name); });
 
 TEST(ReadIndexFile, FailsWhenTheFileCannotBeOpened) {
