@@ -13,6 +13,9 @@
 namespace {
 
 constexpr LONGLONG kIndexFileMax = 64 << 20;
+
+IndexFileOps fileSystemOps;
+IndexFileOps* indexFileOps = &fileSystemOps;
 constexpr int kSeenTimeFieldSize = 32;
 
 // Drops a lead byte left alone at the end of a copied text; returns the new length.
@@ -124,6 +127,23 @@ bool ReadIndexFile(const char* path, const DateMacroTexts& macros, const IndexEn
     return true;
 }
 
+bool IndexFileOps::Write(HANDLE file, const void* data, DWORD size) {
+    DWORD written = 0;
+    return WriteFile(file, data, size, &written, nullptr) && written == size;
+}
+
+bool IndexFileOps::Flush(HANDLE file) { return FlushFileBuffers(file) != 0; }
+
+bool IndexFileOps::Replace(const char* from, const char* to) {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+IndexFileOps* SetIndexFileOps(IndexFileOps* ops) {
+    IndexFileOps* previous = indexFileOps;
+    indexFileOps = ops ? ops : &fileSystemOps;
+    return previous;
+}
+
 bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch) {
     if (count < 0) return false;
     std::string text;
@@ -132,16 +152,23 @@ bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch) 
         if (!fetch(i, &entry)) return false;
         text += FormatIndexLine(entry);
     }
-    OwnedFile file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
-    if (!file) return false;
-    if (!text.empty()) {
-        DWORD written = 0;
-        if (!WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-            written != text.size()) {
-            return false;
-        }
+    if (text.size() > static_cast<size_t>(kIndexFileMax)) return false;
+    // The new list goes to a file of its own beside the old one and takes its place only once it
+    // stands whole on the disk, so a failure at any step leaves the old file as it was.
+    char folder[MAX_PATH] = "";
+    GetPathName(path, folder);
+    char temp[MAX_PATH];
+    if (!GetTempFileNameA(folder[0] ? folder : ".", "KV", 0, temp)) return false;
+    IndexFileOps& ops = *indexFileOps;
+    bool written;
+    {
+        OwnedFile file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+        written = file && (text.empty() || ops.Write(file.Get(), text.data(), static_cast<DWORD>(text.size()))) &&
+                  ops.Flush(file.Get()) && CloseHandle(file.Release());
     }
-    return CloseHandle(file.Release()) != 0;
+    if (written && ops.Replace(temp, path)) return true;
+    DeleteFileA(temp);
+    return false;
 }
 
 bool WriteIndexFile(const char* path, const std::vector<LogEntry>& entries) {
@@ -152,10 +179,27 @@ bool WriteIndexFile(const char* path, const std::vector<LogEntry>& entries) {
     });
 }
 
+void FreeIndexPath(HINSTANCE instance, char out[MAX_PATH]) {
+    BuildDefaultIndexPath(instance, out);
+    if (!out[0] || GetFileAttributesA(out) == INVALID_FILE_ATTRIBUTES) return;
+    char taken[MAX_PATH];
+    lstrcpynA(taken, out, MAX_PATH);
+    // The number goes before the extension of the file name (a dot in a folder name is none).
+    const char* name = std::strrchr(taken, '\\');
+    const char* dot = std::strrchr(name ? name : taken, '.');
+    const int stem = static_cast<int>(dot ? dot - taken : std::strlen(taken));
+    for (int n = 2; n < 1000; ++n) {
+        int length = std::snprintf(out, MAX_PATH, "%.*s%d%s", stem, taken, n, taken + stem);
+        if (length < 0 || length >= MAX_PATH) break;
+        if (GetFileAttributesA(out) == INVALID_FILE_ATTRIBUTES) return;
+    }
+    out[0] = '\0';
+}
+
 const char* IndexPathForWrite(Environ& settings) {
     if (settings.GetIndex()[0] == '\0') {
         char path[MAX_PATH];
-        BuildDefaultIndexPath(settings.Instance(), path);
+        FreeIndexPath(settings.Instance(), path);
         settings.SetIndex(path);
     }
     return settings.GetIndex();

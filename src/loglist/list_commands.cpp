@@ -51,7 +51,9 @@ void RewriteAndReload(KelvoraFrame& frame) {
     ListMenu* list = frame.List();
     if (!list) return;
     int selected = list->GetSelection();
-    list->SaveList();
+    // After a failed write the rows hold the only copy of their changes, so they are not read
+    // over; after a failed load there is nothing to keep and the load is tried again.
+    if (!list->SaveList() && !list->LoadFailed()) return;
     list->LoadList();
     list->Select(selected);
     UpdateStatusBar(frame);
@@ -163,14 +165,18 @@ void OpenIndexFile(KelvoraFrame& frame) {
     ofn.Flags = OFN_HIDEREADONLY;
     if (!GetOpenFileNameA(&ofn)) return;
 
-    if (CheckFile(path)) {
-        frame.Settings().SetIndex(path);
-        // LoadList has enabled the entry commands when the file holds entries.
-        if (!LoadAndSelectFirst(frame)) frame.Messages().ShowMessage(owner, kMsgListReadFailed);
+    ListMenu* list = frame.List();
+    const bool exists = CheckFile(path) != 0;
+    if (!exists && frame.Messages().ShowMessageByIds(owner, IDS_OPENLIST_TITLE, IDS_ASK_CREATEINDEX,
+                                                     MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
         return;
     }
-    if (frame.Messages().ShowMessageByIds(owner, IDS_OPENLIST_TITLE, IDS_ASK_CREATEINDEX,
-                                          MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+    // Changes since the last write (a browser started, say) reach the current file first.
+    if (!list->SaveList() && !list->LoadFailed()) return;
+    if (exists) {
+        frame.Settings().SetIndex(path);
+        // LoadList has enabled the entry commands when the file holds entries, and told a failure.
+        LoadAndSelectFirst(frame);
         return;
     }
     {

@@ -364,19 +364,27 @@ TEST_F(RefreshFileStatusTest, ReadIndexFileFillsEachEntryFromItsExpandedName) {
 
 namespace {
 
-TEST(IndexPathForWrite, EmptyIndexBecomesTheDefaultPath) {
+TEST(IndexPathForWrite, EmptyIndexTakesAFreeNameInTheDataFolder) {
     testing_support::DeleteProgramSettings();
     {
         Environ settings(GetModuleHandleA(nullptr));
-        char expected[MAX_PATH];
-        BuildDefaultIndexPath(settings.Instance(), expected);
-        ASSERT_NE(expected[0], '\0');
-        settings.SetIndex("");
-        EXPECT_STREQ(IndexPathForWrite(settings), expected);
-        EXPECT_STREQ(settings.GetIndex(), expected);
-
+        char folder[MAX_PATH];
+        BuildDataFolder(settings.Instance(), folder);
+        ASSERT_NE(folder[0], '\0');
+        CreateDirectoryA(folder, nullptr);
+        const std::string base = std::string(folder) + "Kelvora";
+        DeleteFileA((base + ".dat").c_str());
+        DeleteFileA((base + "2.dat").c_str());
+        // A file already there was not read by this run: it is never written over.
+        for (const std::string& expected : {base + ".dat", base + "2.dat", base + "3.dat"}) {
+            settings.SetIndex("");
+            EXPECT_EQ(IndexPathForWrite(settings), expected);
+            EXPECT_EQ(settings.GetIndex(), expected);
+            ASSERT_TRUE(WriteFileBytes(expected, "taken\r\n"));
+        }
         settings.SetIndex("C:\\elsewhere.kvd");
         EXPECT_STREQ(IndexPathForWrite(settings), "C:\\elsewhere.kvd");
+        for (const char* n : {".dat", "2.dat", "3.dat"}) DeleteFileA((base + n).c_str());
     }
     testing_support::DeleteProgramSettings();
 }
