@@ -14,6 +14,7 @@
 #include "app/kelvora_frame.h"
 #include "app/layout.h"
 #include "app/status_text.h"
+#include "cut/cut_commands.h"
 #include "dragdrop/drag_start.h"
 #include "dragdrop/drop_files.h"
 #include "lib/file_reader.h"
@@ -246,6 +247,8 @@ void MainWindow::OnDestroy() {
 }
 
 void MainWindow::ReleaseList() {
+    // A running cut ends first, so that its logs are whole and its choices put back before anything is written.
+    cut_commands::StopCut(frame_);
     if (ListMenu* list = frame_.List()) {
         list->SaveList();
         frame_.SetList(nullptr);
@@ -253,8 +256,9 @@ void MainWindow::ReleaseList() {
 }
 
 void MainWindow::OnEndSession(bool query) {
-    // The session may end without WM_DESTROY and without the settings' destructor: the list and
-    // every setting are written now, the list once.
+    // The session may end without WM_DESTROY and without the settings' destructor: the cut is
+    // stopped, and the list and every setting are written now, the list once.
+    cut_commands::StopCut(frame_);
     if (query) {
         if (ListMenu* list = frame_.List()) list->SaveList();
     }

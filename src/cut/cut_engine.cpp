@@ -401,10 +401,15 @@ unsigned long long TotalSize(const std::vector<std::string>& paths) {
     return total;
 }
 
-void RunCut(CutEngine& engine, const std::vector<std::string>& paths) {
+bool RunCut(CutEngine& engine, const std::vector<std::string>& paths) {
     engine.Begin(TotalSize(paths));
+    bool completed = true;
     for (const std::string& path : paths) {
-        if (!engine.ProcessFile(path.c_str())) break;
+        if (!engine.ProcessFile(path.c_str())) {
+            completed = false;
+            break;
+        }
     }
     engine.End();
+    return completed;
 }

@@ -93,6 +93,7 @@ private:
 };
 
 // A whole run as the worker does it: the size of every file as total (0 for a file that cannot be
-// opened), the files in order until the first that ends the run, then the bar at its end.
-void RunCut(CutEngine& engine, const std::vector<std::string>& paths);
+// opened), the files in order until the first that ends the run, then the bar at its end. True
+// when every file was processed.
+bool RunCut(CutEngine& engine, const std::vector<std::string>& paths);
 unsigned long long TotalSize(const std::vector<std::string>& paths);
