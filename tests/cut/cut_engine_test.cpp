@@ -193,6 +193,10 @@ TEST(CutHelpersTest, BackupNameReplacesOnlyTheFileExtension) {
     }
     std::string tooLong = "C:\\" + std::string(254, 'a');
     EXPECT_FALSE(BackupName(tooLong.c_str(), out));
+    // A log named like a backup has none: it would be its own.
+    EXPECT_FALSE(BackupName("C:\\logs\\app.bak", out));
+    EXPECT_FALSE(BackupName("C:\\logs\\app.Bak", out));
+    EXPECT_TRUE(BackupName("C:\\logs.bak\\app", out));
 }
 
 TEST(CutHelpersTest, QuestionShowsTheLineInBracketsShortenedAtACharacter) {
@@ -328,6 +332,22 @@ TEST_F(CutFileTest, ChangedLogIsReplacedAndTheBackupIsMadeOnceAndKeptOnTheNextRu
     EXPECT_EQ("c\r\n", Cut("ERROR 2\r\nc\r\n"));
     EXPECT_EQ("ERROR 1\r\nb\r\n", ReadFileBytes(folder_.File("app.bak")));
     EXPECT_TRUE(host_.messages.empty());
+}
+
+TEST_F(CutFileTest, ALogNamedLikeABackupIsCutWithoutOneAndNeverDeleted) {
+    options_.backup = true;
+    const std::string path = folder_.File("old.Bak");
+    WriteFileBytes(path, "ERROR 1\r\nb\r\n");
+    CutTable table = TableOf("ERROR\r\n");
+    CutEngine engine(table, options_, host_);
+    host_.failCopy = true;  // the replacement fails: the log is put back, not lost as its own backup
+    EXPECT_TRUE(engine.ProcessFile(path.c_str()));
+    EXPECT_EQ("ERROR 1\r\nb\r\n", ReadFileBytes(path));
+    EXPECT_EQ(std::vector<int>{22}, host_.messages);
+    host_.failCopy = false;
+    EXPECT_TRUE(engine.ProcessFile(path.c_str()));
+    EXPECT_EQ("b\r\n", ReadFileBytes(path));
+    EXPECT_EQ(1, FilesInFolder());
 }
 
 TEST_F(CutFileTest, FailedCopyBackPutsTheLogBack) {
