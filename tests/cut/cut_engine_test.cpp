@@ -169,13 +169,20 @@ TEST(CutTableTest, LoadsFilesAndReportsWhatCannotBeRead) {
     WriteFileBytes(folder.File("empty.txt"), "");
     EXPECT_EQ(CutTableLoad::Ready, LoadCutTable(folder.File("empty.txt").c_str(), &table));
     EXPECT_EQ(0u, table.Count());
+    // The largest file taken, its last line without a line end; one byte more is refused.
     std::string big;
-    for (int i = 0; i < 20000; ++i) big += "key" + std::to_string(i) + std::string(i % 300, 'x') + "\r\n";
+    size_t lines = 0;
+    for (; big.size() < kMaxProcedureFileBytes - 400; ++lines) {
+        big += "key" + std::to_string(lines) + std::string(lines % 300, 'x') + "\r\n";
+    }
+    big += "last" + std::string(kMaxProcedureFileBytes - big.size() - 4, 'y');
     WriteFileBytes(folder.File("big.txt"), big);
     EXPECT_EQ(CutTableLoad::Ready, LoadCutTable(folder.File("big.txt").c_str(), &table));
-    EXPECT_EQ(20000u, table.Count());
-    std::string last = "key19999" + std::string(19999 % 300, 'x') + " tail";
+    EXPECT_EQ(lines + 1, table.Count());
+    std::string last = big.substr(big.rfind('\n') + 1) + " tail";
     EXPECT_TRUE(table.Matches(last.data(), last.size()));
+    WriteFileBytes(folder.File("big.txt"), big + "y");
+    EXPECT_EQ(CutTableLoad::Unreadable, LoadCutTable(folder.File("big.txt").c_str(), &table));
 }
 
 TEST(CutHelpersTest, BackupNameReplacesOnlyTheFileExtension) {
