@@ -39,6 +39,14 @@ FILETIME LocalNow() {
     return t;
 }
 
+std::string ProgramArgument(const char* fileName) {
+    // Neither a blank nor '"' is ever the second byte of a double-byte character.
+    const size_t length = std::strlen(fileName);
+    const bool quoted = length >= 2 && fileName[0] == '"' && fileName[length - 1] == '"';
+    if (quoted || !std::strpbrk(fileName, " \t")) return fileName;
+    return std::string("\"") + fileName + "\"";
+}
+
 void HelpFilePath(char out[MAX_PATH]) {
     char folder[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, folder, sizeof folder);
@@ -127,7 +135,7 @@ void LaunchSelected(KelvoraFrame& frame, bool editor) {
     }
     char name[MAX_PATH];
     ExpandDateMacros(entry.LogFileName, name, frame.Settings());
-    HINSTANCE result = ShellExecuteA(owner, nullptr, program, name, ".", SW_SHOWNORMAL);
+    HINSTANCE result = ShellExecuteA(owner, nullptr, program, ProgramArgument(name).c_str(), ".", SW_SHOWNORMAL);
     if (reinterpret_cast<INT_PTR>(result) <= 32) {
         frame.Messages().ShowMessage(owner, failed);
         return;

@@ -16,6 +16,7 @@
 #include "dialog_driver.h"
 #include "frame_fixture.h"
 #include "loglist/index_file.h"
+#include "loglist/list_commands.h"
 #include "loglist/list_menu.h"
 #include "menu_watcher.h"
 #include "resources/resource_ids.h"
@@ -198,9 +199,9 @@ TEST_F(MainWindowTest, NoSelectionAndNoEditorAreReported) {
     EXPECT_EQ(Sjis(u8"エディタが設定されていません"), driver.Shown()[1].text);
 }
 
-TEST_F(MainWindowTest, EditorCommandStartsTheEditorWithTheExpandedName) {
-    WriteLog(logs_.File("ap260306.log"), LocalFileTime(2026, 3, 6), "x\r\n");
-    ASSERT_TRUE(WriteFileBytes(indexPath_, IndexLine(logs_.File("ap#$%.log"), "none.exe", "daily")));
+TEST_F(MainWindowTest, EditorCommandStartsTheEditorWithTheExpandedNameAsOneArgument) {
+    WriteLog(logs_.File("ap 260306.log"), LocalFileTime(2026, 3, 6), "x\r\n");
+    ASSERT_TRUE(WriteFileBytes(indexPath_, IndexLine(logs_.File("ap #$%.log"), "none.exe", "daily")));
     DWORD off = 0;
     WriteProgramValue("Main", "MacroAuto", REG_DWORD, &off, sizeof off);
     WriteProgramValue("Main", "MacroYear", REG_SZ, "26", 3);
@@ -208,10 +209,10 @@ TEST_F(MainWindowTest, EditorCommandStartsTheEditorWithTheExpandedName) {
     WriteProgramValue("Main", "MacroDay", REG_SZ, "06", 3);
     WriteProgramValue("Main", "Editor", REG_SZ, browser_.c_str(), static_cast<DWORD>(browser_.size() + 1));
     StartProgram();
-    EXPECT_EQ(Sjis(u8"》 ") + logs_.File("ap260306.log"), StatusPart(0));
+    EXPECT_EQ(Sjis(u8"》 ") + logs_.File("ap 260306.log"), StatusPart(0));
     Command(IDM_EDITOR);
-    EXPECT_NE(std::string::npos, WaitForBrowserLog({logs_.File("ap260306.log")}).find(logs_.File("ap260306.log")))
-        << BrowserLog();
+    const std::string quoted = "\"" + logs_.File("ap 260306.log") + "\"";
+    EXPECT_NE(std::string::npos, WaitForBrowserLog({quoted}).find(quoted)) << BrowserLog();
     EXPECT_NE(0u, Row(0).SeenTime.dwHighDateTime);
 }
 
@@ -505,6 +506,19 @@ TEST(LayoutTest, KeyboardContextMenuOpensAtTheSelectedRow) {
     EXPECT_EQ(256, p.y);
     p = KeyboardMenuPosition(list, 0, -1, 16);  // nothing selected: above the list
     EXPECT_EQ(192, p.y);
+}
+
+TEST(ProgramArgumentTest, QuotesANameWithABlankOnce) {
+    const struct {
+        const char* name;
+        const char* argument;
+    } cases[] = {{"C:\\logs\\app.log", "C:\\logs\\app.log"},
+                 {"C:\\My Logs\\app.log", "\"C:\\My Logs\\app.log\""},
+                 {"C:\\logs\\a\tb.log", "\"C:\\logs\\a\tb.log\""},
+                 {"\"C:\\My Logs\\app.log\"", "\"C:\\My Logs\\app.log\""},
+                 {"\x83\x5C \x83\x7C.log", "\"\x83\x5C \x83\x7C.log\""},  // ソ ポ.log
+                 {"", ""}};
+    for (const auto& c : cases) EXPECT_EQ(c.argument, list_commands::ProgramArgument(c.name)) << c.name;
 }
 
 TEST(StatusTextTest, MissingFileShowsStars) {
