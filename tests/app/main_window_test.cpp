@@ -15,6 +15,7 @@
 #include "app/status_text.h"
 #include "dialog_driver.h"
 #include "frame_fixture.h"
+#include "lib/owned.h"
 #include "loglist/index_file.h"
 #include "loglist/list_commands.h"
 #include "loglist/list_menu.h"
@@ -139,7 +140,13 @@ TEST_F(MainWindowTest, MissingIndexFileIsCreatedEmpty) {
 }
 
 TEST_F(MainWindowTest, BrowserCommandStartsTheBrowserAndClearsTheMark) {
-    StartThree();
+    PrepareThreeEntries();
+    // Its writer holds the log open, as logging programs do: it still shows and opens.
+    OwnedFile writer(CreateFileA(logs_.File("a.log").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(writer);
+    StartProgram();
+    EXPECT_EQ(Unread() + "03/04\t" + Sjis(u8"アルファ\tポ"), Row(0).DisplayText);
     ASSERT_EQ(0, Row(0).SeenTime.dwHighDateTime);
     Command(IDM_BROWSER);
     EXPECT_NE(std::string::npos, WaitForBrowserLog({logs_.File("a.log")}).find(logs_.File("a.log"))) << BrowserLog();
