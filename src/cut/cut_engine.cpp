@@ -4,10 +4,7 @@
 
 #include <cstring>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
+#include "lib/byte_scan.h"
 #include "lib/owned.h"
 #include "lib/strings_paths.h"
 #include "resources/resource_ids.h"
@@ -16,28 +13,6 @@
 namespace {
 
 constexpr size_t kQuestionLineBytes = 1024;
-
-bool IsSpecial(unsigned char c) { return c == '\r' || c == '\n' || c == 0x08 || c == 0x05; }
-
-// The first CR, LF, BS or 0x05 at or after p; end when there is none.
-const char* FindSpecial(const char* p, const char* end) {
-#ifdef __SSE2__
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i bs = _mm_set1_epi8(0x08);
-    const __m128i c5 = _mm_set1_epi8(0x05);
-    while (end - p >= 16) {
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)),
-                                   _mm_or_si128(_mm_cmpeq_epi8(v, bs), _mm_cmpeq_epi8(v, c5)));
-        int mask = _mm_movemask_epi8(hit);
-        if (mask) return p + __builtin_ctz(static_cast<unsigned>(mask));
-        p += 16;
-    }
-#endif
-    while (p < end && !IsSpecial(static_cast<unsigned char>(*p))) ++p;
-    return p;
-}
 
 // Buffered output to the work file; after a failed write everything else is dropped.
 class WorkWriter {
@@ -308,7 +283,7 @@ CutEngine::LoopResult CutEngine::LineLoop(HANDLE in, HANDLE out) {
             int bsCount = 0;
             bool has05 = false;
             for (;;) {
-                q = FindSpecial(q, end);
+                q = bytescan::FindLineOrControl(q, end);
                 if (q == end) break;
                 const char c = *q;
                 if (c == '\n') {

@@ -4,10 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
+#include "lib/byte_scan.h"
 #include "lib/byte_text.h"
 #include "lib/owned.h"
 #include "lib/strings_paths.h"
@@ -28,33 +26,6 @@ namespace {
 
 constexpr DWORD kDefaultBlock = 8192;
 constexpr WORD kReadFailed = 0xFFFF;
-
-// First c in the n bytes at p, or null. The C runtime's memchr under Wine looks at one byte at a
-// time, which made the line scan the reader's largest cost.
-const char* FindByte(const char* p, size_t n, char c) {
-    size_t i = 0;
-#if defined(__SSE2__)
-    const __m128i needle = _mm_set1_epi8(c);
-    for (; i + 16 <= n; i += 16) {
-        __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, needle));
-        if (mask) return p + i + __builtin_ctz(static_cast<unsigned>(mask));
-    }
-#else
-    // Four bytes at a time: x = word ^ c has a zero byte exactly where the word holds c.
-    const uint32_t ones = 0x01010101u;
-    const uint32_t pattern = ones * static_cast<unsigned char>(c);
-    for (; i + 4 <= n; i += 4) {
-        uint32_t word;
-        memcpy(&word, p + i, sizeof word);
-        uint32_t x = word ^ pattern;
-        if ((x - ones) & ~x & 0x80808080u) break;
-    }
-#endif
-    for (; i < n; ++i)
-        if (p[i] == c) return p + i;
-    return nullptr;
-}
 
 // Reads the next block; false when no byte came (end of data or a failed read).
 bool Fill(TextFileReader* r) {
@@ -127,7 +98,7 @@ int WINAPI FileGetString(LPSTR out, int count, HTEXTFILE r) {
         const char* p = r->buffer + r->pos;
         DWORD avail = r->count - r->pos;
         DWORD want = limit - stored < avail ? limit - stored : avail;
-        const char* hit = FindByte(p, want, stop);
+        const char* hit = bytescan::FindByte(p, want, stop);
         if (!hit) {
             memcpy(out + stored, p, want);
             stored += want;

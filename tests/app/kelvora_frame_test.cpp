@@ -182,16 +182,16 @@ struct Process {
     }
 };
 
+BOOL CALLBACK CollectKelvoraWindow(HWND w, LPARAM p) {
+    char cls[64] = "";
+    GetClassNameA(w, cls, sizeof cls);
+    if (lstrcmpA(cls, "Kelvora") == 0) reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+    return TRUE;
+}
+
 std::vector<HWND> KelvoraWindows() {
     std::vector<HWND> found;
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            char cls[64] = "";
-            GetClassNameA(w, cls, sizeof cls);
-            if (lstrcmpA(cls, "Kelvora") == 0) reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumWindows(CollectKelvoraWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

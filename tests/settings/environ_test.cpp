@@ -142,6 +142,19 @@ TEST_F(EnvironTest, EveryValueRoundTripsThroughExitAndStart) {
         environ_.Cut().SetCutCheck(0);
         environ_.List().SetListFont(font, RGB(1, 2, 3));
     }
+    // The stored records are the same bytes whichever build wrote them: little-endian 32-bit
+    // numbers, the LOGFONT fields packed as Windows declares them.
+    auto le32 = [](int32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
+    DWORD type;
+    std::string data;
+    ASSERT_TRUE(ReadProgramValue("Main", "WindowRect", &type, &data));
+    EXPECT_EQ(std::string("\x0A\0\0\0\x14\0\0\0\x80\x02\0\0\xE0\x01\0\0", 16), data);
+    ASSERT_TRUE(ReadProgramValue("ListFont", "LogFont", &type, &data));
+    std::string face = Sjis(u8"ＭＳ Ｐ明朝");
+    EXPECT_EQ(le32(-19) + std::string(12, '\0') + le32(FW_BOLD) + std::string("\x01\0\0\x80\0\0\0\0", 8) + face +
+                  std::string(32 - face.size(), '\0'),
+              data);
+
     Environ environ_(Instance());
     EXPECT_STREQ("D:\\lists\\mine.kvd", environ_.GetIndex());
     EXPECT_EQ(editor, environ_.GetEditor());

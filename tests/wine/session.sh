@@ -1,12 +1,19 @@
 #!/bin/bash
 # Starts or stops the Wine session of one test run:
-#   session.sh start DIR   fresh prefix in DIR/prefix, private Xvfb display, persistent wineserver
-#   session.sh stop DIR    ends the wineserver and Xvfb and removes the prefix
+#   session.sh start DIR ARCH   fresh prefix in DIR/prefix, private Xvfb display, persistent wineserver;
+#                               ARCH (i686 or x86_64) picks the loader the test programs run with
+#   session.sh stop DIR         ends the wineserver and Xvfb and removes the prefix
 # DIR/env holds the variables that wine-exec.sh reads.
 set -eu
 action=$1
 dir=$2
+arch=${3:-x86_64}
 wine=/usr/lib/wine/wine64
+case $arch in
+i686) loader=/usr/lib/wine/wine ;;
+x86_64) loader=$wine ;;
+*) echo "unknown architecture $arch" >&2; exit 2 ;;
+esac
 wineserver=/usr/lib/wine/wineserver
 
 stop() {
@@ -43,6 +50,7 @@ export WINEDEBUG=-all
 export LC_ALL=ja_JP.UTF-8
 export DISPLAY=:$(tr -d '\n' <"$dir/display")
 export WINEDLLOVERRIDES='mscoree,mshtml='
+export KELVORA_WINE='$loader'
 ENV
     . "$dir/env"
     "$wine" wineboot -i >/dev/null 2>&1 </dev/null || true
@@ -51,9 +59,12 @@ ENV
     # the windows itself.
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
-    # A crashing test program ends at once instead of waiting in the debugger.
-    "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d '' /f \
-        >/dev/null 2>&1 </dev/null
+    # A crashing test program ends at once instead of waiting in the debugger (32-bit programs
+    # read the key from the registry's 32-bit view).
+    for view in 64 32; do
+        "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d '' \
+            /f /reg:$view >/dev/null 2>&1 </dev/null
+    done
     "$wineserver" -k >/dev/null 2>&1 || true
     "$wineserver" -w
     setsid "$wineserver" -p >/dev/null 2>&1 </dev/null &
