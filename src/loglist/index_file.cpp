@@ -12,11 +12,11 @@
 
 namespace {
 
-constexpr LONGLONG kIndexFileMax = 64 << 20;
+constexpr int kSeenTimeFieldSize = 32;
+constexpr LONGLONG kIndexFileMax = 64 << 20;  // far beyond any list: 10,000 entries take about 1 MB
 
 IndexFileOps fileSystemOps;
 IndexFileOps* indexFileOps = &fileSystemOps;
-constexpr int kSeenTimeFieldSize = 32;
 
 // Drops a lead byte left alone at the end of a copied text; returns the new length.
 int DropHalfCharacter(char* text, int length) {
@@ -43,8 +43,8 @@ const char* TakeField(const char* src, char* field, int size) {
     return *p == ',' ? p + 1 : p;
 }
 
-// The whole file, read while nobody writes to it. False when it cannot be opened or read, or is
-// larger than any list (a 10,000-entry list is about 1 MB).
+// The whole file, opened so that nobody writes to it meanwhile. False when it cannot be opened
+// or read, or is larger than any list.
 bool ReadWholeFile(const char* path, std::string* text) {
     OwnedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                nullptr));
