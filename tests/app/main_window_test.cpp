@@ -367,6 +367,7 @@ TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolderBesideAnyListTher
     // Kelvora.dat is there now: the next list moved in takes a free name and leaves it alone.
     const std::string kept = ReadFileBytes(indexPath_);
     const std::string second = std::string(indexPath_).replace(std::strlen(indexPath_) - 4, 4, "2.dat");
+    DeleteFileA(second.c_str());
     startFrom(logs_.File("second.kvd"), "second");
     EXPECT_EQ(second, frame_->Settings().GetIndex());
     EXPECT_NE(std::string::npos, ReadFileBytes(second).find("second"));

@@ -392,10 +392,15 @@ int WINAPI AskSecondForReal(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
     return MessageBoxA(owner, text, caption, style);
 }
 
+// A box of this program that another thread shows.
 BOOL CALLBACK FindWorkerBox(HWND window, LPARAM found) {
     char kind[16] = "";
     GetClassNameA(window, kind, sizeof kind);
-    if (lstrcmpA(kind, "#32770") != 0 || GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) return TRUE;
+    DWORD process = 0;
+    DWORD thread = GetWindowThreadProcessId(window, &process);
+    if (lstrcmpA(kind, "#32770") != 0 || process != GetCurrentProcessId() || thread == GetCurrentThreadId()) {
+        return TRUE;
+    }
     *reinterpret_cast<HWND*>(found) = window;
     return FALSE;
 }
