@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/common_dialogs.h"
+#include "lib/common_dialogs.h"
 #include "dialogs/context_help.h"
 #include "dialogs/entry_rules.h"
 #include "loglist/date_macros.h"
@@ -117,14 +117,14 @@ INT_PTR DlgEditBase::OnCommand(HWND dialog, WPARAM wParam) {
 void DlgEditBase::BrowseLogFile(HWND dialog) {
     std::string filter =
         BuildFilter(instance_, {{IDS_FILTER_LOG, "*.log"}, {IDS_FILTER_TXT, "*.txt"}, {IDS_FILTER_ALL, "*.*"}});
-    char path[MAX_PATH];
+    char path[MAX_PATH] = "";
     if (ChooseFileToOpen(dialog, instance_, IDS_LOGFILE_TITLE, filter, 0, path)) SetLogFileNameField(dialog, path);
     SetFocus(GetDlgItem(dialog, IDC_LOGFILENAME));
 }
 
 void DlgEditBase::BrowseBrowser(HWND dialog) {
     std::string filter = BuildFilter(instance_, {{IDS_FILTER_EXE, "*.exe"}});
-    char path[MAX_PATH];
+    char path[MAX_PATH] = "";
     if (ChooseFileToOpen(dialog, instance_, IDS_BROWSER_TITLE, filter, 0, path)) {
         SetDlgItemTextA(dialog, IDC_BROWSERNAME, path);
     }

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "dialogs/common_dialogs.h"
+#include "lib/common_dialogs.h"
 #include "dialogs/context_help.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
@@ -105,7 +105,7 @@ void EnvironmentDialog::ChooseFont(HWND dialog) {
 
 void EnvironmentDialog::ChooseEditor(HWND dialog) {
     std::string filter = BuildFilter(instance, {{IDS_FILTER_EXE, "*.exe"}});
-    char path[MAX_PATH];
+    char path[MAX_PATH] = "";
     if (ChooseFileToOpen(dialog, instance, IDS_EDITOR_TITLE, filter, OFN_READONLY, path)) {
         SetDlgItemTextA(dialog, IDC_EDITORNAME, path);
     }

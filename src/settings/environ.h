@@ -20,6 +20,8 @@ public:
     void SetListFont(const LOGFONTA& font, COLORREF color);
     COLORREF GetListFont(LOGFONTA* font) const;
     LONG GetFontHeight() const { return logFont_.lfHeight; }
+    // The list's row height: the font's height, also when it is stored as a negative (character) height.
+    int RowHeight() const { return logFont_.lfHeight < 0 ? -logFont_.lfHeight : logFont_.lfHeight; }
     COLORREF GetColor() const { return cfColors_; }
 
     // The font used when nothing usable is stored: "ＭＳ ゴシック" at the screen font's height.
