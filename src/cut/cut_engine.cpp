@@ -138,7 +138,7 @@ std::string FormatCutQuestion(const char* question, const char* line, size_t len
     size_t shown = 0;
     bool shortened = false;
     while (shown < length) {
-        size_t step = IsDBCSLeadByteEx(932, static_cast<BYTE>(line[shown])) && shown + 1 < length ? 2 : 1;
+        size_t step = shown + 1 < length && IsMultiByteChar(line + shown) ? 2 : 1;
         if (shown + step > kQuestionLineBytes) {
             shortened = true;
             break;

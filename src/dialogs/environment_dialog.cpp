@@ -6,6 +6,7 @@
 
 #include "lib/common_dialogs.h"
 #include "dialogs/context_help.h"
+#include "dialogs/dialog_fields.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
 
@@ -38,12 +39,6 @@ INT_PTR CALLBACK EnvironmentDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_HELP: return ContextHelpPopup(dialog, reinterpret_cast<const HELPINFO*>(lParam), kHelpTable);
     }
     return FALSE;
-}
-
-void ReadField(HWND dialog, int id, char* field, size_t size) {
-    char text[1024] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    CopyToField(field, size, text);
 }
 
 }  // namespace

@@ -66,6 +66,7 @@ public:
     Environ(const Environ&) = delete;
     Environ& operator=(const Environ&) = delete;
 
+    // Every value that is missing or cannot be read takes its default.
     LONG Load();
     LONG Save() const;  // Main only
     // Main, ListFont and Extent: at session end, when the program may end without its destructor.
@@ -117,6 +118,7 @@ public:
 
 private:
     void SetDefaults();
+    void ReadMain(HKEY key);
 
     HINSTANCE instance_;
     char index_[MAX_PATH];
