@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <type_traits>
 
 #include "lib/byte_text.h"
 #include "resources/resource_ids.h"
@@ -194,54 +195,55 @@ LONG Environ::Load() {
     return key ? ERROR_SUCCESS : ERROR_CANNOT_MAKE;
 }
 
+// The string and number values of the key Main, read and written alike; WindowRect is the one
+// binary value and is handled on its own.
+template <class Self, class Visit>
+void Environ::ForEachValue(Self& self, Visit visit) {
+    visit(IDS_REG_INDEX, self.index_);
+    visit(IDS_REG_EDITOR, self.editor_);
+    visit(IDS_REG_MACROYEAR, self.macroYear_);
+    visit(IDS_REG_MACROMON, self.macroMon_);
+    visit(IDS_REG_MACRODAY, self.macroDay_);
+    visit(IDS_REG_MARKCHAR, self.markChar_);
+    visit(IDS_REG_SORTLIST, self.sortList_);
+    visit(IDS_REG_DISPDATE, self.dispDate_);
+    visit(IDS_REG_DISPMARK, self.dispMark_);
+    visit(IDS_REG_MACROAUTO, self.macroAuto_);
+    visit(IDS_REG_TABSTOP, self.tabStop_);
+    visit(IDS_REG_BAKFILE, self.bakFile_);
+    visit(IDS_REG_XPUPDATE, self.xpUpdate_);
+}
+
 void Environ::ReadMain(HKEY k) {
-    auto readString = [&](UINT id, char* field, DWORD size) {
-        settings::ReadString(k, ValueName(instance_, id).text, field, size);
-    };
-    auto readInt = [&](UINT id, int* field) { settings::ReadInt(k, ValueName(instance_, id).text, field); };
-    readString(IDS_REG_INDEX, index_, sizeof index_);
-    readString(IDS_REG_EDITOR, editor_, sizeof editor_);
-    readString(IDS_REG_MACROYEAR, macroYear_, sizeof macroYear_);
-    readString(IDS_REG_MACROMON, macroMon_, sizeof macroMon_);
-    readString(IDS_REG_MACRODAY, macroDay_, sizeof macroDay_);
-    readString(IDS_REG_MARKCHAR, markChar_, sizeof markChar_);
-    readInt(IDS_REG_SORTLIST, &sortList_);
-    readInt(IDS_REG_DISPDATE, &dispDate_);
-    readInt(IDS_REG_DISPMARK, &dispMark_);
-    readInt(IDS_REG_MACROAUTO, &macroAuto_);
+    ForEachValue(*this, [&](UINT id, auto& field) {
+        if constexpr (std::is_array_v<std::remove_reference_t<decltype(field)>>) {
+            settings::ReadString(k, ValueName(instance_, id).text, field, sizeof field);
+        } else {
+            settings::ReadInt(k, ValueName(instance_, id).text, &field);
+        }
+    });
     int rect[4];
     DWORD got = 0;
     if (settings::ReadBytes(k, ValueName(instance_, IDS_REG_WINDOWRECT).text, rect, sizeof rect, &got) &&
         got == sizeof rect) {
         std::memcpy(windowRect_, rect, sizeof rect);
     }
-    readInt(IDS_REG_TABSTOP, &tabStop_);
-    readInt(IDS_REG_BAKFILE, &bakFile_);
-    readInt(IDS_REG_XPUPDATE, &xpUpdate_);
 }
 
 LONG Environ::Save() const {
     OwnedKey key = OpenSettingsKey(instance_, IDS_REG_MAIN);
     if (!key) return ERROR_CANNOT_MAKE;
     HKEY k = key.Get();
-    auto writeString = [&](UINT id, const char* field, DWORD size) {
-        settings::WriteString(k, ValueName(instance_, id).text, field, size);
-    };
-    auto writeInt = [&](UINT id, int value) { return settings::WriteInt(k, ValueName(instance_, id).text, value); };
-    writeString(IDS_REG_INDEX, index_, sizeof index_);
-    writeString(IDS_REG_EDITOR, editor_, sizeof editor_);
-    writeString(IDS_REG_MACROYEAR, macroYear_, sizeof macroYear_);
-    writeString(IDS_REG_MACROMON, macroMon_, sizeof macroMon_);
-    writeString(IDS_REG_MACRODAY, macroDay_, sizeof macroDay_);
-    writeString(IDS_REG_MARKCHAR, markChar_, sizeof markChar_);
-    writeInt(IDS_REG_SORTLIST, sortList_);
-    writeInt(IDS_REG_DISPDATE, dispDate_);
-    writeInt(IDS_REG_DISPMARK, dispMark_);
-    writeInt(IDS_REG_MACROAUTO, macroAuto_);
+    LONG result = ERROR_SUCCESS;
+    ForEachValue(*this, [&](UINT id, const auto& field) {
+        if constexpr (std::is_array_v<std::remove_reference_t<decltype(field)>>) {
+            result = settings::WriteString(k, ValueName(instance_, id).text, field, sizeof field);
+        } else {
+            result = settings::WriteInt(k, ValueName(instance_, id).text, field);
+        }
+    });
     settings::WriteBinary(k, ValueName(instance_, IDS_REG_WINDOWRECT).text, windowRect_, sizeof windowRect_);
-    writeInt(IDS_REG_TABSTOP, tabStop_);
-    writeInt(IDS_REG_BAKFILE, bakFile_);
-    return writeInt(IDS_REG_XPUPDATE, xpUpdate_);
+    return result;
 }
 
 void Environ::SetIndex(const char* path) { CopyToField(index_, sizeof index_, path); }

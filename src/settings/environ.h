@@ -119,6 +119,8 @@ public:
 private:
     void SetDefaults();
     void ReadMain(HKEY key);
+    template <class Self, class Visit>
+    static void ForEachValue(Self& self, Visit visit);
 
     HINSTANCE instance_;
     char index_[MAX_PATH];
