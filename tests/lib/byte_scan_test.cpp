@@ -1,5 +1,5 @@
 // Both ways of each byte scan find the same first byte wherever it stands, and the program takes
-// the SSE2 way on these machines.
+// the SSE2 way where the processor has it.
 #include "lib/byte_scan.h"
 
 #include <windows.h>
@@ -11,24 +11,19 @@
 namespace {
 
 TEST(ByteScan, BothWaysFindTheFirstHitAtEveryPositionAndLength) {
-    const char specials[] = {'\r', '\n', 0x08, 0x05};
     for (size_t length = 0; length <= 40; ++length) {
-        std::string text(length, 'L');
         for (size_t at = 0; at <= length; ++at) {
             SCOPED_TRACE("length " + std::to_string(length) + ", hit at " + std::to_string(at));
-            std::string probe = text;
-            if (at < length) probe[at] = '\n';
-            if (at + 1 < length) probe[at + 1] = '\n';  // only the first of two counts
-            const char* p = probe.data();
-            const char* want = at < length ? p + at : nullptr;
-            EXPECT_EQ(want, bytescan::FindBytePortable(p, length, '\n'));
-            EXPECT_EQ(want, bytescan::FindByteSse2(p, length, '\n'));
-            for (char special : specials) {
-                std::string line = text;
-                if (at < length) line[at] = special;
-                const char* q = line.data();
-                EXPECT_EQ(q + at, bytescan::FindLineOrControlPortable(q, q + length)) << int(special);
-                EXPECT_EQ(q + at, bytescan::FindLineOrControlSse2(q, q + length)) << int(special);
+            for (char special : {'\n', '\r', '\x08', '\x05'}) {
+                std::string text(length, 'L');
+                if (at < length) text[at] = special;
+                if (at + 1 < length) text[at + 1] = special;  // only the first of two counts
+                const char* p = text.data();
+                EXPECT_EQ(p + at, bytescan::FindLineOrControlPortable(p, p + length));
+                EXPECT_EQ(p + at, bytescan::FindLineOrControlSse2(p, p + length));
+                const char* want = at < length ? p + at : nullptr;
+                EXPECT_EQ(want, bytescan::FindBytePortable(p, length, special));
+                EXPECT_EQ(want, bytescan::FindByteSse2(p, length, special));
             }
         }
     }
@@ -47,9 +42,6 @@ TEST(ByteScan, HighBytesAndNearMissesAreNotHits) {
     EXPECT_EQ(end, bytescan::FindLineOrControlSse2(p, end));
     EXPECT_EQ(p + 0x0A, bytescan::FindBytePortable(p, text.size(), '\x8A'));
     EXPECT_EQ(p + 0x0A, bytescan::FindByteSse2(p, text.size(), '\x8A'));
-}
-
-TEST(ByteScan, TheProgramScansWithSse2WhereTheProcessorHasIt) {
     EXPECT_EQ(IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE) != FALSE, bytescan::HasSse2());
 }
 

@@ -1,4 +1,5 @@
-// Tests of the registry helpers on HKEY_LOCAL_MACHINE and HKEY_CLASSES_ROOT of the test prefix.
+// The registry helpers on HKEY_LOCAL_MACHINE and HKEY_CLASSES_ROOT of the test prefix: the bytes
+// they store, what they read back, and what they leave after deleting.
 #include "lib/registry.h"
 
 #include <gtest/gtest.h>
@@ -10,60 +11,52 @@
 
 namespace {
 
-const char kAppPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
-const char kUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 const char kSharedDlls[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+const std::string kMissing = "<missing>";
 
 bool KeyExists(HKEY root, const std::string& path) {
     OwnedKey key;
     return RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
 }
 
-// The raw stored bytes of a value, or "<missing>".
-std::string RawValue(HKEY root, const std::string& path, const char* name, DWORD* type = nullptr) {
+// The stored bytes of a value with a letter for its type ("s" string, "d" number), or kMissing.
+std::string Stored(HKEY root, const std::string& path, const char* name) {
     OwnedKey key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return "<missing>";
     char data[1024];
-    DWORD size = sizeof data;
-    DWORD t = 0;
-    if (RegQueryValueExA(key.Get(), name, nullptr, &t, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
-        return "<missing>";
-    if (type) *type = t;
-    return std::string(data, size);
+    DWORD size = sizeof data, type = 0;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS ||
+        RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
+        return kMissing;
+    return (type == REG_SZ ? "s" : type == REG_DWORD ? "d" : "?") + std::string(data, size);
 }
+std::string Sz(const std::string& text) { return "s" + text + '\0'; }  // a string stored with its NUL
 
-// A stored string with its NUL, as the helpers write it.
-std::string Stored(const std::string& text) { return text + '\0'; }
-
-TEST(Registry, AppPathIsCreatedReadAndDeleted) {
-    const std::string key = std::string(kAppPaths) + "kvtest.exe";
-    ASSERT_EQ(CreateAppPath("kvtest.exe", "C:\\Prog\\" "\x83\x5C" "\\kvtest.exe"), 0);
-    DWORD type = 0;
-    EXPECT_EQ(RawValue(HKEY_LOCAL_MACHINE, key, nullptr, &type), Stored("C:\\Prog\\\x83\x5C\\kvtest.exe"));
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(RawValue(HKEY_LOCAL_MACHINE, key, "Path"), Stored("C:\\Prog\\\x83\x5C\\"));
+TEST(Registry, AppPathAndUninstallEntryAreWrittenReadAndDeleted) {
+    const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\kvtest.exe";
+    ASSERT_EQ(CreateAppPath("kvtest.exe", "C:\\Prog\\\x83\x5C\\kvtest.exe"), 0);
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, key, nullptr), Sz("C:\\Prog\\\x83\x5C\\kvtest.exe"));
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, key, "Path"), Sz("C:\\Prog\\\x83\x5C\\"));
     char path[MAX_PATH];
     EXPECT_EQ(GetRegistAppPath("kvtest.exe", path), 0);
     EXPECT_STREQ(path, "C:\\Prog\\\x83\x5C\\");
     EXPECT_EQ(DeleteAppPath("kvtest.exe"), 0);
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, key));
     EXPECT_EQ(GetRegistAppPath("kvtest.exe", path), ERROR_FILE_NOT_FOUND);
     EXPECT_STREQ(path, "");
-}
 
-TEST(Registry, EmptyArgumentsGiveOneAndWriteNothing) {
-    char out[MAX_PATH];
-    EXPECT_EQ(CreateAppPath("", "C:\\x.exe"), 1);
-    EXPECT_EQ(CreateAppPath(nullptr, "C:\\x.exe"), 1);
-    EXPECT_EQ(GetRegistAppPath("", out), 1);
-    EXPECT_EQ(CreateLocalMachineReg("KvTest", "", "x"), 1);
-    EXPECT_EQ(CountDownSharedDLLs(""), 1);
-    EXPECT_EQ(RegistExtAction("c", "", "command", "x"), 1);
-    EXPECT_EQ(UnregistShellKey("x", ""), 1);
+    const std::string entry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KvTestEntry";
+    ASSERT_EQ(CreateUninstallReg("KvTestEntry", "Kelvora \x83\x5C", "C:\\uninst.exe /x"), 0);
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, entry, "DisplayName"), Sz("Kelvora \x83\x5C"));
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, entry, "UninstallString"), Sz("C:\\uninst.exe /x"));
+    EXPECT_EQ(DeleteUninstallReg("KvTestEntry"), 0);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, entry));
+    EXPECT_EQ(DeleteUninstallReg("KvTestEntry"), 0);  // an absent entry is no error
+
+    EXPECT_EQ(CreateAppPath("", "C:\\x.exe") + GetRegistAppPath("", path) + CountDownSharedDLLs(""), 3);
+    EXPECT_EQ(CreateLocalMachineReg("KvTest", "", "x") + RegistExtAction("c", "", "command", "x"), 2);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\KvTest"));
 }
 
-TEST(Registry, LocalMachineKeyChainIsCreatedAndDeletedFromTheBottom) {
+TEST(Registry, LocalMachineKeyChainIsDeletedFromTheBottomUpToTheMaker) {
     ASSERT_EQ(CreateLocalMachineReg("KvTestMaker", "KvTestProduct", "3.0"), 0);
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\KvTestMaker\\KvTestProduct\\3.0"));
     EXPECT_EQ(DeleteLocalMachineReg("KvTestMaker", "KvTestProduct", "3.0"), 0);
@@ -71,134 +64,83 @@ TEST(Registry, LocalMachineKeyChainIsCreatedAndDeletedFromTheBottom) {
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\KvTestMaker"));
     EXPECT_EQ(DeleteLocalMachineReg("KvTestMaker", "KvTestProduct", "3.0"), ERROR_FILE_NOT_FOUND);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\KvTestMaker");
-    EXPECT_EQ(DeleteLocalMachineReg("KvTestMaker", "KvTestProduct", "3.0"), ERROR_FILE_NOT_FOUND);
 }
 
-TEST(Registry, UninstallEntryIsWrittenAndRemoved) {
-    const std::string key = std::string(kUninstall) + "KvTestEntry";
-    ASSERT_EQ(CreateUninstallReg("KvTestEntry", "Kelvora \x83\x5C", "C:\\uninst.exe /x"), 0);
-    EXPECT_EQ(RawValue(HKEY_LOCAL_MACHINE, key, "DisplayName"), Stored("Kelvora \x83\x5C"));
-    EXPECT_EQ(RawValue(HKEY_LOCAL_MACHINE, key, "UninstallString"), Stored("C:\\uninst.exe /x"));
-    EXPECT_EQ(DeleteUninstallReg("KvTestEntry"), 0);
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, key));
-    EXPECT_EQ(DeleteUninstallReg("KvTestEntry"), 0);  // an absent entry is not an error of the parent's open
-}
-
-TEST(Registry, SharedDllCountsGoUpAndDown) {
+TEST(Registry, SharedDllCountsGoUpAndDownAndTheLastReferenceRemovesTheValue) {
     const char* dll = "C:\\KvTest\\\x95\x5C.dll";
-    DeleteValueSharedDLLs(dll);
-    EXPECT_EQ(GetCountSharedDLLs(dll), 0u);
-    EXPECT_EQ(CountUpSharedDLLs(dll), 0);
-    EXPECT_EQ(CountUpSharedDLLs(dll), 0);
-    EXPECT_EQ(GetCountSharedDLLs(dll), 2u);
-    DWORD type = 0;
-    EXPECT_EQ(RawValue(HKEY_LOCAL_MACHINE, kSharedDlls, dll, &type).size(), 4u);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(CountUpSharedDLLs(dll) + CountUpSharedDLLs(dll), 0);
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kSharedDlls, dll), std::string("d\x02\0\0\0", 5));
     EXPECT_EQ(CountDownSharedDLLs(dll), 0);
     EXPECT_EQ(GetCountSharedDLLs(dll), 1u);
     EXPECT_EQ(CountDownSharedDLLs(dll), 0);
-    EXPECT_EQ(RawValue(HKEY_LOCAL_MACHINE, kSharedDlls, dll), "<missing>");
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kSharedDlls, dll), kMissing);
+    EXPECT_EQ(GetCountSharedDLLs(dll), 0u);
     EXPECT_EQ(CountDownSharedDLLs(dll), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(DeleteValueSharedDLLs(dll), ERROR_FILE_NOT_FOUND);
-}
 
-TEST(Registry, SharedDllCountNeverWraps) {
-    const char* dll = "C:\\KvTest\\wrap.dll";
     OwnedKey key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSharedDlls, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(),
-                              nullptr),
-              ERROR_SUCCESS);
-    DWORD zero = 0;
-    RegSetValueExA(key.Get(), dll, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero), sizeof zero);
-    EXPECT_EQ(CountDownSharedDLLs(dll), 0);  // a stored 0 is the last reference, not 4294967295
-    EXPECT_EQ(RawValue(HKEY_LOCAL_MACHINE, kSharedDlls, dll), "<missing>");
-    DWORD most = MAXDWORD;
-    RegSetValueExA(key.Get(), dll, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&most), sizeof most);
-    EXPECT_EQ(CountUpSharedDLLs(dll), 0);
-    EXPECT_EQ(GetCountSharedDLLs(dll), MAXDWORD);
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDlls, 0, KEY_ALL_ACCESS, key.Put()), ERROR_SUCCESS);
+    for (DWORD stored : {0u, 0xFFFFFFFFu}) {  // neither end wraps round
+        RegSetValueExA(key.Get(), dll, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
+        EXPECT_EQ(stored ? CountUpSharedDLLs(dll) : CountDownSharedDLLs(dll), 0);
+        EXPECT_EQ(GetCountSharedDLLs(dll), stored);
+    }
     EXPECT_EQ(DeleteValueSharedDLLs(dll), 0);
 }
 
-TEST(Registry, FileTypeWithIconAndVerb) {
-    ASSERT_EQ(RegistExt(".kvtst", "kvtstfile", "C:\\x.exe", 1), 0);
-    EXPECT_EQ(RawValue(HKEY_CLASSES_ROOT, ".kvtst", nullptr), Stored("kvtstfile"));
-    EXPECT_EQ(RawValue(HKEY_CLASSES_ROOT, "kvtstfile\\DefaultIcon", nullptr), Stored("C:\\x.exe,1"));
+TEST(Registry, FileTypesAndShellKeysAreRegisteredAndRemovedWithoutTheirSubkeys) {
+    ASSERT_EQ(RegistExt(".kvtst", "kvtstfile", "C:\\x.exe", -2), 0);
+    EXPECT_EQ(Stored(HKEY_CLASSES_ROOT, ".kvtst", nullptr), Sz("kvtstfile"));
+    EXPECT_EQ(Stored(HKEY_CLASSES_ROOT, "kvtstfile\\DefaultIcon", nullptr), Sz("C:\\x.exe,-2"));
     ASSERT_EQ(RegistExtAction("kvtstfile", "open", "command", "notepad.exe \"%1\""), 0);
-    EXPECT_EQ(RawValue(HKEY_CLASSES_ROOT, "kvtstfile\\shell\\open\\command", nullptr), Stored("notepad.exe \"%1\""));
-
-    // The class key still has subkeys, and no helper deletes a tree.
-    EXPECT_NE(UnRegistExt(".kvtst", "kvtstfile"), 0);
+    EXPECT_EQ(Stored(HKEY_CLASSES_ROOT, "kvtstfile\\shell\\open\\command", nullptr), Sz("notepad.exe \"%1\""));
+    EXPECT_NE(UnRegistExt(".kvtst", "kvtstfile"), 0);  // the class still has subkeys: it stays
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".kvtst"));
-    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "kvtstfile"));
     SHDeleteKeyA(HKEY_CLASSES_ROOT, "kvtstfile\\shell");
     SHDeleteKeyA(HKEY_CLASSES_ROOT, "kvtstfile\\DefaultIcon");
-    ASSERT_EQ(RegistExt(".kvtst", "kvtstfile2", "C:\\y.exe", -2), 0);
-    EXPECT_EQ(RawValue(HKEY_CLASSES_ROOT, "kvtstfile2\\DefaultIcon", nullptr), Stored("C:\\y.exe,-2"));
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, "kvtstfile2\\DefaultIcon");
-    EXPECT_EQ(UnRegistExt(".kvtst", "kvtstfile2"), 0);
     EXPECT_EQ(UnRegistExt(".kvtst", "kvtstfile"), 0);
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "kvtstfile"));
-}
 
-TEST(Registry, ShellKeyRegistersExtensionClassAndCommand) {
     ASSERT_EQ(RegistShellKey("kvsh", "Kv \x83\x5C", "kvshfile\\shell\\open\\command", "kv.exe \"%1\""), 0);
-    EXPECT_EQ(RawValue(HKEY_CLASSES_ROOT, ".kvsh", nullptr), Stored("kvshfile"));
-    EXPECT_EQ(RawValue(HKEY_CLASSES_ROOT, "kvshfile", nullptr), Stored("Kv \x83\x5C"));
-    EXPECT_EQ(RawValue(HKEY_CLASSES_ROOT, "kvshfile\\shell\\open\\command", nullptr), Stored("kv.exe \"%1\""));
+    EXPECT_EQ(Stored(HKEY_CLASSES_ROOT, ".kvsh", nullptr), Sz("kvshfile"));
+    EXPECT_EQ(Stored(HKEY_CLASSES_ROOT, "kvshfile", nullptr), Sz("Kv \x83\x5C"));
+    EXPECT_EQ(Stored(HKEY_CLASSES_ROOT, "kvshfile\\shell\\open\\command", nullptr), Sz("kv.exe \"%1\""));
     EXPECT_EQ(UnregistShellKey("kvsh", "kvshfile\\shell\\open\\command"), 0);
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".kvsh"));
-    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "kvshfile\\shell\\open\\command"));  // it has subkeys
-    SHDeleteKeyA(HKEY_CLASSES_ROOT, "kvshfile\\shell");
-    EXPECT_EQ(UnregistShellKey("kvsh", "kvshfile\\shell\\open\\command"), 0);
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "kvshfile"));
-}
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "kvshfile\\shell\\open\\command"));
+    SHDeleteKeyA(HKEY_CLASSES_ROOT, "kvshfile");
 
-TEST(Registry, ClassNameIsTheFirstComponent) {
-    struct {
-        const char* path;
-        const char* expected;
-    } cases[] = {{"txtfile\\shell\\open", "txtfile"},
-                 {"txtfile", "txtfile"},
-                 {"\x83\x5C" "file\\shell", "\x83\x5C" "file"},
-                 {"\\x", ""},
-                 {"", ""}};
-    for (const auto& c : cases) {
-        char out[MAX_PATH];
-        GetRegistClassName(c.path, out);
-        EXPECT_STREQ(out, c.expected) << c.path;
+    char out[MAX_PATH];
+    for (const auto& [path, expected] : {std::pair<const char*, const char*>{"txtfile\\shell\\open", "txtfile"},
+                                         {"\x83\x5C" "file\\shell", "\x83\x5C" "file"}, {"\\x", ""}, {"", ""}}) {
+        GetRegistClassName(path, out);
+        EXPECT_STREQ(out, expected) << path;
     }
 }
 
-TEST(Registry, WellKnownFoldersAreRead) {
+TEST(Registry, WellKnownFoldersAreReadWithinAPathBuffer) {
+    const char* folders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
     OwnedKey key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                              0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, folders, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr),
               ERROR_SUCCESS);
-    std::string saved = RawValue(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                                 "SendTo");
-    const char sendTo[] = "C:\\users\\kv\\SendTo";
-    RegSetValueExA(key.Get(), "SendTo", 0, REG_SZ, reinterpret_cast<const BYTE*>(sendTo), sizeof sendTo);
-    char out[MAX_PATH];
-    EXPECT_EQ(GetSendToFolder(out), 0);
-    EXPECT_STREQ(out, sendTo);
-    // A value too long for a path buffer is not read past the buffer.
-    std::string tooLong(400, 'x');
-    RegSetValueExA(key.Get(), "SendTo", 0, REG_SZ, reinterpret_cast<const BYTE*>(tooLong.c_str()),
-                   static_cast<DWORD>(tooLong.size() + 1));
-    char guarded[MAX_PATH + 16];
-    memset(guarded, 0x7F, sizeof guarded);
-    EXPECT_EQ(GetSendToFolder(guarded), ERROR_MORE_DATA);
-    EXPECT_STREQ(guarded, "");
-    for (size_t i = MAX_PATH; i < sizeof guarded; ++i) EXPECT_EQ(guarded[i], 0x7F);
-    if (saved == "<missing>")
+    std::string saved = Stored(HKEY_CURRENT_USER, folders, "SendTo");
+    char out[MAX_PATH + 16];
+    for (const std::string& value : {std::string("C:\\users\\kv\\SendTo"), std::string(400, 'x')}) {
+        RegSetValueExA(key.Get(), "SendTo", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+        memset(out, 0x7F, sizeof out);
+        bool fits = value.size() < MAX_PATH;
+        EXPECT_EQ(GetSendToFolder(out), fits ? ERROR_SUCCESS : ERROR_MORE_DATA);
+        EXPECT_EQ(std::string(out), fits ? value : "");
+        EXPECT_EQ(std::string(out + MAX_PATH, 16), std::string(16, 0x7F));
+    }
+    if (saved == kMissing)
         RegDeleteValueA(key.Get(), "SendTo");
     else
-        RegSetValueExA(key.Get(), "SendTo", 0, REG_SZ, reinterpret_cast<const BYTE*>(saved.data()),
-                       static_cast<DWORD>(saved.size()));
-
-    char programFiles[MAX_PATH];
-    EXPECT_EQ(GetProgramFiles(programFiles), 0);
-    EXPECT_STRNE(programFiles, "");
+        RegSetValueExA(key.Get(), "SendTo", 0, REG_SZ, reinterpret_cast<const BYTE*>(saved.data() + 1),
+                       static_cast<DWORD>(saved.size() - 1));
+    EXPECT_EQ(GetProgramFiles(out), 0);
+    EXPECT_STRNE(out, "");
 }
 
 }  // namespace
