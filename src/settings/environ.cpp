@@ -256,10 +256,6 @@ void Environ::SetMarkChar(const char* text) { CopyToField(markChar_, sizeof mark
 void Environ::GetWindowRect(int rect[4]) const { std::memcpy(rect, windowRect_, sizeof windowRect_); }
 void Environ::SetWindowRect(const int rect[4]) { std::memcpy(windowRect_, rect, sizeof windowRect_); }
 
-void Environ::EffectiveMarkText(char* out) const {
-    lstrcpyA(out, markChar_[0] ? markChar_ : "\x81\x40");  // a full-width space
-}
-
 void Environ::SetMacrosToToday() {
     SYSTEMTIME now;
     GetLocalTime(&now);

@@ -19,7 +19,6 @@ public:
     LONG Save() const;
     void SetListFont(const LOGFONTA& font, COLORREF color);
     COLORREF GetListFont(LOGFONTA* font) const;
-    LONG GetFontHeight() const { return logFont_.lfHeight; }
     // The list's row height: the font's height, also when it is stored as a negative (character) height.
     int RowHeight() const { return logFont_.lfHeight < 0 ? -logFont_.lfHeight : logFont_.lfHeight; }
     COLORREF GetColor() const { return cfColors_; }
@@ -101,8 +100,6 @@ public:
     int GetXpUpdate() const { return xpUpdate_; }
     void SetXpUpdate(int done) { xpUpdate_ = done; }
 
-    // MarkChar, or a full-width space when it is empty; out holds at least 3 bytes.
-    void EffectiveMarkText(char* out) const;
     void SetMacrosToToday();
 
     // Column stops of the list text, filled when the list font is measured.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "dialog_driver.h"
 #include "resources/resource_ids.h"
 #include "sjis.h"
@@ -52,53 +54,44 @@ const Row kExpected[27] = {
     {u8"カット手順ファイルの設定", u8"起動されたエディタが実行中です", kWarn},
 };
 
-TEST(PMessageTest, EveryRowShowsItsCaptionTextAndStyle) {
+// Every row of the table, the first and last included, and numbers beyond it.
+TEST(PMessageTest, EveryRowShowsItsCaptionTextAndStyleAndNumbersAreTakenAsSixteenBits) {
     PMessage messages(GetModuleHandleA(nullptr));
+    DialogDriver driver;  // a box beyond the answers queued fails the test
     for (UINT n = 0; n < 27; ++n) {
-        SCOPED_TRACE(n);
-        DialogDriver driver;
         driver.ExpectPress(IDOK);
         EXPECT_EQ(IDOK, messages.ShowMessage(nullptr, n));
-        ASSERT_EQ(1u, driver.Shown().size());
-        const auto& box = driver.Shown()[0];
-        EXPECT_EQ(Sjis(kExpected[n].caption), box.caption);
-        EXPECT_EQ(Sjis(kExpected[n].text), box.text);
-        EXPECT_EQ(kExpected[n].style, box.messageBoxStyle);
     }
-}
-
-TEST(PMessageTest, NumbersAreTakenAsSixteenBitsAndOutsideTheTableShowNothing) {
-    PMessage messages(GetModuleHandleA(nullptr));
-    DialogDriver driver;  // a box beyond the one answer fails the test
     EXPECT_EQ(0, messages.ShowMessage(nullptr, 27));
     EXPECT_EQ(0, messages.ShowMessage(nullptr, 0xFFFF));
     driver.ExpectPress(IDOK);
     EXPECT_EQ(IDOK, messages.ShowMessage(nullptr, 0x10001));
-    ASSERT_EQ(1u, driver.Shown().size());
-    EXPECT_EQ(Sjis(kExpected[1].caption), driver.Shown()[0].caption);
+    ASSERT_EQ(28u, driver.Shown().size());
+    for (UINT n = 0; n < 28; ++n) {
+        const Row& row = kExpected[n < 27 ? n : 1];  // 0x10001 is row 1
+        EXPECT_EQ(Sjis(row.caption) + "|" + Sjis(row.text) + "|" + std::to_string(row.style),
+                  driver.Shown()[n].caption + "|" + driver.Shown()[n].text + "|" +
+                      std::to_string(driver.Shown()[n].messageBoxStyle))
+            << "row " << n;
+    }
 }
 
-TEST(PMessageTest, DirectFormReturnsThePressedButton) {
+TEST(PMessageTest, DirectFormsReturnThePressedButtonAndPutTheFileOnALineOfItsOwn) {
     PMessage messages(GetModuleHandleA(nullptr));
     DialogDriver driver;
     driver.ExpectPress(IDCANCEL);
     driver.ExpectPress(IDOK);
+    driver.ExpectPress(IDOK);
     const UINT style = MB_OKCANCEL | MB_ICONEXCLAMATION;
     EXPECT_EQ(IDCANCEL, messages.ShowMessageByIds(nullptr, IDS_CAP_DELETELIST, IDS_ASK_DELETE, style));
-    EXPECT_EQ(IDOK, messages.ShowMessageByIds(nullptr, IDS_CAP_DELETELIST, IDS_ASK_DELETE, style));
-    ASSERT_EQ(2u, driver.Shown().size());
+    EXPECT_EQ(IDOK, messages.ShowMessageByIds(nullptr, 9999, 9998, MB_OK));  // unknown ids: empty texts
+    EXPECT_EQ(IDOK, messages.ShowFileMessage(nullptr, IDS_CAP_OPENLIST, IDS_ERR_READ, MB_OK, "C:\\a\\x.kvd"));
+    ASSERT_EQ(3u, driver.Shown().size());
     EXPECT_EQ(Sjis(u8"リストの削除"), driver.Shown()[0].caption);
     EXPECT_EQ(Sjis(u8"選択されているリストを削除しても宜しいですか？"), driver.Shown()[0].text);
     EXPECT_EQ(style, driver.Shown()[0].messageBoxStyle);
-}
-
-TEST(PMessageTest, UnknownStringIdsGiveEmptyTexts) {
-    PMessage messages(GetModuleHandleA(nullptr));
-    DialogDriver driver;
-    driver.ExpectPress(IDOK);
-    EXPECT_EQ(IDOK, messages.ShowMessageByIds(nullptr, 9999, 9998, MB_OK));
-    ASSERT_EQ(1u, driver.Shown().size());
-    EXPECT_EQ("", driver.Shown()[0].caption);
+    EXPECT_EQ("", driver.Shown()[1].caption + driver.Shown()[1].text);
+    EXPECT_EQ(Sjis(u8"ファイル読み込み中にエラーが発生しました\r\nC:\\a\\x.kvd"), driver.Shown()[2].text);
 }
 
 }  // namespace
