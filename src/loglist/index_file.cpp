@@ -1,7 +1,6 @@
 // Parsing, formatting, reading and writing of the index table file.
 #include "loglist/index_file.h"
 
-#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -166,14 +165,6 @@ bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch) 
     if (written && ops.Replace(temp, path)) return true;
     DeleteFileA(temp);
     return false;
-}
-
-bool WriteIndexFile(const char* path, const std::vector<LogEntry>& entries) {
-    if (entries.size() > static_cast<size_t>(INT_MAX)) return false;
-    return WriteIndexFile(path, static_cast<int>(entries.size()), [&entries](int index, LogEntry* out) {
-        *out = entries[static_cast<size_t>(index)];
-        return true;
-    });
 }
 
 void FreeIndexPath(HINSTANCE instance, char out[MAX_PATH]) {

@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "loglist/date_macros.h"
 #include "loglist/log_entry.h"
@@ -60,7 +59,6 @@ IndexFileOps* SetIndexFileOps(IndexFileOps* ops);
 // the replacement fails; the old file is then left as it was and the new one removed. A count of
 // 0 leaves an empty file.
 bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch);
-bool WriteIndexFile(const char* path, const std::vector<LogEntry>& entries);
 
 // A path in the data folder for a list that was not read from a file there: the default path,
 // or, when a file already lies there, the first free one of Kelvora2.dat, Kelvora3.dat and so on.

@@ -1,96 +1,69 @@
-// Date macro expansion: substitution, double-byte names and the 260-byte result.
+// Date macro expansion: substitution, double-byte names, the 260-byte result, and the texts of the settings.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 #include "loglist/date_macros.h"
+#include "settings/environ.h"
+#include "test_env.h"
 
 namespace {
 
-struct MacroCase {
-    const char* name;
-    const char* source;
-    const char* year;
-    const char* month;
-    const char* day;
-    const char* expected;
-};
-
-class ExpandDateMacrosTest : public testing::TestWithParam<MacroCase> {};
-
-TEST_P(ExpandDateMacrosTest, ReplacesEachMacroCharacter) {
-    const MacroCase& c = GetParam();
-    char out[MAX_PATH];
-    int length = ExpandDateMacros(c.source, out, DateMacroTexts{c.year, c.month, c.day});
-    EXPECT_STREQ(out, c.expected);
-    EXPECT_EQ(length, static_cast<int>(std::strlen(c.expected)));
-}
-
-TEST_P(ExpandDateMacrosTest, ExpandsInPlaceLikeIntoAnotherBuffer) {
-    const MacroCase& c = GetParam();
-    char buffer[MAX_PATH];
-    std::strcpy(buffer, c.source);
-    ExpandDateMacros(buffer, buffer, DateMacroTexts{c.year, c.month, c.day});
-    EXPECT_STREQ(buffer, c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Names, ExpandDateMacrosTest,
-    testing::Values(
-        MacroCase{"AllThree", "C:\\log\\ap#$%.log", "03", "07", "31", "C:\\log\\ap030731.log"},
-        MacroCase{"NoMacro", "C:\\log\\app.log", "03", "07", "31", "C:\\log\\app.log"},
-        MacroCase{"EmptyTextsRemoveTheirCharacter", "a#b$c%d", "", "", "", "abcd"},
-        MacroCase{"NullTextCountsAsEmpty", "a#b", nullptr, "07", "31", "ab"},
-        MacroCase{"TextIsNotExpandedAgain", "x#y", "#$%", "07", "31", "x#$%y"},
-        MacroCase{"EveryOccurrence", "#$%-#$%-##", "24", "12", "01", "241201-241201-2424"},
-        MacroCase{"FourDigitYear", "#.log", "2024", "1", "2", "2024.log"},
-        // ソ (0x83 0x5C) and ポ (0x83 0x7C) pass whole; the macro after them is still expanded.
-        MacroCase{"DoubleByteName", "C:\\\x83\x5C\x83\x74\x83\x67\\\x83\x7C#.log", "03", "07", "31",
-                  "C:\\\x83\x5C\x83\x74\x83\x67\\\x83\x7C" "03.log"},
-        // A byte pair that starts with a lead byte is one character, whatever its second byte.
-        MacroCase{"SecondByteIsNeverAMacro", "a\x83#b\x88$c", "03", "07", "31", "a\x83#b\x88$c"},
-        MacroCase{"HalfCharacterAtTheEndIsDropped", "ab#\x83", "03", "07", "31", "ab03"}),
-    [](const testing::TestParamInfo<MacroCase>& info) { return std::string(info.param.name); });
-
-struct LimitCase {
-    const char* name;
-    std::string source;
-    const char* year;
-    std::string expected;
-};
-
-class ExpandDateMacrosLimitTest : public testing::TestWithParam<LimitCase> {};
-
-TEST_P(ExpandDateMacrosLimitTest, NeverWritesPastTheResultNorSplitsACharacter) {
-    const LimitCase& c = GetParam();
-    char out[MAX_PATH + 32];
-    std::memset(out, 0x7F, sizeof out);
-    int length = ExpandDateMacros(c.source.c_str(), out, DateMacroTexts{c.year, "07", "31"});
-    EXPECT_EQ(std::string(out), c.expected);
-    EXPECT_EQ(length, static_cast<int>(c.expected.size()));
-    for (size_t i = MAX_PATH; i < sizeof out; ++i) ASSERT_EQ(out[i], 0x7F) << "byte " << i;
-}
-
 std::string Repeat(const std::string& text, int count) {
     std::string result;
-    for (int i = 0; i < count; ++i) result += text;
+    while (count-- > 0) result += text;
     return result;
 }
 
-const std::string kHiragana = "\x82\xA0";  // あ
+TEST(DateMacros, ReplaceEachMacroCharacterWithinAPathBufferAlsoInPlace) {
+    const std::string a = "\x82\xA0";  // あ
+    const struct {
+        std::string source;
+        const char* year;
+        std::string expected;
+    } cases[] = {
+        {"C:\\log\\ap#$%.log", "03", "C:\\log\\ap030731.log"},
+        {"#$%-#$%-##", "2024", "20240731-20240731-20242024"},
+        {"a#b$c", nullptr, "ab07c"},     // a null text counts as empty
+        {"x#y", "#$%", "x#$%y"},         // a text is not expanded again
+        // ソ (83 5C) and ポ (83 7C) pass whole; a byte pair that starts with a lead byte is one character.
+        {"C:\\\x83\x5C\\\x83\x7C#.log", "03", "C:\\\x83\x5C\\\x83\x7C" "03.log"},
+        {"a\x83#b\x88$c", "03", "a\x83#b\x88$c"},
+        {"ab#\x83", "03", "ab03"},  // half a character at the end is dropped
+        {std::string(300, 'a'), "03", std::string(259, 'a')},
+        {std::string(257, 'a') + "#", "03", std::string(257, 'a') + "03"},
+        {std::string(258, 'a') + "#b", "03", std::string(258, 'a')},
+        {std::string(259, '#'), "2024", Repeat("2024", 64)},
+        {std::string(258, 'a') + a, "03", std::string(258, 'a')},
+        {"#" + Repeat(a, 129), "2024", "2024" + Repeat(a, 127)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source.substr(0, 40));
+        char out[MAX_PATH + 32];
+        std::memset(out, 0x7F, sizeof out);
+        EXPECT_EQ(ExpandDateMacros(c.source.c_str(), out, DateMacroTexts{c.year, "07", "31"}),
+                  static_cast<int>(c.expected.size()));
+        EXPECT_EQ(std::string(out), c.expected);
+        EXPECT_EQ(std::string(out + MAX_PATH, 32), std::string(32, 0x7F));
+        std::strcpy(out, c.source.substr(0, MAX_PATH - 1).c_str());
+        ExpandDateMacros(out, out, DateMacroTexts{c.year, "07", "31"});
+        EXPECT_EQ(std::string(out), c.expected);
+    }
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Limits, ExpandDateMacrosLimitTest,
-    testing::Values(
-        LimitCase{"LongSourceIsCutAt259", std::string(300, 'a'), "03", std::string(259, 'a')},
-        LimitCase{"MacroThatFitsExactly", std::string(257, 'a') + "#", "03", std::string(257, 'a') + "03"},
-        LimitCase{"MacroThatDoesNotFitEndsTheName", std::string(258, 'a') + "#b", "03", std::string(258, 'a')},
-        LimitCase{"ManyMacrosGrowOnlyTo259", std::string(259, '#'), "2024", Repeat("2024", 64)},
-        LimitCase{"DoubleByteCharacterAcrossTheLimit", std::string(258, 'a') + kHiragana, "03",
-                  std::string(258, 'a')},
-        LimitCase{"DoubleByteCharactersAfterAMacro", "#" + Repeat(kHiragana, 129), "2024",
-                  "2024" + Repeat(kHiragana, 127)}),
-    [](const testing::TestParamInfo<LimitCase>& info) { return std::string(info.param.name); });
+TEST(DateMacros, ComeFromTheSettings) {
+    testing_support::DeleteProgramSettings();
+    {
+        Environ settings(GetModuleHandleA(nullptr));
+        settings.SetMacroYear("26");
+        settings.SetMacroMon("01");
+        settings.SetMacroDay("09");
+        char out[MAX_PATH];
+        ExpandDateMacros("ap%$#.log", out, settings);
+        EXPECT_STREQ(out, "ap090126.log");
+    }
+    testing_support::DeleteProgramSettings();
+}
 
 }  // namespace
