@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "lib/owned.h"
+#include "exports.h"
 #include "test_env.h"
 
 using testing_support::TempFolder;
@@ -20,10 +21,10 @@ std::vector<std::string> ReadLines(HTEXTFILE reader, int n) {
     std::vector<std::string> lines;
     std::vector<char> buffer(n + 2, '\x7F');
     while (lines.size() < 1000) {
-        FileGetString(buffer.data(), n, reader);
+        CALL(FileGetString, buffer.data(), n, reader);
         EXPECT_EQ(buffer[n + 1], '\x7F') << "wrote past n + 1 bytes";
-        if (FileError(reader)) return lines.push_back("error:" + std::string(buffer.data())), lines;
-        if (FileEof(reader)) return lines.push_back("eof:" + std::string(buffer.data())), lines;
+        if (CALL(FileError, reader)) return lines.push_back("error:" + std::string(buffer.data())), lines;
+        if (CALL(FileEof, reader)) return lines.push_back("eof:" + std::string(buffer.data())), lines;
         lines.push_back(buffer.data());
     }
     return lines;
@@ -69,10 +70,10 @@ TEST(Reader, GivesTheLinesAndTheEndStateAtEveryBoundary) {
                      std::to_string(c.n));
         std::string path = folder.File("data.txt");
         ASSERT_TRUE(WriteFileBytes(path, c.bytes));
-        HTEXTFILE reader = FileOpen(path.c_str(), c.mode, c.block);
+        HTEXTFILE reader = CALL(FileOpen, path.c_str(), c.mode, c.block);
         ASSERT_NE(reader, nullptr);
         EXPECT_EQ(ReadLines(reader, c.n), c.lines);
-        EXPECT_TRUE(FileClose(reader));
+        EXPECT_TRUE(CALL(FileClose, reader));
     }
 }
 
@@ -82,14 +83,14 @@ TEST(Reader, HandsOutBytesAndZeroForLineEndsAndStaysAtTheEnd) {
     ASSERT_TRUE(WriteFileBytes(path, "a\r\n\x83\x5C"));
     for (const auto& [mode, expected] : {std::pair<const char*, std::vector<int>>{"rt", {'a', 0, 0x83, 0x5C, 0, 0}},
                                          {"rb", {'a', '\r', '\n', 0x83, 0x5C, 0, 0}}}) {
-        HTEXTFILE reader = FileOpen(path.c_str(), mode, 2);
+        HTEXTFILE reader = CALL(FileOpen, path.c_str(), mode, 2);
         ASSERT_NE(reader, nullptr);
         std::vector<int> got;
-        while (got.size() < expected.size()) got.push_back(FileGetChar(reader));
+        while (got.size() < expected.size()) got.push_back(CALL(FileGetChar, reader));
         EXPECT_EQ(got, expected) << mode;
-        EXPECT_EQ(FileEof(reader), 1);
-        EXPECT_EQ(FileError(reader), 0);
-        FileClose(reader);
+        EXPECT_EQ(CALL(FileEof, reader), 1);
+        EXPECT_EQ(CALL(FileError, reader), 0);
+        CALL(FileClose, reader);
     }
 }
 
@@ -97,43 +98,43 @@ TEST(Reader, RefusesUnknownModesMissingFilesAndFilesHeldOpenAsDoesTheSizeCheck) 
     TempFolder folder;
     std::string path = folder.File("held.txt");
     ASSERT_TRUE(WriteFileBytes(path, "x\r\n"));
-    for (const char* mode : {"r", "rw", "", "rtb", "wt"}) EXPECT_EQ(FileOpen(path.c_str(), mode, 8192), nullptr) << mode;
-    EXPECT_EQ(FileOpen(folder.File("missing.txt").c_str(), "rt", 8192), nullptr);
-    EXPECT_EQ(GetFileNameSize(folder.File("missing.txt").c_str()), 0u);
+    for (const char* mode : {"r", "rw", "", "rtb", "wt"}) EXPECT_EQ(CALL(FileOpen, path.c_str(), mode, 8192), nullptr) << mode;
+    EXPECT_EQ(CALL(FileOpen, folder.File("missing.txt").c_str(), "rt", 8192), nullptr);
+    EXPECT_EQ(CALL(GetFileNameSize, folder.File("missing.txt").c_str()), 0u);
     {
         OwnedFile other(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(other);
-        EXPECT_EQ(FileOpen(path.c_str(), "rt", 8192), nullptr);
-        EXPECT_EQ(GetFileNameSize(path.c_str()), 0u);
+        EXPECT_EQ(CALL(FileOpen, path.c_str(), "rt", 8192), nullptr);
+        EXPECT_EQ(CALL(GetFileNameSize, path.c_str()), 0u);
     }
-    HTEXTFILE reader = FileOpen(path.c_str(), "rt", 8192);
+    HTEXTFILE reader = CALL(FileOpen, path.c_str(), "rt", 8192);
     ASSERT_NE(reader, nullptr);
-    EXPECT_EQ(GetFileNameSize(path.c_str()), 0u);  // the reader holds the file exclusively too
-    EXPECT_TRUE(FileClose(reader));
-    EXPECT_EQ(GetFileNameSize(path.c_str()), 3u);
-    EXPECT_FALSE(FileClose(nullptr));
+    EXPECT_EQ(CALL(GetFileNameSize, path.c_str()), 0u);  // the reader holds the file exclusively too
+    EXPECT_TRUE(CALL(FileClose, reader));
+    EXPECT_EQ(CALL(GetFileNameSize, path.c_str()), 3u);
+    EXPECT_FALSE(CALL(FileClose, nullptr));
 }
 
 TEST(Reader, AFailedBlockReadIsAnErrorNotAnEnd) {
     const char* name = "\\\\.\\pipe\\kelvora-reader-test";
     OwnedFile server(CreateNamedPipeA(name, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr));
     ASSERT_TRUE(server);
-    HTEXTFILE reader = FileOpen(name, "rt", 4);
+    HTEXTFILE reader = CALL(FileOpen, name, "rt", 4);
     ASSERT_NE(reader, nullptr);
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(server.Get(), "ab\r\n", 4, &written, nullptr));  // one full block
     char line[16];
-    FileGetString(line, 15, reader);
+    CALL(FileGetString, line, 15, reader);
     EXPECT_STREQ(line, "ab");
     server.Reset();  // the next block read fails: the pipe is broken
     EXPECT_EQ(ReadLines(reader, 15), std::vector<std::string>{"error:"});
-    EXPECT_EQ(FileEof(reader), 0);
-    FileClose(reader);
-    FileGetString(line, 3, nullptr);  // a null reader reads as failed
+    EXPECT_EQ(CALL(FileEof, reader), 0);
+    CALL(FileClose, reader);
+    CALL(FileGetString, line, 3, nullptr);  // a null reader reads as failed
     EXPECT_STREQ(line, "");
-    EXPECT_EQ(FileError(nullptr), 65535);
-    EXPECT_EQ(FileEof(nullptr), 0);
+    EXPECT_EQ(CALL(FileError, nullptr), 65535);
+    EXPECT_EQ(CALL(FileEof, nullptr), 0);
 }
 
 int EntryCount(const std::string& folder) {
@@ -148,13 +149,13 @@ int EntryCount(const std::string& folder) {
 TEST(FileChecks, FilesFoldersAndPatterns) {
     TempFolder folder;
     ASSERT_TRUE(WriteFileBytes(folder.File("one.log"), "1"));
-    EXPECT_EQ(CheckFile(folder.File("o?e.log").c_str()) + CheckFile(folder.File("*.log").c_str()), 2);
-    EXPECT_EQ(CheckFile(folder.File("*.txt").c_str()) + CheckFile(folder.File("two.log").c_str()), 0);
+    EXPECT_EQ(CALL(CheckFile, folder.File("o?e.log").c_str()) + CALL(CheckFile, folder.File("*.log").c_str()), 2);
+    EXPECT_EQ(CALL(CheckFile, folder.File("*.txt").c_str()) + CALL(CheckFile, folder.File("two.log").c_str()), 0);
     char before[MAX_PATH], after[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, before);
-    EXPECT_EQ(CheckDirectory(folder.Path().c_str()), 1);
-    EXPECT_EQ(CheckDirectory(folder.File("one.log").c_str()), 0);
-    EXPECT_EQ(CheckDirectory(std::string(300, 'a').c_str()), 0);
+    EXPECT_EQ(CALL(CheckDirectory, folder.Path().c_str()), 1);
+    EXPECT_EQ(CALL(CheckDirectory, folder.File("one.log").c_str()), 0);
+    EXPECT_EQ(CALL(CheckDirectory, std::string(300, 'a').c_str()), 0);
     GetCurrentDirectoryA(MAX_PATH, after);
     EXPECT_STREQ(after, before);
 }
@@ -163,13 +164,13 @@ TEST(FileChecks, CreateClassDirectoryCreatesEachLevelAndTakesNoSecondByteForABac
     TempFolder folder;
     // ソフト\表\x\ : both ソ (83 5C) and 表 (95 5C) end in the byte of a backslash.
     std::string deep = folder.File("\x83\x5C\x83\x74\x83\x67\\\x95\x5C\\x\\");
-    EXPECT_TRUE(CreateClassDirectory(deep.c_str()));
-    EXPECT_EQ(CheckDirectory(deep.c_str()), 1);
-    EXPECT_FALSE(CreateClassDirectory(deep.c_str()));  // it is there already
+    EXPECT_TRUE(CALL(CreateClassDirectory, deep.c_str()));
+    EXPECT_EQ(CALL(CheckDirectory, deep.c_str()), 1);
+    EXPECT_FALSE(CALL(CreateClassDirectory, deep.c_str()));  // it is there already
     EXPECT_EQ(EntryCount(folder.Path()), 1);           // no folder named after a lone lead byte
     EXPECT_EQ(EntryCount(folder.File("\x83\x5C\x83\x74\x83\x67\\")), 1);
     std::string tooLong = folder.Path() + std::string(120, 'y') + "\\" + std::string(150, 'y');
-    EXPECT_FALSE(CreateClassDirectory(tooLong.c_str()));
+    EXPECT_FALSE(CALL(CreateClassDirectory, tooLong.c_str()));
     EXPECT_EQ(EntryCount(folder.Path()), 1);
 }
 

@@ -1,6 +1,8 @@
 // Byte-order swaps, the decimal reader, digit grouping, and the date texts read in Japan time.
 #include <gtest/gtest.h>
 
+#include "exports.h"
+
 #include <climits>
 #include <cstring>
 #include <ctime>
@@ -13,17 +15,17 @@
 namespace {
 
 TEST(Numbers, SwapsReadsAndGroups) {
-    EXPECT_EQ(XChgWord(0x12345678), 0x7856u);
-    EXPECT_EQ(XChgDWord(0x12345678), 0x78563412u);
-    EXPECT_EQ(XChgDWord(0x000000FF), 0xFF000000u);
-    for (int c : {0x30, 0x39, 0x130, -0xD0}) EXPECT_EQ(IsCharNumeric(c), 1) << c;  // the low byte only
-    for (int c : {0x2F, 0x3A, 0x13A}) EXPECT_EQ(IsCharNumeric(c), 0) << c;
+    EXPECT_EQ(CALL(XChgWord, 0x12345678), 0x7856u);
+    EXPECT_EQ(CALL(XChgDWord, 0x12345678), 0x78563412u);
+    EXPECT_EQ(CALL(XChgDWord, 0x000000FF), 0xFF000000u);
+    for (int c : {0x30, 0x39, 0x130, -0xD0}) EXPECT_EQ(CALL(IsCharNumeric, c), 1) << c;  // the low byte only
+    for (int c : {0x2F, 0x3A, 0x13A}) EXPECT_EQ(CALL(IsCharNumeric, c), 0) << c;
 
     // The first run of digits, modulo 2^32; digits beyond the 31st of a run are not taken.
     const std::pair<std::string, DWORD> decimals[] = {
         {"4294967295", 4294967295u}, {"4294967297", 1}, {"-12", 12}, {"a12b34", 12}, {"\x83\x5C" "5", 5},
         {"", 0}, {"1" + std::string(30, '0') + "7", 1073741824u}, {"99" + std::string(29, '0') + "5", 3758096384u}};
-    for (const auto& [text, value] : decimals) EXPECT_EQ(AsciiToDWord(text.c_str()), value) << text;
+    for (const auto& [text, value] : decimals) EXPECT_EQ(CALL(AsciiToDWord, text.c_str()), value) << text;
 
     const struct {
         LONG value;
@@ -35,7 +37,7 @@ TEST(Numbers, SwapsReadsAndGroups) {
     for (const auto& g : groups) {
         char out[40];
         memset(out, 0x7F, sizeof out);
-        EXPECT_EQ(ConvertCoinage(g.value, out, g.group), static_cast<int>(strlen(g.expected)));
+        EXPECT_EQ(CALL(ConvertCoinage, g.value, out, g.group), static_cast<int>(strlen(g.expected)));
         EXPECT_STREQ(out, g.expected);
         EXPECT_EQ(out[21], 0x7F);
     }
@@ -48,24 +50,24 @@ TEST(Dates, DLTimeCountsSecondsFromTheEpochInJapanTime) {
         {"20000229120000", 951793200},  {"20240301000000", 1709218800}, {"20991231235959", 4102412399},
         {"19701301000000", 31536000 - 32400},  // months past December run on into the next year
         {"19702501000000", 31536000 * 2 - 32400}};
-    for (const auto& [text, seconds] : stamps) EXPECT_EQ(DLTime(text), seconds) << text;
+    for (const auto& [text, seconds] : stamps) EXPECT_EQ(CALL(DLTime, text), seconds) << text;
 }
 
 TEST(Dates, StrToDateAndTimeReadThreeFieldsAndAnswerWhereTheyStopped) {
     const struct {
-        LPCSTR(WINAPI* read)(LPCSTR, int*);
+        bool date;  // GetStrToDate, else GetStrToTime
         const char* text;
-        int expected[3];
+        std::vector<int> expected;
         size_t advance;
-    } cases[] = {{GetStrToDate, "1999-01-31xyz", {1999, 1, 31}, 10},
-                 {GetStrToDate, "2026", {2026, 0, 0}, 4},
-                 {GetStrToDate, "20a6/1b/05", {2016, 12, 5}, 10},  // each digit by its low four bits
-                 {GetStrToTime, "23.59.58 rest", {23, 59, 58}, 8},
-                 {GetStrToTime, "12:3", {12, 30, 0}, 4}};
+    } cases[] = {{true, "1999-01-31xyz", {1999, 1, 31}, 10},
+                 {true, "2026", {2026, 0, 0}, 4},
+                 {true, "20a6/1b/05", {2016, 12, 5}, 10},  // each digit by its low four bits
+                 {false, "23.59.58 rest", {23, 59, 58}, 8},
+                 {false, "12:3", {12, 30, 0}, 4}};
     for (const auto& c : cases) {
         int fields[3] = {-1, -1, -1};
-        EXPECT_EQ(c.read(c.text, fields), c.text + c.advance) << c.text;
-        EXPECT_EQ(std::vector<int>(fields, fields + 3), std::vector<int>(c.expected, c.expected + 3)) << c.text;
+        EXPECT_EQ(c.date ? CALL(GetStrToDate, c.text, fields) : CALL(GetStrToTime, c.text, fields), c.text + c.advance);
+        EXPECT_EQ(std::vector<int>(fields, fields + 3), c.expected) << c.text;
     }
 }
 
@@ -79,12 +81,12 @@ std::string JapanDate(time_t when) {
 TEST(Dates, CheckDateAreaIsInclusiveAndCountsInJapanTime) {
     time_t now = time(nullptr);
     std::string today = JapanDate(now), yesterday = JapanDate(now - 86400), tomorrow = JapanDate(now + 86400);
-    int sameDay = CheckDateArea(today.c_str(), today.c_str());
+    int sameDay = CALL(CheckDateArea, today.c_str(), today.c_str());
     if (JapanDate(time(nullptr)) != today) GTEST_SKIP() << "the date changed during the test";
     EXPECT_EQ(sameDay, 1);
-    EXPECT_EQ(CheckDateArea(tomorrow.c_str(), "20991231"), 0);
-    EXPECT_EQ(CheckDateArea("19700101", yesterday.c_str()), 0);
-    EXPECT_EQ(CheckDateArea("19700101", std::string(100, '9').c_str()), 1);  // an over-long bound is cut
+    EXPECT_EQ(CALL(CheckDateArea, tomorrow.c_str(), "20991231"), 0);
+    EXPECT_EQ(CALL(CheckDateArea, "19700101", yesterday.c_str()), 0);
+    EXPECT_EQ(CALL(CheckDateArea, "19700101", std::string(100, '9').c_str()), 1);  // an over-long bound is cut
 }
 
 }  // namespace

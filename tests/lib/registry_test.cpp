@@ -3,6 +3,8 @@
 #include "lib/registry.h"
 
 #include <gtest/gtest.h>
+
+#include "exports.h"
 #include <shlwapi.h>
 
 #include <string>
@@ -33,79 +35,79 @@ std::string Sz(const std::string& text) { return "s" + text + '\0'; }  // a stri
 
 TEST(Registry, AppPathAndUninstallEntryAreWrittenReadAndDeleted) {
     const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\kvtest.exe";
-    ASSERT_EQ(CreateAppPath("kvtest.exe", "C:\\Prog\\\x83\x5C\\kvtest.exe"), 0);
+    ASSERT_EQ(CALL(CreateAppPath, "kvtest.exe", "C:\\Prog\\\x83\x5C\\kvtest.exe"), 0);
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, key, nullptr), Sz("C:\\Prog\\\x83\x5C\\kvtest.exe"));
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, key, "Path"), Sz("C:\\Prog\\\x83\x5C\\"));
     char path[MAX_PATH];
-    EXPECT_EQ(GetRegistAppPath("kvtest.exe", path), 0);
+    EXPECT_EQ(CALL(GetRegistAppPath, "kvtest.exe", path), 0);
     EXPECT_STREQ(path, "C:\\Prog\\\x83\x5C\\");
-    EXPECT_EQ(DeleteAppPath("kvtest.exe"), 0);
-    EXPECT_EQ(GetRegistAppPath("kvtest.exe", path), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(CALL(DeleteAppPath, "kvtest.exe"), 0);
+    EXPECT_EQ(CALL(GetRegistAppPath, "kvtest.exe", path), ERROR_FILE_NOT_FOUND);
     EXPECT_STREQ(path, "");
 
     const std::string entry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KvTestEntry";
-    ASSERT_EQ(CreateUninstallReg("KvTestEntry", "Kelvora \x83\x5C", "C:\\uninst.exe /x"), 0);
+    ASSERT_EQ(CALL(CreateUninstallReg, "KvTestEntry", "Kelvora \x83\x5C", "C:\\uninst.exe /x"), 0);
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, entry, "DisplayName"), Sz("Kelvora \x83\x5C"));
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, entry, "UninstallString"), Sz("C:\\uninst.exe /x"));
-    EXPECT_EQ(DeleteUninstallReg("KvTestEntry"), 0);
+    EXPECT_EQ(CALL(DeleteUninstallReg, "KvTestEntry"), 0);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, entry));
-    EXPECT_EQ(DeleteUninstallReg("KvTestEntry"), 0);  // an absent entry is no error
+    EXPECT_EQ(CALL(DeleteUninstallReg, "KvTestEntry"), 0);  // an absent entry is no error
 
-    EXPECT_EQ(CreateAppPath("", "C:\\x.exe") + GetRegistAppPath("", path) + CountDownSharedDLLs(""), 3);
-    EXPECT_EQ(CreateLocalMachineReg("KvTest", "", "x") + RegistExtAction("c", "", "command", "x"), 2);
+    EXPECT_EQ(CALL(CreateAppPath, "", "C:\\x.exe") + CALL(GetRegistAppPath, "", path) + CALL(CountDownSharedDLLs, ""), 3);
+    EXPECT_EQ(CALL(CreateLocalMachineReg, "KvTest", "", "x") + CALL(RegistExtAction, "c", "", "command", "x"), 2);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\KvTest"));
 }
 
 TEST(Registry, LocalMachineKeyChainIsDeletedFromTheBottomUpToTheMaker) {
-    ASSERT_EQ(CreateLocalMachineReg("KvTestMaker", "KvTestProduct", "3.0"), 0);
+    ASSERT_EQ(CALL(CreateLocalMachineReg, "KvTestMaker", "KvTestProduct", "3.0"), 0);
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\KvTestMaker\\KvTestProduct\\3.0"));
-    EXPECT_EQ(DeleteLocalMachineReg("KvTestMaker", "KvTestProduct", "3.0"), 0);
+    EXPECT_EQ(CALL(DeleteLocalMachineReg, "KvTestMaker", "KvTestProduct", "3.0"), 0);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\KvTestMaker\\KvTestProduct"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\KvTestMaker"));
-    EXPECT_EQ(DeleteLocalMachineReg("KvTestMaker", "KvTestProduct", "3.0"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(CALL(DeleteLocalMachineReg, "KvTestMaker", "KvTestProduct", "3.0"), ERROR_FILE_NOT_FOUND);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\KvTestMaker");
 }
 
 TEST(Registry, SharedDllCountsGoUpAndDownAndTheLastReferenceRemovesTheValue) {
     const char* dll = "C:\\KvTest\\\x95\x5C.dll";
-    EXPECT_EQ(CountUpSharedDLLs(dll) + CountUpSharedDLLs(dll), 0);
+    EXPECT_EQ(CALL(CountUpSharedDLLs, dll) + CALL(CountUpSharedDLLs, dll), 0);
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kSharedDlls, dll), std::string("d\x02\0\0\0", 5));
-    EXPECT_EQ(CountDownSharedDLLs(dll), 0);
-    EXPECT_EQ(GetCountSharedDLLs(dll), 1u);
-    EXPECT_EQ(CountDownSharedDLLs(dll), 0);
+    EXPECT_EQ(CALL(CountDownSharedDLLs, dll), 0);
+    EXPECT_EQ(CALL(GetCountSharedDLLs, dll), 1u);
+    EXPECT_EQ(CALL(CountDownSharedDLLs, dll), 0);
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kSharedDlls, dll), kMissing);
-    EXPECT_EQ(GetCountSharedDLLs(dll), 0u);
-    EXPECT_EQ(CountDownSharedDLLs(dll), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(DeleteValueSharedDLLs(dll), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(CALL(GetCountSharedDLLs, dll), 0u);
+    EXPECT_EQ(CALL(CountDownSharedDLLs, dll), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(CALL(DeleteValueSharedDLLs, dll), ERROR_FILE_NOT_FOUND);
 
     OwnedKey key;
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDlls, 0, KEY_ALL_ACCESS, key.Put()), ERROR_SUCCESS);
     for (DWORD stored : {0u, 0xFFFFFFFFu}) {  // neither end wraps round
         RegSetValueExA(key.Get(), dll, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
-        EXPECT_EQ(stored ? CountUpSharedDLLs(dll) : CountDownSharedDLLs(dll), 0);
-        EXPECT_EQ(GetCountSharedDLLs(dll), stored);
+        EXPECT_EQ(stored ? CALL(CountUpSharedDLLs, dll) : CALL(CountDownSharedDLLs, dll), 0);
+        EXPECT_EQ(CALL(GetCountSharedDLLs, dll), stored);
     }
-    EXPECT_EQ(DeleteValueSharedDLLs(dll), 0);
+    EXPECT_EQ(CALL(DeleteValueSharedDLLs, dll), 0);
 }
 
 TEST(Registry, FileTypesAndShellKeysAreRegisteredAndRemovedWithoutTheirSubkeys) {
-    ASSERT_EQ(RegistExt(".kvtst", "kvtstfile", "C:\\x.exe", -2), 0);
+    ASSERT_EQ(CALL(RegistExt, ".kvtst", "kvtstfile", "C:\\x.exe", -2), 0);
     EXPECT_EQ(Stored(HKEY_CLASSES_ROOT, ".kvtst", nullptr), Sz("kvtstfile"));
     EXPECT_EQ(Stored(HKEY_CLASSES_ROOT, "kvtstfile\\DefaultIcon", nullptr), Sz("C:\\x.exe,-2"));
-    ASSERT_EQ(RegistExtAction("kvtstfile", "open", "command", "notepad.exe \"%1\""), 0);
+    ASSERT_EQ(CALL(RegistExtAction, "kvtstfile", "open", "command", "notepad.exe \"%1\""), 0);
     EXPECT_EQ(Stored(HKEY_CLASSES_ROOT, "kvtstfile\\shell\\open\\command", nullptr), Sz("notepad.exe \"%1\""));
-    EXPECT_NE(UnRegistExt(".kvtst", "kvtstfile"), 0);  // the class still has subkeys: it stays
+    EXPECT_NE(CALL(UnRegistExt, ".kvtst", "kvtstfile"), 0);  // the class still has subkeys: it stays
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".kvtst"));
     SHDeleteKeyA(HKEY_CLASSES_ROOT, "kvtstfile\\shell");
     SHDeleteKeyA(HKEY_CLASSES_ROOT, "kvtstfile\\DefaultIcon");
-    EXPECT_EQ(UnRegistExt(".kvtst", "kvtstfile"), 0);
+    EXPECT_EQ(CALL(UnRegistExt, ".kvtst", "kvtstfile"), 0);
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "kvtstfile"));
 
-    ASSERT_EQ(RegistShellKey("kvsh", "Kv \x83\x5C", "kvshfile\\shell\\open\\command", "kv.exe \"%1\""), 0);
+    ASSERT_EQ(CALL(RegistShellKey, "kvsh", "Kv \x83\x5C", "kvshfile\\shell\\open\\command", "kv.exe \"%1\""), 0);
     EXPECT_EQ(Stored(HKEY_CLASSES_ROOT, ".kvsh", nullptr), Sz("kvshfile"));
     EXPECT_EQ(Stored(HKEY_CLASSES_ROOT, "kvshfile", nullptr), Sz("Kv \x83\x5C"));
     EXPECT_EQ(Stored(HKEY_CLASSES_ROOT, "kvshfile\\shell\\open\\command", nullptr), Sz("kv.exe \"%1\""));
-    EXPECT_EQ(UnregistShellKey("kvsh", "kvshfile\\shell\\open\\command"), 0);
+    EXPECT_EQ(CALL(UnregistShellKey, "kvsh", "kvshfile\\shell\\open\\command"), 0);
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".kvsh"));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "kvshfile\\shell\\open\\command"));
     SHDeleteKeyA(HKEY_CLASSES_ROOT, "kvshfile");
@@ -113,7 +115,7 @@ TEST(Registry, FileTypesAndShellKeysAreRegisteredAndRemovedWithoutTheirSubkeys) 
     char out[MAX_PATH];
     for (const auto& [path, expected] : {std::pair<const char*, const char*>{"txtfile\\shell\\open", "txtfile"},
                                          {"\x83\x5C" "file\\shell", "\x83\x5C" "file"}, {"\\x", ""}, {"", ""}}) {
-        GetRegistClassName(path, out);
+        CALL(GetRegistClassName, path, out);
         EXPECT_STREQ(out, expected) << path;
     }
 }
@@ -130,7 +132,7 @@ TEST(Registry, WellKnownFoldersAreReadWithinAPathBuffer) {
                        static_cast<DWORD>(value.size() + 1));
         memset(out, 0x7F, sizeof out);
         bool fits = value.size() < MAX_PATH;
-        EXPECT_EQ(GetSendToFolder(out), fits ? ERROR_SUCCESS : ERROR_MORE_DATA);
+        EXPECT_EQ(CALL(GetSendToFolder, out), fits ? ERROR_SUCCESS : ERROR_MORE_DATA);
         EXPECT_EQ(std::string(out), fits ? value : "");
         EXPECT_EQ(std::string(out + MAX_PATH, 16), std::string(16, 0x7F));
     }
@@ -139,8 +141,8 @@ TEST(Registry, WellKnownFoldersAreReadWithinAPathBuffer) {
     else
         RegSetValueExA(key.Get(), "SendTo", 0, REG_SZ, reinterpret_cast<const BYTE*>(saved.data() + 1),
                        static_cast<DWORD>(saved.size() - 1));
-    EXPECT_EQ(GetProgramFiles(out), 0);
-    EXPECT_STRNE(out, "");
+    EXPECT_EQ(CALL(GetProgramFiles, out) + CALL(GetStartMenu, out + 100), 0);
+    EXPECT_TRUE(out[0] && out[100]);
 }
 
 }  // namespace

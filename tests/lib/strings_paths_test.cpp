@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "exports.h"
 #include "test_env.h"
 
 #define SO "\x83\x5C"   // ソ: second byte is a backslash
@@ -31,15 +32,15 @@ struct Guarded {
 // True when text does not end in the middle of a double-byte character.
 bool EndsOnCharacter(const char* text) {
     size_t i = 0, len = strlen(text);
-    while (i + 1 < len) i += IsMultiByteChar(text + i) ? 2 : 1;
+    while (i + 1 < len) i += CALL(IsMultiByteChar, text + i) ? 2 : 1;
     return i == len || !IsDBCSLeadByte(static_cast<BYTE>(text[i]));
 }
 
 // One input, one output. Two outputs are joined with a line feed.
 using Call = int (*)(const char* in, char* out);  // the length returned, or -1 when none is
-#define LEN(f) #f, [](const char* in, char* out) { return f(in, out); }
-#define NOLEN(f) #f, [](const char* in, char* out) { f(in, out); return -1; }
-#define TWO(f) #f, [](const char* in, char* out) { char b[MAX_PATH]; f(in, out, b); strcat(strcat(out, "\n"), b); return -1; }
+#define LEN(f) #f, [](const char* in, char* out) { return CALL(f, in, out); }
+#define NOLEN(f) #f, [](const char* in, char* out) { CALL(f, in, out); return -1; }
+#define TWO(f) #f, [](const char* in, char* out) { char b[MAX_PATH]; CALL(f, in, out, b); strcat(strcat(out, "\n"), b); return -1; }
 struct TextCase {
     const char* function;
     Call call;
@@ -107,9 +108,9 @@ TEST(TextHelpers, CutALongInputToAPathBufferOnACharacterBoundary) {
     const std::pair<const char*, Call> calls[] = {
         {LEN(GetPathName)}, {LEN(GetFileName)}, {LEN(GetPathNameOnly)}, {LEN(GetFileNameExt)},
         {NOLEN(DelSeparateSymbol)},
-        {"GetArgumentFileName", [](const char* in, char* out) { GetArgumentFileName(in, 0, out); return -1; }},
+        {"GetArgumentFileName", [](const char* in, char* out) { CALL(GetArgumentFileName, in, 0, out); return -1; }},
         {"SetSeparateSymbol", [](const char* in, char* out) {  // checked without its quotes
-             SetSeparateSymbol(in, out);
+             CALL(SetSeparateSymbol, in, out);
              size_t n = strlen(out);
              EXPECT_TRUE(n <= 259 && out[0] == '"' && out[n - 1] == '"');
              memmove(out, out + 1, n - 2);
@@ -131,13 +132,13 @@ TEST(TextHelpers, CutALongInputToAPathBufferOnACharacterBoundary) {
 }
 
 TEST(TextHelpers, IsMultiByteCharNeedsALeadByteAndAUsableSecondByte) {
-    EXPECT_EQ(IsMultiByteChar(SO), 1);
-    EXPECT_EQ(IsMultiByteChar("\xE0\x40"), 1);
-    EXPECT_EQ(IsMultiByteChar("\x83"), 0);
-    EXPECT_EQ(IsMultiByteChar("\x83\xFF"), 0);
-    EXPECT_EQ(IsMultiByteChar("\xB1\x5C"), 0);  // half-width katakana is single-byte
-    EXPECT_EQ(IsMultiByteChar("\\" SO), 0);
-    EXPECT_EQ(IsMultiByteChar(nullptr), 0);
+    EXPECT_EQ(CALL(IsMultiByteChar, SO), 1);
+    EXPECT_EQ(CALL(IsMultiByteChar, "\xE0\x40"), 1);
+    EXPECT_EQ(CALL(IsMultiByteChar, "\x83"), 0);
+    EXPECT_EQ(CALL(IsMultiByteChar, "\x83\xFF"), 0);
+    EXPECT_EQ(CALL(IsMultiByteChar, "\xB1\x5C"), 0);  // half-width katakana is single-byte
+    EXPECT_EQ(CALL(IsMultiByteChar, "\\" SO), 0);
+    EXPECT_EQ(CALL(IsMultiByteChar, nullptr), 0);
 }
 
 TEST(TextHelpers, BoundedCopiesStopAtTheRealDelimiterOrTheLimit) {
@@ -148,23 +149,23 @@ TEST(TextHelpers, BoundedCopiesStopAtTheRealDelimiterOrTheLimit) {
         int limit;
         const char* expected;
     } cases[] = {
-        {[](char* d, const char* s, int n) { return lstrxcpy(d, s, ',', n); }, "name,C:\\x.log", 260, "name"},
-        {[](char* d, const char* s, int n) { return lstrxcpy(d, s, '|', n); }, "a" PO PO "|b", 260, "a" PO PO},
-        {[](char* d, const char* s, int n) { return lstrxcpy(d, s, '\\', n); }, "C:\\" SO, 260, "C:"},
-        {[](char* d, const char* s, int n) { return lstrxcpy(d, s, '\\', n); }, SO "\\x", 260, SO},
-        {[](char* d, const char* s, int n) { return lstrxcpy(d, s, ',', n); }, "ab" SO "c", 3, "ab"},
-        {[](char* d, const char* s, int n) { return lstrxcpy(d, s, ',', n); }, "ab" SO "c", 4, "ab" SO},
-        {[](char* d, const char* s, int n) { return lstrxcpy(d, s, ',', n); }, "abc", 0, ""},
-        {[](char* d, const char* s, int n) { return lstrcpyspc(d, s, n); }, "a b   ", 10, "a b"},
-        {[](char* d, const char* s, int n) { return lstrcpyspc(d, s, n); }, "abcdef", 2, "abc"},
-        {[](char* d, const char* s, int n) { return lstrcpyspc(d, s, n); }, "a" SO "b", 1, "a"},
-        {[](char* d, const char* s, int n) { return lstrcpyspc(d, s, n); }, "\x81\x40 ", 10, "\x81\x40"},
-        {[](char* d, const char* s, int n) { return lstrcpyzc(d, s, n); }, "1.500", 10, "1.5"},
-        {[](char* d, const char* s, int n) { return lstrcpyzc(d, s, n); }, "2.0" KA "00", 10, "2.0" KA},
-        {[](char* d, const char* s, int n) { return StringArgCopy(d, s, n); }, "\"C:\\a b\\x.exe\" -f", 260,
+        {[](char* d, const char* s, int n) { return CALL(lstrxcpy, d, s, ',', n); }, "name,C:\\x.log", 260, "name"},
+        {[](char* d, const char* s, int n) { return CALL(lstrxcpy, d, s, '|', n); }, "a" PO PO "|b", 260, "a" PO PO},
+        {[](char* d, const char* s, int n) { return CALL(lstrxcpy, d, s, '\\', n); }, "C:\\" SO, 260, "C:"},
+        {[](char* d, const char* s, int n) { return CALL(lstrxcpy, d, s, '\\', n); }, SO "\\x", 260, SO},
+        {[](char* d, const char* s, int n) { return CALL(lstrxcpy, d, s, ',', n); }, "ab" SO "c", 3, "ab"},
+        {[](char* d, const char* s, int n) { return CALL(lstrxcpy, d, s, ',', n); }, "ab" SO "c", 4, "ab" SO},
+        {[](char* d, const char* s, int n) { return CALL(lstrxcpy, d, s, ',', n); }, "abc", 0, ""},
+        {[](char* d, const char* s, int n) { return CALL(lstrcpyspc, d, s, n); }, "a b   ", 10, "a b"},
+        {[](char* d, const char* s, int n) { return CALL(lstrcpyspc, d, s, n); }, "abcdef", 2, "abc"},
+        {[](char* d, const char* s, int n) { return CALL(lstrcpyspc, d, s, n); }, "a" SO "b", 1, "a"},
+        {[](char* d, const char* s, int n) { return CALL(lstrcpyspc, d, s, n); }, "\x81\x40 ", 10, "\x81\x40"},
+        {[](char* d, const char* s, int n) { return CALL(lstrcpyzc, d, s, n); }, "1.500", 10, "1.5"},
+        {[](char* d, const char* s, int n) { return CALL(lstrcpyzc, d, s, n); }, "2.0" KA "00", 10, "2.0" KA},
+        {[](char* d, const char* s, int n) { return CALL(StringArgCopy, d, s, n); }, "\"C:\\a b\\x.exe\" -f", 260,
          "\"C:\\a b\\x.exe\""},
-        {[](char* d, const char* s, int n) { return StringArgCopy(d, s, n); }, "a" SO " x", 260, "a" SO},
-        {[](char* d, const char* s, int n) { return StringArgCopy(d, s, n); }, "a" SO, 2, "a"},
+        {[](char* d, const char* s, int n) { return CALL(StringArgCopy, d, s, n); }, "a" SO " x", 260, "a" SO},
+        {[](char* d, const char* s, int n) { return CALL(StringArgCopy, d, s, n); }, "a" SO, 2, "a"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.src) + " limit " + std::to_string(c.limit));
@@ -186,7 +187,7 @@ TEST(TextHelpers, SplitPathGivesFourDefinedParts) {
     for (const auto& c : cases) {
         char drive[3 + 8], dir[MAX_PATH], name[MAX_PATH], ext[MAX_PATH];
         memset(drive, 0x7F, sizeof drive);
-        SplitPath(c[0], drive, dir, name, ext);
+        CALL(SplitPath, c[0], drive, dir, name, ext);
         EXPECT_EQ((std::vector<std::string>{drive, dir, name, ext}), std::vector<std::string>(c.begin() + 1, c.end()));
         EXPECT_EQ(drive[3], 0x7F);
     }
@@ -206,78 +207,78 @@ TEST(CommandLine, CountsAndPicksTheSameArguments) {
                              {"x\"a b\"y z", {"x\"a b\"y", "z"}}};
     for (const ArgCase& c : cases) {
         const int count = static_cast<int>(c.arguments.size());
-        EXPECT_EQ(GetCountArgument(c.line), count) << c.line;
+        EXPECT_EQ(CALL(GetCountArgument, c.line), count) << c.line;
         for (int i = -1; i <= count; ++i) {
             Guarded out;
-            EXPECT_EQ(GetArgumentFileName(c.line, i, out.bytes), 1);
+            EXPECT_EQ(CALL(GetArgumentFileName, c.line, i, out.bytes), 1);
             EXPECT_STREQ(out.bytes, i >= 0 && i < count ? c.arguments[i].c_str() : "") << c.line << " #" << i;
         }
     }
     std::string line = "ab";  // the first argument is cut; the next one is still found
     for (int i = 0; i < 150; ++i) line += SO;
     Guarded out;
-    GetArgumentFileName((line + " next").c_str(), 1, out.bytes);
+    CALL(GetArgumentFileName, (line + " next").c_str(), 1, out.bytes);
     EXPECT_STREQ(out.bytes, "next");
 }
 
 TEST(CommandLine, NumberFieldsAndDriveNumbers) {
     POINT p = {99, 99};
-    GetPointData("12", &p);  // the text ends early: no byte past its end is read
+    CALL(GetPointData, "12", &p);  // the text ends early: no byte past its end is read
     EXPECT_EQ(p.x, 12);
     EXPECT_EQ(p.y, 0);
     RECT r = {9, 9, 9, 9};
-    GetRectData("1 +2 -3 40x", &r);
+    CALL(GetRectData, "1 +2 -3 40x", &r);
     EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right, r.bottom}), std::vector<LONG>({1, 2, -3, 40}));
     char path[] = "c:\\x", a[] = "A:", unc[] = "\\\\srv\\x";
-    EXPECT_EQ(GetDriveNumber(path), 3);
+    EXPECT_EQ(CALL(GetDriveNumber, path), 3);
     EXPECT_STREQ(path, "C:\\X");
-    EXPECT_EQ(GetDriveNumber(a), 1);
-    EXPECT_EQ(GetDriveNumber(unc), -1);
+    EXPECT_EQ(CALL(GetDriveNumber, a), 1);
+    EXPECT_EQ(CALL(GetDriveNumber, unc), -1);
 }
 
 TEST(MultiSelect, SplitsTheOpenDialogBufferWithinItsFirst260Bytes) {
     char dir[MAX_PATH], files[MAX_PATH];
-    EXPECT_EQ(GetMultiSelectFileInfo("C:\\dir\0a.txt\0" SO ".txt\0\0", dir, files), 2);
+    EXPECT_EQ(CALL(GetMultiSelectFileInfo, "C:\\dir\0a.txt\0" SO ".txt\0\0", dir, files), 2);
     EXPECT_STREQ(dir, "C:\\dir");
     EXPECT_EQ(std::string(files, 13), std::string("a.txt\0" SO ".txt\0\0", 13));
-    EXPECT_EQ(GetMultiFileCount(files), 2);
-    EXPECT_EQ(GetMultiSelectFileInfo("C:\\" SO "\\a.txt\0\0", dir, files), 1);
+    EXPECT_EQ(CALL(GetMultiFileCount, files), 2);
+    EXPECT_EQ(CALL(GetMultiSelectFileInfo, "C:\\" SO "\\a.txt\0\0", dir, files), 1);
     EXPECT_STREQ(dir, "C:\\" SO "\\");
     EXPECT_STREQ(files, "a.txt");
     std::string longest = "C:\\" + std::string(250, 'd') + "\\a.txt";  // 259 bytes: still one path
-    EXPECT_EQ(GetMultiSelectFileInfo(longest.append(2, '\0').c_str(), dir, files), 1);
-    EXPECT_EQ(GetMultiSelectFileInfo(std::string(300, 'x').c_str(), dir, files), 0);
+    EXPECT_EQ(CALL(GetMultiSelectFileInfo, longest.append(2, '\0').c_str(), dir, files), 1);
+    EXPECT_EQ(CALL(GetMultiSelectFileInfo, std::string(300, 'x').c_str(), dir, files), 0);
     std::string cut = std::string("C:\\d") + '\0' + std::string(120, 'a') + '\0' + std::string(120, 'b') + '\0' +
                       std::string(40, 'c') + '\0' + '\0';
-    EXPECT_EQ(GetMultiSelectFileInfo(cut.c_str(), dir, files), 2);  // the third name crosses byte 260
+    EXPECT_EQ(CALL(GetMultiSelectFileInfo, cut.c_str(), dir, files), 2);  // the third name crosses byte 260
     EXPECT_EQ(files[242], '\0');
-    EXPECT_EQ(GetMultiFileCount(""), 0);
+    EXPECT_EQ(CALL(GetMultiFileCount, ""), 0);
 }
 
 TEST(SystemNames, ProductNameAndLongPathName) {
     char out[MAX_PATH];
     std::string exe = testing_support::EnvPath("KELVORA_EXE");
-    EXPECT_NE(GetProductName(exe.c_str(), out, 3), 0);
+    EXPECT_NE(CALL(GetProductName, exe.c_str(), out, 3), 0);
     EXPECT_STREQ(out, "Kel");
     testing_support::TempFolder folder;
     std::string dir = folder.File("Long Folder Name " SO HYO);
     ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
     std::string file = dir + "\\a rather long file name.text";
     ASSERT_TRUE(testing_support::WriteFileBytes(file, "x"));
-    EXPECT_EQ(GetProductName(file.c_str(), out, 259), 0);  // no version resource: the base name
+    EXPECT_EQ(CALL(GetProductName, file.c_str(), out, 259), 0);  // no version resource: the base name
     EXPECT_STREQ(out, "a rather long file name");
     std::string plain = folder.File(SO "ft.txt");
     ASSERT_TRUE(testing_support::WriteFileBytes(plain, "x"));
-    EXPECT_EQ(GetProductName(plain.c_str(), out, 1), 0);
+    EXPECT_EQ(CALL(GetProductName, plain.c_str(), out, 1), 0);
     EXPECT_STREQ(out, "");  // one byte would split ソ
 
     char shortPath[MAX_PATH], expected[MAX_PATH];
     ASSERT_NE(GetShortPathNameA(file.c_str(), shortPath, MAX_PATH), 0u);
     ASSERT_NE(GetLongPathNameA(shortPath, expected, MAX_PATH), 0u);
-    EXPECT_EQ(GetLongPathNameBn(shortPath, out, MAX_PATH), static_cast<int>(strlen(expected)));
+    EXPECT_EQ(CALL(GetLongPathNameBn, shortPath, out, MAX_PATH), static_cast<int>(strlen(expected)));
     EXPECT_STREQ(out, expected);
     Guarded small;
-    EXPECT_EQ(GetLongPathNameBn(file.c_str(), small.bytes, 4), 3);
+    EXPECT_EQ(CALL(GetLongPathNameBn, file.c_str(), small.bytes, 4), 3);
     EXPECT_STREQ(small.bytes, file.substr(0, 3).c_str());
     EXPECT_TRUE(small.Intact(4));
 }
