@@ -1,12 +1,10 @@
-// Date macro expansion: substitution, double-byte names, the 260-byte result, and the texts of the settings.
+// Date macro expansion: substitution, double-byte names and the 260-byte result.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 #include "loglist/date_macros.h"
-#include "settings/environ.h"
-#include "test_env.h"
 
 namespace {
 
@@ -50,20 +48,6 @@ TEST(DateMacros, ReplaceEachMacroCharacterWithinAPathBufferAlsoInPlace) {
         ExpandDateMacros(out, out, DateMacroTexts{c.year, "07", "31"});
         EXPECT_EQ(std::string(out), c.expected);
     }
-}
-
-TEST(DateMacros, ComeFromTheSettings) {
-    testing_support::DeleteProgramSettings();
-    {
-        Environ settings(GetModuleHandleA(nullptr));
-        settings.SetMacroYear("26");
-        settings.SetMacroMon("01");
-        settings.SetMacroDay("09");
-        char out[MAX_PATH];
-        ExpandDateMacros("ap%$#.log", out, settings);
-        EXPECT_STREQ(out, "ap090126.log");
-    }
-    testing_support::DeleteProgramSettings();
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 // Row text, the unread rule, row order and column stops of the log list, from explicit options and
-// from the settings as they stand (every default included).
+// from the settings as they stand (every default included), and the settings' date macro texts.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
+#include "loglist/date_macros.h"
 #include "loglist/display.h"
 #include "settings/environ.h"
 #include "test_env.h"
@@ -19,9 +21,8 @@ FILETIME Ft(DWORD high, DWORD low) { return FILETIME{low, high}; }
 
 FILETIME March(WORD day) {  // 2024-03-<day> 23:00
     SYSTEMTIME st = {2024, 3, 0, day, 23, 0, 0, 0};
-    FILETIME ft;
-    SystemTimeToFileTime(&st, &ft);
-    return ft;
+    FILETIME ft{};
+    return SystemTimeToFileTime(&st, &ft), ft;
 }
 
 LogEntry Entry(const std::string& listName, FILETIME seen, FILETIME file) {
@@ -68,29 +69,27 @@ TEST(Display, RowTextHasTheShownColumnsAndTheListNameCutAtACharacter) {
 }
 
 TEST(Display, UnreadAndOrderCompareUnsigned64BitTimes) {
-    const struct {
-        FILETIME seen, file;
-        bool unread;
-    } unread[] = {{Ft(5, 0), Ft(0, 0), false},           {Ft(0, 0), Ft(0, 1), true},
-                  {Ft(7, 9), Ft(7, 9), false},           {Ft(0, 0xFFFFFFFF), Ft(1, 0), true},
-                  {Ft(0x80000000, 0), Ft(0x7FFFFFFF, 0), false}, {Ft(3, 0x7FFFFFFF), Ft(3, 0x80000000), true}};
-    for (const auto& c : unread)
-        EXPECT_EQ(IsUnread(Entry("n", c.seen, c.file)), c.unread) << c.file.dwHighDateTime << " " << c.file.dwLowDateTime;
-
+    // {seen, file}: unread when seen is before file; a missing file (0) is never unread.
+    const std::pair<FILETIME, FILETIME> unread[] = {{Ft(0, 0), Ft(0, 1)}, {Ft(0, 0xFFFFFFFF), Ft(1, 0)},
+                                                    {Ft(3, 0x7FFFFFFF), Ft(3, 0x80000000)}};
+    const std::pair<FILETIME, FILETIME> read[] = {{Ft(5, 0), Ft(0, 0)}, {Ft(7, 9), Ft(7, 9)},
+                                                  {Ft(0x80000000, 0), Ft(0x7FFFFFFF, 0)}};
+    for (const auto& [seen, file] : unread) EXPECT_TRUE(IsUnread(Entry("n", seen, file))) << file.dwHighDateTime;
+    for (const auto& [seen, file] : read) EXPECT_FALSE(IsUnread(Entry("n", seen, file))) << file.dwHighDateTime;
     const struct {
         int sortList;
         const char *nameA, *nameB;
         FILETIME fileA, fileB;
         int sign;  // of CompareEntries(a, b)
-    } orders[] = {{0, "abc", "ABC", Ft(0, 1), Ft(0, 2), 0},  {0, "abc", "ABD", Ft(0, 9), Ft(0, 1), -1},
-                  {1, "a", "b", Ft(1, 0), Ft(0, 0xFFFFFFFF), -1}, {1, "a", "b", Ft(2, 3), Ft(2, 3), 0},
-                  {1, "a", "b", Ft(0x80000000, 0), Ft(0x7FFFFFFF, 0), -1},
-                  {2, "a", "b", Ft(0, 0xFFFFFFFF), Ft(1, 0), -1}, {7, "a", "b", Ft(0, 5), Ft(0, 4), 1}};
+    } orders[] = {{0, "abc", "ABC", Ft(0, 1), Ft(0, 2), 0},          {0, "abc", "ABD", Ft(0, 9), Ft(0, 1), -1},
+                  {1, "a", "b", Ft(1, 0), Ft(0, 0xFFFFFFFF), -1},     {1, "a", "b", Ft(2, 3), Ft(2, 3), 0},
+                  {1, "a", "b", Ft(0x80000000, 0), Ft(0x7FFFFFFF, 0), -1}, {2, "a", "b", Ft(0, 0xFFFFFFFF), Ft(1, 0), -1},
+                  {7, "a", "b", Ft(0, 5), Ft(0, 4), 1}};
     for (const auto& c : orders) {
         LogEntry a = Entry(c.nameA, {}, c.fileA), b = Entry(c.nameB, {}, c.fileB);
         int ab = CompareEntries(a, b, c.sortList), ba = CompareEntries(b, a, c.sortList);
-        EXPECT_EQ((ab > 0) - (ab < 0), c.sign) << c.sortList << " " << c.nameA;
-        EXPECT_EQ((ba > 0) - (ba < 0), -c.sign) << c.sortList << " " << c.nameA;
+        EXPECT_EQ(std::make_pair((ab > 0) - (ab < 0), (ba > 0) - (ba < 0)), std::make_pair(c.sign, -c.sign))
+            << c.sortList << " " << c.nameA;
     }
 }
 
@@ -100,28 +99,17 @@ std::vector<int> Stops(std::vector<int> fixed, int step) {
     return fixed;
 }
 
-TEST(Display, ColumnStopsFollowTheShownColumnsAndStayWithinInt) {
-    const struct {
-        int width, tabStop, dispMark, dispDate;
-        std::vector<int> expected;
-    } cases[] = {{8, 4, 0, 0, Stops({}, 32)},          {8, 4, 1, 0, Stops({24}, 32)},
-                 {8, 4, 0, 1, Stops({56}, 32)},        {7, 2, 1, 1, Stops({21, 70}, 14)},
-                 {8, -3, 0, 1, Stops({56}, 0)}};
-    for (const auto& c : cases) {
-        std::vector<int> stops(Environ::kMaxColumnStops + 1, -12345);
-        int count = ComputeColumnStops(c.width, c.tabStop, c.dispMark, c.dispDate, stops.data());
-        EXPECT_EQ(stops.back(), -12345);
-        stops.resize(count);
-        EXPECT_EQ(stops, c.expected) << c.width << " " << c.tabStop << " " << c.dispMark << c.dispDate;
-    }
-    int stops[Environ::kMaxColumnStops];
-    ASSERT_EQ(ComputeColumnStops(1000, 0x7FFFFFFF, 1, 1, stops), 34);
-    EXPECT_EQ(stops[1], 10000);
-    EXPECT_EQ(stops[2], 0x7FFFFFFF);
-    EXPECT_EQ(stops[33], 0x7FFFFFFF);
+TEST(Display, ColumnStopsStayWithinIntAndWithinTheirArray) {
+    std::vector<int> stops(Environ::kMaxColumnStops + 1, -12345);
+    ASSERT_EQ(ComputeColumnStops(1000, 0x7FFFFFFF, 1, 1, stops.data()), 34);
+    EXPECT_EQ(std::vector<int>(stops.begin(), stops.begin() + 4), std::vector<int>({3000, 10000, INT_MAX, INT_MAX}));
+    EXPECT_EQ(stops[33], INT_MAX);
+    EXPECT_EQ(stops[34], -12345);
+    EXPECT_EQ(ComputeColumnStops(8, -3, 0, 1, stops.data()), 33);  // a negative TabStop counts as 0
+    EXPECT_EQ(std::vector<int>(stops.begin(), stops.begin() + 33), Stops({56}, 0));
 }
 
-TEST(Display, TheSettingsDecideTheColumnsTheOrderAndTheStops) {
+TEST(Display, TheSettingsDecideTheColumnsTheOrderTheStopsAndTheMacroTexts) {
     testing_support::DeleteProgramSettings();
     {
         Environ settings(GetModuleHandleA(nullptr));  // every default: mark and date shown, by name, TabStop 4
@@ -144,6 +132,12 @@ TEST(Display, TheSettingsDecideTheColumnsTheOrderAndTheStops) {
         ComputeColumnStops(settings, 8);
         EXPECT_EQ(std::vector<int>(settings.GetColumnStops(), settings.GetColumnStops() + settings.GetColumnStopCount()),
                   Stops({56}, 16));
+        settings.SetMacroYear("26");
+        settings.SetMacroMon("01");
+        settings.SetMacroDay("09");
+        char name[MAX_PATH];
+        ExpandDateMacros("ap%$#.log", name, settings);
+        EXPECT_STREQ(name, "ap090126.log");
     }
     testing_support::DeleteProgramSettings();
 }

@@ -2,6 +2,7 @@
 // each step, and the status of the log files it names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -35,17 +36,6 @@ std::string Fields(const LogEntry& e) {
            std::to_string(e.SeenTime.dwLowDateTime) + "\t" + std::to_string(e.SeenTime.dwHighDateTime);
 }
 
-LogEntry Entry(const std::string& fields) {
-    LogEntry e;
-    size_t p[4];
-    for (size_t i = 0, from = 0; i < 4; from = p[i++] + 1) p[i] = fields.find('\t', from);
-    lstrcpynA(e.LogFileName, fields.substr(0, p[0]).c_str(), kLogFileNameSize);
-    lstrcpynA(e.BrowserName, fields.substr(p[0] + 1, p[1] - p[0] - 1).c_str(), kBrowserNameSize);
-    lstrcpynA(e.ListName, fields.substr(p[1] + 1, p[2] - p[1] - 1).c_str(), kListNameSize);
-    e.SeenTime = FILETIME{std::stoul(fields.substr(p[2] + 1)), std::stoul(fields.substr(p[3] + 1))};
-    return e;
-}
-
 std::vector<std::string> ReadAll(const std::string& path, bool* ok = nullptr) {
     std::vector<std::string> read;
     bool result = ReadIndexFile(path.c_str(), kMacros, [&read](const LogEntry& e) {
@@ -56,9 +46,10 @@ std::vector<std::string> ReadAll(const std::string& path, bool* ok = nullptr) {
     return read;
 }
 
-bool Write(const std::string& path, const std::vector<std::string>& rows) {
-    return WriteIndexFile(path.c_str(), static_cast<int>(rows.size()), [&rows](int i, LogEntry* out) {
-        *out = Entry(rows[i]);
+// Writes the entries that the given lines give.
+bool Write(const std::string& path, const std::vector<std::string>& lines) {
+    return WriteIndexFile(path.c_str(), static_cast<int>(lines.size()), [&lines](int i, LogEntry* out) {
+        ParseIndexLine(lines[i].c_str(), out);
         return true;
     });
 }
@@ -68,7 +59,6 @@ TEST(IndexLine, SplitsTheFieldsCutsEachToItsWidthAndClearsTheDerivedOnes) {
         {"C:\\a.log,notepad.exe,A|B,5,7", "C:\\a.log\tnotepad.exe\tA|B\t5\t7"},
         {"a,b,c,5", "a\tb\tc\t0\t0"},  // without a fifth field SeenTime is 0
         {"a,b,c,x9,1,2", "a\tb\tc\t9\t1"},
-        {"a,b,c,4294967295,2147483648", "a\tb\tc\t4294967295\t2147483648"},
         {"", "\t\t\t0\t0"},
         {"C:\\" + kSo + "\\x.log,b,x" + kPo + "y|z,1,2", "C:\\" + kSo + "\\x.log\tb\tx" + kPo + "y|z\t1\t2"},
         {"a,b," + Repeat(kA, 64) + ",5,7", "a\tb\t" + Repeat(kA, 63) + "\t5\t7"},
@@ -84,29 +74,28 @@ TEST(IndexLine, SplitsTheFieldsCutsEachToItsWidthAndClearsTheDerivedOnes) {
         EXPECT_EQ(Fields(entry), fields);
         EXPECT_EQ(entry.FileSize + FileTimeValue(entry.FileTime) + entry.DisplayText[0], 0u) << line;
     }
-    EXPECT_EQ(FormatIndexLine(Entry("C:\\" + kSo + ".log\tb.exe\t" + kPo + "|x\t4294967295\t30000000")),
-              "C:\\" + kSo + ".log,b.exe," + kPo + "|x,4294967295,30000000\r\n");
     EXPECT_TRUE(IsStorableIndexField(("C:\\" + kSo + kPo + "|.log").c_str()));
     EXPECT_FALSE(IsStorableIndexField((kSo + ",").c_str()));
 }
 
-TEST(IndexFile, ReadsBackWhatWasWrittenByteForByte) {
+TEST(IndexFile, WritesLinesThatReadBackByteForByte) {
     TempFolder folder;
     std::string path = folder.File("Kelvora.dat");
-    const std::vector<std::string> rows = {
-        "C:\\" + kSo + "\\" + kPo + ".log\tC:\\Program Files\\viewer.exe\t" + kPo + "|" + kSo + "\t4294967295\t30517197",
-        "C:\\log\\ap#$%.log\tnotepad.exe\tdaily\t0\t0",
+    const std::vector<std::string> lines = {
+        "C:\\" + kSo + "\\" + kPo + ".log,C:\\Program Files\\viewer.exe," + kPo + "|" + kSo + ",4294967295,30517197",
+        "C:\\log\\ap#$%.log,notepad.exe,daily,0,0",
         // Longer than a reader's 256 bytes: the program writes such lines, so it must read them.
-        "C:\\" + std::string(254, 'L') + ".x\t" + std::string(259, 'B') + "\t" + Repeat(kA, 63) + "z\t1\t2147483648",
-        "\t\t\t0\t0",
+        "C:\\" + std::string(254, 'L') + ".x," + std::string(259, 'B') + "," + Repeat(kA, 63) + "z,1,2147483648",
+        ",,,0,0",
     };
-    ASSERT_TRUE(Write(path, rows));
+    ASSERT_TRUE(Write(path, lines));
     std::string bytes;
-    for (const std::string& row : rows) bytes += FormatIndexLine(Entry(row));
+    for (const std::string& line : lines) bytes += line + "\r\n";
     EXPECT_EQ(ReadFileBytes(path), bytes);
-    EXPECT_EQ(ReadAll(path), rows);
-    ASSERT_TRUE(Write(path, ReadAll(path)));
-    EXPECT_EQ(ReadFileBytes(path), bytes);
+    std::vector<std::string> read = ReadAll(path);
+    ASSERT_EQ(read.size(), lines.size());
+    for (std::string& fields : read) std::replace(fields.begin(), fields.end(), '\t', ',');
+    EXPECT_EQ(read, lines);
     ASSERT_TRUE(Write(path, {}));  // an empty list leaves an empty file
     EXPECT_EQ(ReadFileBytes(path), "");
     EXPECT_EQ(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_ARCHIVE, static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
@@ -119,14 +108,12 @@ TEST(IndexFile, EveryLineEndCountsAndEveryLineIsOneEntry) {
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"", {}},
         {"\r\n", {empty}},
-        {"a,b,c,1,2\r\n\r\nd\r\n", {"a\tb\tc\t1\t2", empty, "d\t\t\t0\t0"}},
         {"a,b,c,1,2\r", {"a\tb\tc\t1\t2"}},
         {"z\nz\n\nz", {z, z, empty, z}},
         {"z\rz\r\rz", {z, z, empty, z}},
         {"z\r\nz\n\rz\r\r\nz", {z, z, empty, z, empty, z}},
         {lineOf(256) + "\r\n\r\nz\r\n", {cut, empty, z}},
         {lineOf(257) + "\r\nz", {cut, z}},
-        {"z\r\n" + lineOf(256), {z, cut}},
         {std::string(9000, 'L') + ",b,n,3,4\r\nz\r\n", {std::string(259, 'L') + "\tb\tn\t3\t4", z}},
     };
     TempFolder folder;
@@ -138,114 +125,75 @@ TEST(IndexFile, EveryLineEndCountsAndEveryLineIsOneEntry) {
     }
 }
 
-TEST(IndexFile, AFileThatCannotBeReadOrAConsumerThatRefusesStopsTheRead) {
+TEST(IndexFile, AReadOrWriteThatFailsStopsAndAWriteLeavesTheOldFileAndNoOther) {
     TempFolder folder;
-    std::string path = folder.File("Kelvora.dat");
+    const std::string path = folder.File("Kelvora.dat"), old = "a\r\nb\r\nc\r\n";
     bool ok = true;
-    EXPECT_TRUE(ReadAll(path, &ok).empty());
-    EXPECT_FALSE(ok);
-    ASSERT_TRUE(WriteFileBytes(path, "a\r\nb\r\nc\r\n"));
-    {
-        OwnedFile lock(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        EXPECT_TRUE(ReadAll(path, &ok).empty());
-        EXPECT_FALSE(ok);
-    }
+    EXPECT_TRUE(ReadAll(path, &ok).empty() && !ok);
+    ASSERT_TRUE(WriteFileBytes(path, old));
     std::vector<std::string> offered;
     EXPECT_FALSE(ReadIndexFile(path.c_str(), kMacros, [&offered](const LogEntry& e) {
         offered.push_back(e.LogFileName);
-        return offered.size() == 2 ? -1 : 0;
+        return offered.size() == 2 ? -1 : 0;  // the consumer refuses the second entry
     }));
     EXPECT_EQ(offered, (std::vector<std::string>{"a", "b"}));
-}
 
-// File steps that fail at one point.
-struct FailingOps : IndexFileOps {
-    const char* failing;
-    explicit FailingOps(const char* step) : failing(step) {}
-    bool Write(HANDLE f, const void* d, DWORD n) override { return strcmp(failing, "write") && IndexFileOps::Write(f, d, n); }
-    bool Flush(HANDLE f) override { return strcmp(failing, "flush") && IndexFileOps::Flush(f); }
-    bool Replace(const char* a, const char* b) override { return strcmp(failing, "replace") && IndexFileOps::Replace(a, b); }
-};
-
-TEST(IndexFile, AWriteThatFailsAtAnyStepLeavesTheOldFileAndNoOtherFile) {
-    TempFolder folder;
-    const std::string path = folder.File("Kelvora.dat"), old = "old,b,c,1,2\r\n";
-    ASSERT_TRUE(WriteFileBytes(path, old));
     auto failsAtRowOne = [](int index, LogEntry* out) { return *out = LogEntry{}, index != 1; };
     EXPECT_FALSE(WriteIndexFile(path.c_str(), 3, failsAtRowOne));
     EXPECT_FALSE(WriteIndexFile(path.c_str(), -1, failsAtRowOne));
-    for (const char* step : {"write", "flush", "replace"}) {
-        FailingOps ops(step);
-        IndexFileOps* previous = SetIndexFileOps(&ops);
-        EXPECT_FALSE(Write(path, {"new\tb\tc\t0\t0"})) << step;
-        SetIndexFileOps(previous);
-    }
+    struct : IndexFileOps {  // the new file cannot take the old one's place
+        bool Replace(const char*, const char*) override { return false; }
+    } failingReplace;
+    IndexFileOps* previous = SetIndexFileOps(&failingReplace);
+    EXPECT_FALSE(Write(path, {"new,b,c,0,0"}));
+    SetIndexFileOps(previous);
+    EXPECT_FALSE(Write(folder.File("missing\\Kelvora.dat"), {"a"}));
+    OwnedFile lock(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_FALSE(Write(path, {"a"}));
+    EXPECT_TRUE(ReadAll(path, &ok).empty() && !ok);
+    lock.Reset();
     EXPECT_EQ(ReadFileBytes(path), old);
     WIN32_FIND_DATAA found;
     OwnedFind find(FindFirstFileA(folder.File("*").c_str(), &found));
     int files = 0;
     for (bool more = static_cast<bool>(find); more; more = FindNextFileA(find.Get(), &found)) files += found.cFileName[0] != '.';
     EXPECT_EQ(files, 1);
-    EXPECT_FALSE(Write(folder.File("missing\\Kelvora.dat"), {"a\tb\tc\t1\t2"}));
-    OwnedFile lock(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    EXPECT_FALSE(Write(path, {"a\tb\tc\t1\t2"}));
 }
 
-// A log file whose last write is 2020-01-02 03:04:05 UTC; answers that time in local time.
-FILETIME MakeLog(const std::string& path, const std::string& bytes) {
-    EXPECT_TRUE(WriteFileBytes(path, bytes));
-    SYSTEMTIME st = {2020, 1, 4, 2, 3, 4, 5, 0};
-    FILETIME utc, local;
-    SystemTimeToFileTime(&st, &utc);
-    OwnedFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    EXPECT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &utc));
-    FileTimeToLocalFileTime(&utc, &local);
-    return local;
-}
-
-LogEntry Refreshed(const std::string& logFileName) {
-    LogEntry entry;
-    lstrcpynA(entry.LogFileName, logFileName.c_str(), kLogFileNameSize);
-    entry.FileTime = FILETIME{1, 1};
-    entry.FileSize = 99;
-    RefreshFileStatus(&entry, kMacros);
-    return entry;
-}
-
-TEST(LogFileStatus, IsTheLocalLastWriteTimeAndSizeAlsoWhileAWriterHoldsTheFile) {
+// The date and size of a log file, also while a writer holds it open with any share mode (-1: none).
+TEST(LogFileStatus, IsTheLocalLastWriteTimeAndSizeOfTheExpandedName) {
     TempFolder folder;
-    FILETIME local = MakeLog(folder.File(kSo + "030731.log"), "12345");
-    LogEntry entry = Refreshed(folder.File(kSo + "#$%.log"));
-    EXPECT_EQ(entry.FileSize, 5u);
-    EXPECT_EQ(FileTimeValue(entry.FileTime), FileTimeValue(local));
-    for (const std::string& name : {folder.File("missing.log"), std::string(""), folder.Path()}) {
-        entry = Refreshed(name);
-        EXPECT_EQ(entry.FileSize + FileTimeValue(entry.FileTime), 0u) << name;
-    }
-    const std::string held = folder.File("held.log");
-    for (DWORD share : {0, FILE_SHARE_READ, FILE_SHARE_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE}) {
-        MakeLog(held, "12345");
-        OwnedFile writer(CreateFileA(held.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, share, nullptr,
-                                     OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(writer);
-        DWORD written = 0;
-        ASSERT_TRUE(WriteFile(writer.Get(), "678", 3, &written, nullptr));
-        FILETIME utc;
-        ASSERT_TRUE(GetFileTime(writer.Get(), nullptr, nullptr, &utc));
-        FileTimeToLocalFileTime(&utc, &local);
-        entry = Refreshed(held);
-        EXPECT_EQ(entry.FileSize, 8u) << share;
+    const std::string log = folder.File(kSo + "030731.log");
+    for (int share : {-1, 0, FILE_SHARE_READ, FILE_SHARE_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE}) {
+        ASSERT_TRUE(WriteFileBytes(log, "12345"));
+        OwnedFile writer;
+        if (share >= 0) {
+            writer.Reset(CreateFileA(log.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, static_cast<DWORD>(share),
+                                     nullptr, OPEN_EXISTING, 0, nullptr));
+            DWORD written = 0;
+            ASSERT_TRUE(WriteFile(writer.Get(), "678", 3, &written, nullptr));
+        }
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        FILETIME local;
+        ASSERT_TRUE(GetFileAttributesExA(log.c_str(), GetFileExInfoStandard, &data));
+        FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+        LogEntry entry;
+        lstrcpynA(entry.LogFileName, (folder.Path() + kSo + "#$%.log").c_str(), kLogFileNameSize);
+        RefreshFileStatus(&entry, kMacros);
+        EXPECT_EQ(entry.FileSize, share < 0 ? 5u : 8u) << share;
         EXPECT_EQ(FileTimeValue(entry.FileTime), FileTimeValue(local)) << share;
     }
-    // Reading the index fills each entry from its expanded name.
-    ASSERT_TRUE(WriteFileBytes(folder.File("Kelvora.dat"), folder.File(kSo + "#$%.log,b,c,1,2\r\n")));
-    std::vector<LogEntry> read;
-    ASSERT_TRUE(ReadIndexFile(folder.File("Kelvora.dat").c_str(), kMacros, [&read](const LogEntry& e) {
-        read.push_back(e);
+    // Reading the index fills each entry; a missing file and a folder give 0.
+    ASSERT_TRUE(WriteFileBytes(folder.File("Kelvora.dat"), folder.Path() + kSo + "#$%.log\r\nmissing.log\r\n" +
+                                                               folder.Path() + "\r\n"));
+    std::vector<ULONGLONG> status;
+    ASSERT_TRUE(ReadIndexFile(folder.File("Kelvora.dat").c_str(), kMacros, [&status](const LogEntry& e) {
+        status.push_back(e.FileSize + FileTimeValue(e.FileTime));
         return 0;
     }));
-    ASSERT_EQ(read.size(), 1u);
-    EXPECT_EQ(read[0].FileSize, 5u);
+    EXPECT_EQ(status.size(), 3u);
+    EXPECT_GT(status[0], 5u);
+    EXPECT_EQ(status[1] + status[2], 0u);
 }
 
 TEST(IndexPathForWrite, AnEmptyIndexTakesAFreeNameInTheDataFolder) {

@@ -69,38 +69,26 @@ TEST_F(EnvironTest, FirstStartGetsEveryDefaultAndTheExitWritesEveryValueWithItsT
                                         rect + " " + rect, "4", "1", "0", "", "0", "1",
                                         Sjis(u8"ＭＳ ゴシック") + " " + height + " 400 000 128 2", "0", height}));
 
-    const struct {
-        const char* key;
-        const char* names;
-        DWORD type;
-        size_t size;
-    } written[] = {{"Main", "Index Editor", REG_SZ, 260},
-                   {"Main", "MacroYear", REG_SZ, 5},
-                   {"Main", "MacroMon MacroDay MarkChar", REG_SZ, 3},
-                   {"Main", "SortList DispDate DispMark MacroAuto TabStop BakFile XpUpdate", REG_DWORD, 4},
-                   {"Main", "WindowRect", REG_BINARY, 16},
-                   {"Extent", "CutFile", REG_SZ, 260},
-                   {"Extent", "CutMode CutCheck", REG_DWORD, 4},
-                   {"ListFont", "LogFont", REG_BINARY, 60},
-                   {"ListFont", "cfColors", REG_DWORD, 4}};
-    for (const auto& w : written) {
-        std::istringstream names(w.names);
-        for (std::string name; names >> name;) {
+    std::string written;  // the name, type and size of every value the exit wrote
+    for (const auto& [key, names] : {std::pair<const char*, const char*>{"Main",
+                                      "Index Editor MacroYear MacroMon MacroDay MarkChar SortList DispDate DispMark "
+                                      "MacroAuto WindowRect TabStop BakFile XpUpdate"},
+                                     {"Extent", "CutFile CutMode CutCheck"}, {"ListFont", "LogFont cfColors"}}) {
+        std::istringstream list(names);
+        for (std::string name, data; list >> name;) {
             DWORD type = 0;
-            std::string data;
-            ASSERT_TRUE(ReadProgramValue(w.key, name.c_str(), &type, &data)) << name;
-            EXPECT_EQ(w.type, type) << name;
-            EXPECT_EQ(w.size, data.size()) << name;
+            bool found = ReadProgramValue(key, name.c_str(), &type, &data);
+            written += name + (found ? ":" + std::to_string(type) + "/" + std::to_string(data.size()) : ":none") + " ";
         }
     }
+    EXPECT_EQ(written,
+              "Index:1/260 Editor:1/260 MacroYear:1/5 MacroMon:1/3 MacroDay:1/3 MarkChar:1/3 SortList:4/4 DispDate:4/4 "
+              "DispMark:4/4 MacroAuto:4/4 WindowRect:3/16 TabStop:4/4 BakFile:4/4 XpUpdate:4/4 CutFile:1/260 "
+              "CutMode:4/4 CutCheck:4/4 LogFont:3/60 cfColors:4/4 ");
 }
 
 TEST_F(EnvironTest, EveryValueRoundTripsThroughExitAndStartInTheSameBytesOnBothBuilds) {
-    LOGFONTA font = {};
-    font.lfHeight = -19;
-    font.lfWeight = FW_BOLD;
-    font.lfItalic = 1;
-    font.lfCharSet = SHIFTJIS_CHARSET;
+    LOGFONTA font = {-19, 0, 0, 0, FW_BOLD, 1, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, ""};
     const std::string face = Sjis(u8"ＭＳ Ｐ明朝");
     lstrcpyA(font.lfFaceName, face.c_str());
     const int rect[4] = {10, 20, 640, 480};
@@ -142,25 +130,21 @@ TEST_F(EnvironTest, EveryValueRoundTripsThroughExitAndStartInTheSameBytesOnBothB
 }
 
 TEST_F(EnvironTest, StoredValuesThatDoNotFitTheirFieldsGiveTheDefault) {
-    for (const std::string& mark : {std::string("abc", 3), std::string("abcd\0", 5)}) {
-        StoreString("MarkChar", mark);
-        EXPECT_EQ(Sjis(u8"未"), Environ(Instance()).GetMarkChar());
-    }
-    StoreString("MarkChar", std::string("ab\0", 3));
-    EXPECT_STREQ("ab", Environ(Instance()).GetMarkChar());
-
     char index[MAX_PATH];
     BuildDefaultIndexPath(Instance(), index);
-    StoreString("Index", std::string(260, 'a'));  // no room for the NUL
-    EXPECT_STREQ(index, Environ(Instance()).GetIndex());
+    // MarkChar and Index without room for their NUL; a WindowRect of another length.
+    StoreString("MarkChar", std::string("abc", 3));
+    StoreString("Index", std::string(260, 'a'));
+    const int rect[5] = {1, 2, 3, 4, 5};
+    WriteProgramValue("Main", "WindowRect", REG_BINARY, rect, 12);
+    std::vector<std::string> values = Values(Environ(Instance()));
+    EXPECT_EQ(values[0] + "|" + values[5] + "|" + values[10],
+              index + ("|" + Sjis(u8"未") + "|-2147483648 -2147483648 -2147483648 -2147483648"));
+    StoreString("MarkChar", std::string("ab\0", 3));
     StoreString("Index", std::string(1, '\0'));  // an empty Index stays empty
-    EXPECT_STREQ("", Environ(Instance()).GetIndex());
-
-    const int values[5] = {1, 2, 3, 4, 5};
-    for (DWORD size : {12u, 20u}) {
-        WriteProgramValue("Main", "WindowRect", REG_BINARY, values, size);
-        EXPECT_EQ(Values(Environ(Instance()))[10], "-2147483648 -2147483648 -2147483648 -2147483648") << size;
-    }
+    WriteProgramValue("Main", "WindowRect", REG_BINARY, rect, 20);
+    values = Values(Environ(Instance()));
+    EXPECT_EQ(values[0] + "|" + values[5] + "|" + values[10], "|ab|-2147483648 -2147483648 -2147483648 -2147483648");
 
     LOGFONTA font;
     const LOGFONTA standard = EnvironList::DefaultFont();
@@ -168,38 +152,29 @@ TEST_F(EnvironTest, StoredValuesThatDoNotFitTheirFieldsGiveTheDefault) {
     WriteProgramValue("ListFont", "LogFont", REG_BINARY, big.data(), static_cast<DWORD>(big.size()));
     Environ(Instance()).List().GetListFont(&font);
     EXPECT_EQ(0, std::memcmp(&standard, &font, sizeof font));
-    LONG height = -30;  // shorter: only the first bytes change
-    WriteProgramValue("ListFont", "LogFont", REG_BINARY, &height, sizeof height);
-    Environ(Instance()).List().GetListFont(&font);
-    EXPECT_EQ(-30, font.lfHeight);
-    EXPECT_STREQ(standard.lfFaceName, font.lfFaceName);
-    LOGFONTA unterminated = standard;
-    std::memset(unterminated.lfFaceName, 'F', sizeof unterminated.lfFaceName);
-    WriteProgramValue("ListFont", "LogFont", REG_BINARY, &unterminated, sizeof unterminated);
+    LOGFONTA stored = standard;  // a face name without its NUL is cut
+    std::memset(stored.lfFaceName, 'F', sizeof stored.lfFaceName);
+    WriteProgramValue("ListFont", "LogFont", REG_BINARY, &stored, sizeof stored);
     Environ(Instance()).List().GetListFont(&font);
     EXPECT_EQ(std::string(31, 'F'), font.lfFaceName);
+    LONG height = -30;  // shorter: only the first bytes change
+    WriteProgramValue("ListFont", "LogFont", REG_BINARY, &height, sizeof height);
+    EXPECT_EQ(Values(Environ(Instance()))[17], std::string(standard.lfFaceName) + " -30 400 000 128 2");
 }
 
-TEST_F(EnvironTest, MacroAutoReplacesTheStoredMacroTextsWithToday) {
-    StoreString("MacroYear", std::string("88\0", 3));
-    StoreString("MacroDay", std::string("06\0", 3));
-    DWORD on = 1;
-    WriteProgramValue("Main", "MacroAuto", REG_DWORD, &on, sizeof on);
-    EXPECT_EQ(Today(0), Environ(Instance()).GetMacroYear());
+TEST_F(EnvironTest, MacroAutoReplacesTheStoredMacroTextsWithTodayAtStart) {
+    for (DWORD on : {0u, 1u}) {
+        StoreString("MacroYear", std::string("88\0", 3));
+        StoreString("MacroDay", std::string("06\0", 3));
+        WriteProgramValue("Main", "MacroAuto", REG_DWORD, &on, sizeof on);
+        std::vector<std::string> values = Values(Environ(Instance()));
+        EXPECT_EQ(values[2] + values[4], on ? Today(0) + Today(2) : "8806");
+    }
     DWORD type;
     std::string data;
     ASSERT_TRUE(ReadProgramValue("Main", "MacroDay", &type, &data));
     EXPECT_EQ(Today(2), data.c_str());
-
-    StoreString("MacroYear", std::string("88\0", 3));
-    DWORD off = 0;
-    WriteProgramValue("Main", "MacroAuto", REG_DWORD, &off, sizeof off);
-    EXPECT_STREQ("88", Environ(Instance()).GetMacroYear());
-
-    SYSTEMTIME date = {};
-    date.wYear = 12345;  // the last digits after the first two
-    date.wMonth = 1;
-    date.wDay = 5;
+    SYSTEMTIME date = {12345, 1, 0, 5, 0, 0, 0, 0};  // the year's digits after the first two
     char year[5], month[3], day[3];
     FormatMacroDate(date, year, month, day);
     EXPECT_EQ(std::string(year) + month + day, "3450105");
