@@ -44,11 +44,6 @@ DWORD Word(T value) {
 }
 #endif
 
-template <class T>
-struct Same {
-    using Type = T;
-};
-
 // A copy of Kelvora.exe marked as a DLL without an entry point, because Wine binds no imports of
 // an EXE that another program loads (the program's own start-up code must not run here either).
 class ExportsModule {
@@ -58,9 +53,9 @@ public:
     HMODULE Get() const { return module_; }
     std::set<std::string> called;  // the names of every Call
 
-    // Calls the export `name` through a pointer of the declared type of `declared`.
+    // Calls the export `name` through a pointer of the type of the function declared here.
     template <class R, class... A>
-    R Call(const char* name, R(WINAPI*)(A...), typename Same<A>::Type... args) {
+    R Call(const char* name, R(WINAPI*)(A...), std::common_type_t<A>... args) {
         called.insert(name);
         FARPROC proc = GetProcAddress(module_, name);
         if (!proc) {

@@ -1,4 +1,7 @@
-// The line reader in text and binary mode at block and buffer boundaries, and the file and folder checks.
+// The line reader in text and binary mode at block and buffer boundaries, the file and folder
+// checks, and the byte scans under the reader: both ways of each find the same first byte wherever
+// it stands among bytes that are not hits (Shift-JIS lead and trail bytes, the neighbours of each
+// special byte), and the program takes the SSE2 way where the processor has it.
 #include "lib/file_reader.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +10,7 @@
 #include <vector>
 
 #include "exports.h"
+#include "lib/byte_scan.h"
 #include "lib/owned.h"
 #include "test_env.h"
 
@@ -154,6 +158,31 @@ TEST(FileChecks, FindFilesAndFoldersAndCreateEachLevelTakingNoSecondByteForABack
     EXPECT_FALSE(CALL(CreateClassDirectory, tooLong.c_str()));
     EXPECT_EQ(CALL(CheckDirectory, tooLong.c_str()), 0);
     EXPECT_EQ(EntryCount(folder.Path()), 2);
+}
+
+TEST(ByteScan, BothWaysFindTheFirstHitAtEveryPositionAndLength) {
+    const std::string noise = "\x80\x8A\x8D\x88\x85\xFF\x04\x06\x07\x09\x0B\x0C\x0E\x83\x5C\x95";
+    for (size_t length = 0; length <= 40; ++length) {
+        for (size_t at = 0; at <= length; ++at) {
+            SCOPED_TRACE("length " + std::to_string(length) + ", hit at " + std::to_string(at));
+            for (char special : {'\n', '\r', '\x08', '\x05'}) {
+                std::string text;
+                for (size_t i = 0; i < length; ++i) text += noise[(i * 7 + length) % noise.size()];
+                if (at < length) text[at] = special;
+                if (at + 1 < length) text[at + 1] = special;  // only the first of two counts
+                const char* p = text.data();
+                EXPECT_EQ(p + at, bytescan::FindLineOrControlPortable(p, p + length));
+                EXPECT_EQ(p + at, bytescan::FindLineOrControlSse2(p, p + length));
+                const char* want = at < length ? p + at : nullptr;
+                EXPECT_EQ(want, bytescan::FindBytePortable(p, length, special));
+                EXPECT_EQ(want, bytescan::FindByteSse2(p, length, special));
+            }
+        }
+    }
+    const char high[] = "\x80\x81\x8A\x8A";  // a high byte is found like any other
+    EXPECT_EQ(high + 2, bytescan::FindBytePortable(high, 4, '\x8A'));
+    EXPECT_EQ(high + 2, bytescan::FindByteSse2(high, 4, '\x8A'));
+    EXPECT_EQ(IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE) != FALSE, bytescan::HasSse2());
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // Row text, the unread rule, row order and column stops of the log list, from explicit options and
-// from the settings as they stand (every default included), and the settings' date macro texts.
+// from the settings as they stand (every default included), and the date macros of log file names.
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ namespace {
 const std::string kMi = "\x96\xA2";     // 未
 const std::string kSpace = "\x81\x40";  // full-width space
 const std::string kPo = "\x83\x7C";     // ポ: its second byte is '|'
+const std::string kA = "\x82\xA0";      // あ
 
 FILETIME Ft(DWORD high, DWORD low) { return FILETIME{low, high}; }
 
@@ -40,7 +42,7 @@ std::string Repeat(const std::string& text, int count) {
 }
 
 TEST(Display, RowTextHasTheShownColumnsAndTheListNameCutAtACharacter) {
-    const std::string hiragana = Repeat("\x82\xA0", 63);  // あ x 63: more than the row text holds
+    const std::string hiragana = Repeat(kA, 63);  // あ x 63: more than the row text holds
     const struct {
         int dispMark, dispDate;
         const char* markChar;
@@ -56,9 +58,9 @@ TEST(Display, RowTextHasTheShownColumnsAndTheListNameCutAtACharacter) {
         {1, 0, "*", March(4), {}, "A|B", kSpace + "\tA\tB"},  // a missing file is never unread
         {0, 1, "*", March(4), March(5), "A|B", "03/05\tA\tB"},
         {1, 1, kMi.c_str(), March(4), {}, kPo + "|x" + kPo, kSpace + "\t**/**\t" + kPo + "\tx" + kPo},
-        {1, 1, kMi.c_str(), {}, March(5), hiragana, kMi + "\t03/05\t" + Repeat("\x82\xA0", 59)},
-        {1, 1, "*", {}, March(5), hiragana, "*\t03/05\t" + Repeat("\x82\xA0", 59)},  // odd room left
-        {0, 1, "", {}, March(5), hiragana, "03/05\t" + Repeat("\x82\xA0", 60)},
+        {1, 1, kMi.c_str(), {}, March(5), hiragana, kMi + "\t03/05\t" + Repeat(kA, 59)},
+        {1, 1, "*", {}, March(5), hiragana, "*\t03/05\t" + Repeat(kA, 59)},  // odd room left
+        {0, 1, "", {}, March(5), hiragana, "03/05\t" + Repeat(kA, 60)},
     };
     for (const auto& c : cases) {
         LogEntry entry = Entry(c.name, c.seen, c.file);
@@ -140,6 +142,41 @@ TEST(Display, TheSettingsDecideTheColumnsTheOrderTheStopsAndTheMacroTexts) {
         EXPECT_STREQ(name, "ap090126.log");
     }
     testing_support::DeleteProgramSettings();
+}
+
+TEST(DateMacros, ReplaceEachMacroCharacterWithinAPathBufferAlsoInPlace) {
+    const struct {
+        std::string source;
+        const char* year;
+        std::string expected;
+    } cases[] = {
+        {"C:\\log\\ap#$%.log", "03", "C:\\log\\ap030731.log"},
+        {"#$%-#$%-##", "2024", "20240731-20240731-20242024"},
+        {"a#b$c", nullptr, "ab07c"},     // a null text counts as empty
+        {"x#y", "#$%", "x#$%y"},         // a text is not expanded again
+        // ソ (83 5C) and ポ (83 7C) pass whole; a byte pair that starts with a lead byte is one character.
+        {"C:\\\x83\x5C\\\x83\x7C#.log", "03", "C:\\\x83\x5C\\\x83\x7C" "03.log"},
+        {"a\x83#b\x88$c", "03", "a\x83#b\x88$c"},
+        {"ab#\x83", "03", "ab03"},  // half a character at the end is dropped
+        {std::string(300, 'a'), "03", std::string(259, 'a')},
+        {std::string(257, 'a') + "#", "03", std::string(257, 'a') + "03"},
+        {std::string(258, 'a') + "#b", "03", std::string(258, 'a')},
+        {std::string(259, '#'), "2024", Repeat("2024", 64)},
+        {std::string(258, 'a') + kA, "03", std::string(258, 'a')},
+        {"#" + Repeat(kA, 129), "2024", "2024" + Repeat(kA, 127)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source.substr(0, 40));
+        char out[MAX_PATH + 32];
+        std::memset(out, 0x7F, sizeof out);
+        EXPECT_EQ(ExpandDateMacros(c.source.c_str(), out, DateMacroTexts{c.year, "07", "31"}),
+                  static_cast<int>(c.expected.size()));
+        EXPECT_EQ(std::string(out), c.expected);
+        EXPECT_EQ(std::string(out + MAX_PATH, 32), std::string(32, 0x7F));
+        std::strcpy(out, c.source.substr(0, MAX_PATH - 1).c_str());
+        ExpandDateMacros(out, out, DateMacroTexts{c.year, "07", "31"});
+        EXPECT_EQ(std::string(out), c.expected);
+    }
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // each step, and the status of the log files it names.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -30,19 +29,20 @@ std::string Repeat(const std::string& text, int count) {
     return result;
 }
 
-// The persisted fields of an entry, separated by TABs: log file, browser, list name, seen low, seen high.
+// The persisted fields of an entry as a line of the file: log file, browser, list name, seen low, seen high.
 std::string Fields(const LogEntry& e) {
-    return std::string(e.LogFileName) + "\t" + e.BrowserName + "\t" + e.ListName + "\t" +
-           std::to_string(e.SeenTime.dwLowDateTime) + "\t" + std::to_string(e.SeenTime.dwHighDateTime);
+    return std::string(e.LogFileName) + "," + e.BrowserName + "," + e.ListName + "," +
+           std::to_string(e.SeenTime.dwLowDateTime) + "," + std::to_string(e.SeenTime.dwHighDateTime);
 }
 
-std::vector<std::string> ReadAll(const std::string& path, bool* ok = nullptr) {
+// The entries read, and "failed" after them when the read fails.
+std::vector<std::string> ReadAll(const std::string& path) {
     std::vector<std::string> read;
-    bool result = ReadIndexFile(path.c_str(), kMacros, [&read](const LogEntry& e) {
-        read.push_back(Fields(e));
-        return static_cast<int>(read.size()) - 1;
-    });
-    if (ok) *ok = result;
+    if (!ReadIndexFile(path.c_str(), kMacros, [&read](const LogEntry& e) {
+            read.push_back(Fields(e));
+            return static_cast<int>(read.size()) - 1;
+        }))
+        read.push_back("failed");
     return read;
 }
 
@@ -56,14 +56,12 @@ bool Write(const std::string& path, const std::vector<std::string>& lines) {
 
 TEST(IndexLine, SplitsTheFieldsCutsEachToItsWidthAndClearsTheDerivedOnes) {
     const std::pair<std::string, std::string> cases[] = {
-        {"C:\\a.log,notepad.exe,A|B,5,7", "C:\\a.log\tnotepad.exe\tA|B\t5\t7"},
-        {"a,b,c,5", "a\tb\tc\t0\t0"},  // without a fifth field SeenTime is 0
-        {"a,b,c,x9,1,2", "a\tb\tc\t9\t1"},
-        {"", "\t\t\t0\t0"},
-        {"C:\\" + kSo + "\\x.log,b,x" + kPo + "y|z,1,2", "C:\\" + kSo + "\\x.log\tb\tx" + kPo + "y|z\t1\t2"},
-        {"a,b," + Repeat(kA, 64) + ",5,7", "a\tb\t" + Repeat(kA, 63) + "\t5\t7"},
-        {std::string(300, 'f') + ",b,c,5,7", std::string(259, 'f') + "\tb\tc\t5\t7"},
-        {"a,x" + Repeat(kSo, 140) + ",c,5,7", "a\tx" + Repeat(kSo, 129) + "\tc\t5\t7"},
+        {"a,b,c,5", "a,b,c,0,0"},  // without a fifth field SeenTime is 0
+        {"a,b,c,x9,1,2", "a,b,c,9,1"},
+        {"", ",,,0,0"},
+        {"a,b," + Repeat(kA, 64) + ",5,7", "a,b," + Repeat(kA, 63) + ",5,7"},
+        {std::string(300, 'f') + ",b,c,5,7", std::string(259, 'f') + ",b,c,5,7"},
+        {"a,x" + Repeat(kSo, 140) + ",c,5,7", "a,x" + Repeat(kSo, 129) + ",c,5,7"},
     };
     for (const auto& [line, fields] : cases) {
         LogEntry entry;
@@ -92,10 +90,7 @@ TEST(IndexFile, WritesLinesThatReadBackByteForByte) {
     std::string bytes;
     for (const std::string& line : lines) bytes += line + "\r\n";
     EXPECT_EQ(ReadFileBytes(path), bytes);
-    std::vector<std::string> read = ReadAll(path);
-    ASSERT_EQ(read.size(), lines.size());
-    for (std::string& fields : read) std::replace(fields.begin(), fields.end(), '\t', ',');
-    EXPECT_EQ(read, lines);
+    EXPECT_EQ(ReadAll(path), lines);
     ASSERT_TRUE(Write(path, {}));  // an empty list leaves an empty file
     EXPECT_EQ(ReadFileBytes(path), "");
     EXPECT_EQ(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_ARCHIVE, static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
@@ -104,32 +99,29 @@ TEST(IndexFile, WritesLinesThatReadBackByteForByte) {
 TEST(IndexFile, EveryLineEndCountsAndEveryLineIsOneEntry) {
     // A line of exactly n bytes: "a,b," then a list name that fills it, then ",1,2".
     auto lineOf = [](size_t n) { return "a,b," + std::string(n - 8, 'x') + ",1,2"; };
-    const std::string cut = "a\tb\t" + std::string(127, 'x') + "\t1\t2", z = "z\t\t\t0\t0", empty = "\t\t\t0\t0";
+    const std::string cut = "a,b," + std::string(127, 'x') + ",1,2", z = "z,,,0,0", empty = ",,,0,0";
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"", {}},
         {"\r\n", {empty}},
-        {"a,b,c,1,2\r", {"a\tb\tc\t1\t2"}},
+        {"a,b,c,1,2\r", {"a,b,c,1,2"}},
         {"z\nz\n\nz", {z, z, empty, z}},
         {"z\rz\r\rz", {z, z, empty, z}},
         {"z\r\nz\n\rz\r\r\nz", {z, z, empty, z, empty, z}},
         {lineOf(256) + "\r\n\r\nz\r\n", {cut, empty, z}},
         {lineOf(257) + "\r\nz", {cut, z}},
-        {std::string(9000, 'L') + ",b,n,3,4\r\nz\r\n", {std::string(259, 'L') + "\tb\tn\t3\t4", z}},
+        {std::string(9000, 'L') + ",b,n,3,4\r\nz\r\n", {std::string(259, 'L') + ",b,n,3,4", z}},
     };
     TempFolder folder;
     for (const auto& [bytes, rows] : cases) {
         ASSERT_TRUE(WriteFileBytes(folder.File("index.kvd"), bytes));
-        bool ok = false;
-        EXPECT_EQ(ReadAll(folder.File("index.kvd"), &ok), rows) << testing::PrintToString(bytes.substr(0, 40));
-        EXPECT_TRUE(ok);
+        EXPECT_EQ(ReadAll(folder.File("index.kvd")), rows) << testing::PrintToString(bytes.substr(0, 40));
     }
 }
 
 TEST(IndexFile, AReadOrWriteThatFailsStopsAndAWriteLeavesTheOldFileAndNoOther) {
     TempFolder folder;
     const std::string path = folder.File("Kelvora.dat"), old = "a\r\nb\r\nc\r\n";
-    bool ok = true;
-    EXPECT_TRUE(ReadAll(path, &ok).empty() && !ok);
+    EXPECT_EQ(ReadAll(path), std::vector<std::string>{"failed"});
     ASSERT_TRUE(WriteFileBytes(path, old));
     std::vector<std::string> offered;
     EXPECT_FALSE(ReadIndexFile(path.c_str(), kMacros, [&offered](const LogEntry& e) {
@@ -150,7 +142,7 @@ TEST(IndexFile, AReadOrWriteThatFailsStopsAndAWriteLeavesTheOldFileAndNoOther) {
     EXPECT_FALSE(Write(folder.File("missing\\Kelvora.dat"), {"a"}));
     OwnedFile lock(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_FALSE(Write(path, {"a"}));
-    EXPECT_TRUE(ReadAll(path, &ok).empty() && !ok);
+    EXPECT_EQ(ReadAll(path), std::vector<std::string>{"failed"});  // nothing comes before the failure
     lock.Reset();
     EXPECT_EQ(ReadFileBytes(path), old);
     WIN32_FIND_DATAA found;

@@ -54,44 +54,36 @@ const Row kExpected[27] = {
     {u8"カット手順ファイルの設定", u8"起動されたエディタが実行中です", kWarn},
 };
 
-// Every row of the table, the first and last included, and numbers beyond it.
-TEST(PMessageTest, EveryRowShowsItsCaptionTextAndStyleAndNumbersAreTakenAsSixteenBits) {
+// What a box showed: caption, text and style.
+std::string Box(const testing_support::ShownBox& box) {
+    return box.caption + "|" + box.text + "|" + std::to_string(box.messageBoxStyle);
+}
+
+// Every row of the table, the first and last included, numbers beyond it, and the direct forms.
+TEST(PMessageTest, EveryRowShowsItsCaptionTextAndStyleAndTheAnswerComesBack) {
     PMessage messages(GetModuleHandleA(nullptr));
     DialogDriver driver;  // a box beyond the answers queued fails the test
     for (UINT n = 0; n < 27; ++n) {
         driver.ExpectPress(IDOK);
         EXPECT_EQ(IDOK, messages.ShowMessage(nullptr, n));
     }
-    EXPECT_EQ(0, messages.ShowMessage(nullptr, 27));
-    EXPECT_EQ(0, messages.ShowMessage(nullptr, 0xFFFF));
-    driver.ExpectPress(IDOK);
-    EXPECT_EQ(IDOK, messages.ShowMessage(nullptr, 0x10001));
-    ASSERT_EQ(28u, driver.Shown().size());
-    for (UINT n = 0; n < 28; ++n) {
-        const Row& row = kExpected[n < 27 ? n : 1];  // 0x10001 is row 1
-        EXPECT_EQ(Sjis(row.caption) + "|" + Sjis(row.text) + "|" + std::to_string(row.style),
-                  driver.Shown()[n].caption + "|" + driver.Shown()[n].text + "|" +
-                      std::to_string(driver.Shown()[n].messageBoxStyle))
-            << "row " << n;
-    }
-}
-
-TEST(PMessageTest, DirectFormsReturnThePressedButtonAndPutTheFileOnALineOfItsOwn) {
-    PMessage messages(GetModuleHandleA(nullptr));
-    DialogDriver driver;
-    driver.ExpectPress(IDCANCEL);
-    driver.ExpectPress(IDOK);
-    driver.ExpectPress(IDOK);
+    EXPECT_EQ(0, messages.ShowMessage(nullptr, 27) + messages.ShowMessage(nullptr, 0xFFFF));
+    for (int id : {IDOK, IDCANCEL, IDOK, IDOK}) driver.ExpectPress(id);
+    EXPECT_EQ(IDOK, messages.ShowMessage(nullptr, 0x10001));  // taken as 16 bits: row 1
     const UINT style = MB_OKCANCEL | MB_ICONEXCLAMATION;
     EXPECT_EQ(IDCANCEL, messages.ShowMessageByIds(nullptr, IDS_CAP_DELETELIST, IDS_ASK_DELETE, style));
     EXPECT_EQ(IDOK, messages.ShowMessageByIds(nullptr, 9999, 9998, MB_OK));  // unknown ids: empty texts
     EXPECT_EQ(IDOK, messages.ShowFileMessage(nullptr, IDS_CAP_OPENLIST, IDS_ERR_READ, MB_OK, "C:\\a\\x.kvd"));
-    ASSERT_EQ(3u, driver.Shown().size());
-    EXPECT_EQ(Sjis(u8"リストの削除"), driver.Shown()[0].caption);
-    EXPECT_EQ(Sjis(u8"選択されているリストを削除しても宜しいですか？"), driver.Shown()[0].text);
-    EXPECT_EQ(style, driver.Shown()[0].messageBoxStyle);
-    EXPECT_EQ("", driver.Shown()[1].caption + driver.Shown()[1].text);
-    EXPECT_EQ(Sjis(u8"ファイル読み込み中にエラーが発生しました\r\nC:\\a\\x.kvd"), driver.Shown()[2].text);
+    ASSERT_EQ(31u, driver.Shown().size());
+    for (UINT n = 0; n < 28; ++n) {
+        const Row& row = kExpected[n < 27 ? n : 1];
+        EXPECT_EQ(Sjis(row.caption) + "|" + Sjis(row.text) + "|" + std::to_string(row.style), Box(driver.Shown()[n]))
+            << "row " << n;
+    }
+    EXPECT_EQ(Sjis(u8"リストの削除|選択されているリストを削除しても宜しいですか？|") + std::to_string(style),
+              Box(driver.Shown()[28]));
+    EXPECT_EQ("||0", Box(driver.Shown()[29]));
+    EXPECT_EQ(Sjis(u8"リストを開く|ファイル読み込み中にエラーが発生しました\r\nC:\\a\\x.kvd|0"), Box(driver.Shown()[30]));
 }
 
 }  // namespace
