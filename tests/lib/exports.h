@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <set>
 #include <string>
 #include <type_traits>
@@ -34,13 +35,11 @@ static_assert(offsetof(StackCall, eax) == 16 && offsetof(StackCall, st0) == 24 &
 extern "C" void CallCountingStack(StackCall* call);
 
 template <class T>
-DWORD Word(T value) {
-    static_assert(sizeof(T) == 4, "every exported function takes 32-bit arguments");
-    if constexpr (std::is_pointer_v<T>) {
-        return static_cast<DWORD>(reinterpret_cast<uintptr_t>(value));
-    } else {
-        return static_cast<DWORD>(value);
-    }
+DWORD Word(T value) {  // every exported function takes 32-bit arguments
+    static_assert(sizeof(T) == 4);
+    DWORD word;
+    std::memcpy(&word, &value, sizeof word);
+    return word;
 }
 #endif
 
@@ -66,7 +65,8 @@ public:
         return reinterpret_cast<R(WINAPI*)(A...)>(reinterpret_cast<void*>(proc))(args...);
 #else
         const DWORD words[] = {Word(args)..., 0};
-        StackCall call{reinterpret_cast<const void*>(proc), words, sizeof...(A), std::is_floating_point_v<R>, 0, 0, 0, 0};
+        StackCall call{reinterpret_cast<const void*>(proc), words, sizeof...(A), std::is_floating_point_v<R>,
+                       0, 0, 0, 0};
         CallCountingStack(&call);
         EXPECT_EQ(0, call.left) << name << " left " << call.left << " bytes of its arguments on the caller's stack";
         if constexpr (std::is_floating_point_v<R>) {

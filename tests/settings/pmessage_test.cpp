@@ -80,10 +80,11 @@ TEST(PMessageTest, EveryRowShowsItsCaptionTextAndStyleAndTheAnswerComesBack) {
         EXPECT_EQ(Sjis(row.caption) + "|" + Sjis(row.text) + "|" + std::to_string(row.style), Box(driver.Shown()[n]))
             << "row " << n;
     }
-    EXPECT_EQ(Sjis(u8"リストの削除|選択されているリストを削除しても宜しいですか？|") + std::to_string(style),
-              Box(driver.Shown()[28]));
+    const std::string askBox = Sjis(u8"リストの削除|選択されているリストを削除しても宜しいですか？|");
+    EXPECT_EQ(askBox + std::to_string(style), Box(driver.Shown()[28]));
     EXPECT_EQ("||0", Box(driver.Shown()[29]));
-    EXPECT_EQ(Sjis(u8"リストを開く|ファイル読み込み中にエラーが発生しました\r\nC:\\a\\x.kvd|0"), Box(driver.Shown()[30]));
+    const std::string fileBox = Sjis(u8"リストを開く|ファイル読み込み中にエラーが発生しました\r\nC:\\a\\x.kvd|0");
+    EXPECT_EQ(fileBox, Box(driver.Shown()[30]));
 }
 
 }  // namespace
