@@ -33,7 +33,7 @@ std::string Stored(HKEY root, const std::string& path, const char* name) {
 }
 std::string Sz(const std::string& text) { return "s" + text + '\0'; }  // a string stored with its NUL
 
-TEST(Registry, AppPathAndUninstallEntryAreWrittenReadAndDeleted) {
+TEST(Registry, AppPathUninstallEntryAndProductKeysAreWrittenReadAndDeleted) {
     const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\kvtest.exe";
     ASSERT_EQ(CALL(CreateAppPath, "kvtest.exe", "C:\\Prog\\\x83\x5C\\kvtest.exe"), 0);
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, key, nullptr), Sz("C:\\Prog\\\x83\x5C\\kvtest.exe"));
@@ -53,9 +53,7 @@ TEST(Registry, AppPathAndUninstallEntryAreWrittenReadAndDeleted) {
     EXPECT_EQ(CALL(CreateAppPath, "", "x.exe") + CALL(GetRegistAppPath, "", path) + CALL(CountDownSharedDLLs, ""), 3);
     EXPECT_EQ(CALL(CreateLocalMachineReg, "KvTest", "", "x") + CALL(RegistExtAction, "c", "", "command", "x"), 2);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\KvTest"));
-}
-
-TEST(Registry, LocalMachineKeyChainIsDeletedFromTheBottomUpToTheMaker) {
+    // The product keys are deleted from the bottom up to the maker, which stays.
     ASSERT_EQ(CALL(CreateLocalMachineReg, "KvTestMaker", "KvTestProduct", "3.0"), 0);
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\KvTestMaker\\KvTestProduct\\3.0"));
     EXPECT_EQ(CALL(DeleteLocalMachineReg, "KvTestMaker", "KvTestProduct", "3.0"), 0);

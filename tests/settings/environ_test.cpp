@@ -136,17 +136,14 @@ TEST_F(EnvironTest, StoredValuesThatDoNotFitTheirFieldsGiveTheDefault) {
     values = Values(Environ(Instance()));
     EXPECT_EQ(values[0] + "|" + values[5] + "|" + values[10], "|ab|-2147483648 -2147483648 -2147483648 -2147483648");
 
-    LOGFONTA font;
-    const LOGFONTA standard = EnvironList::DefaultFont();
-    const std::string big(61, 'x');  // over sixty bytes: the default font
+    LOGFONTA font = EnvironList::DefaultFont();
+    const std::string standard = Values(Environ(Instance()))[17], big(61, 'x');  // over sixty bytes: the default
     WriteProgramValue("ListFont", "LogFont", REG_BINARY, big.data(), static_cast<DWORD>(big.size()));
-    Environ(Instance()).List().GetListFont(&font);
-    EXPECT_EQ(0, std::memcmp(&standard, &font, sizeof font));
-    LOGFONTA stored = standard;  // a face name without its NUL is cut
-    std::memset(stored.lfFaceName, 'F', sizeof stored.lfFaceName);
-    WriteProgramValue("ListFont", "LogFont", REG_BINARY, &stored, sizeof stored);
-    Environ(Instance()).List().GetListFont(&font);
-    EXPECT_EQ(std::string(31, 'F'), font.lfFaceName);
+    EXPECT_EQ(Values(Environ(Instance()))[17], standard);
+    const std::string afterFace = standard.substr(std::strlen(font.lfFaceName));
+    std::memset(font.lfFaceName, 'F', sizeof font.lfFaceName);  // a face name without its NUL is cut
+    WriteProgramValue("ListFont", "LogFont", REG_BINARY, &font, sizeof font);
+    EXPECT_EQ(Values(Environ(Instance()))[17], std::string(31, 'F') + afterFace);
 }
 
 TEST_F(EnvironTest, MacroAutoReplacesTheStoredMacroTextsWithTodayAtStart) {
