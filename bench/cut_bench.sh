@@ -1,13 +1,14 @@
 #!/bin/sh
-# Times the cut engine (cut_bench.exe of either build, under the Wine loader of its architecture) against `grep -v -E` with the cut strings as one
-# anchored alternation and against `cp` (the floor), on the same generated logs in the same run.
+# Times the cut engine (cut_bench.exe of either build, under the Wine loader of its architecture)
+# against `grep -v -E` with the cut strings as one anchored alternation and against `cp` (the
+# floor), on the same generated logs in the same run.
 #   cut_bench.sh CUT_BENCH_EXE [SIZE_MB] [DATA_DIR]
-# Needs /work/shared/bench/make_cut_data.py (or MAKE_CUT_DATA=path). The data folder is deleted at the end.
+# The logs come from make_cut_data.py beside this script. The data folder is deleted at the end.
 set -eu
 exe=$(readlink -f "$1")
 size=${2:-100}
 data=${3:-/tmp/cutbench-data}
-make_data=${MAKE_CUT_DATA:-$(dirname "$0")/../../shared/bench/make_cut_data.py}
+make_data=$(dirname "$0")/make_cut_data.py
 export WINEPREFIX=${WINEPREFIX:-/tmp/cutbench-prefix} WINEDEBUG=-all LC_ALL=ja_JP.UTF-8
 case $(file -b "$exe") in
 *80386*) wine=/usr/lib/wine/wine ;;
