@@ -130,7 +130,8 @@ protected:
 
     // Takes away what an installation leaves, without its uninstaller.
     void RemoveInstallation(const std::string& folder) {
-        for (const char* name : {"Kelvora.exe", "Kelvora.chm", "Uninstall.exe"}) DeleteFileA((folder + "\\" + name).c_str());
+        for (const char* name : {"Kelvora.exe", "Kelvora.chm", "Uninstall.exe"})
+            DeleteFileA((folder + "\\" + name).c_str());
         RemoveDirectoryA(folder.c_str());
         RemoveDirectoryA(folder.substr(0, folder.rfind('\\')).c_str());
         DeleteFileA(shortcut_.c_str());
@@ -309,7 +310,8 @@ TEST_F(InstallerTest, InstallWhileKelvoraRunsIsRefusedAndChangesNothing) {
     HWND box = WaitForWindow(shown, "#32770");
     ASSERT_NE(nullptr, box) << "the installer showed no message";
     char text[512] = "";
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    // The box exists before its text does.
+    WaitUntil([&] { return GetDlgItemTextA(box, 0xFFFF, text, sizeof text) > 0; }, kWindowMs);
     EXPECT_NE(nullptr, strstr(text, "Kelvora")) << text;
     EXPECT_EQ(nullptr, strchr(text, '?')) << "characters lost on the way to code page 932: " << text;
     const int wide = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0);
