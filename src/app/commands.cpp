@@ -9,7 +9,24 @@
 #include "loglist/list_commands.h"
 #include "resources/resource_ids.h"
 
+namespace {
+
+// Commands that change the list or what the list file will hold.
+bool ChangesList(WORD command) {
+    switch (command) {
+    case IDM_ADDLIST: case IDM_EDITLIST: case IDM_DELETELIST: case IDM_CUT: case IDM_BROWSER: case IDM_EDITOR:
+    case IDM_SORTNAME: case IDM_SORTNEW: case IDM_SORTOLD: return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 LRESULT DispatchCommand(KelvoraFrame& frame, HWND window, WPARAM wParam, LPARAM lParam) {
+    // After a load that failed nothing can be written back, so a change would be lost at exit:
+    // these commands wait until a load succeeds (F5 or opening a list), whatever sends them.
+    ListMenu* list = frame.List();
+    if (ChangesList(LOWORD(wParam)) && list && list->LoadFailed()) return 0;
     // A key and its menu item act alike: the notification code is not looked at.
     switch (LOWORD(wParam)) {
     case IDM_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); return 0;

@@ -52,6 +52,8 @@ KelvoraFrame::~KelvoraFrame() {
 
 void KelvoraFrame::SetRunningCut(std::unique_ptr<LogCutFile> run) { runningCut_ = std::move(run); }
 
+std::unique_ptr<LogCutFile> KelvoraFrame::TakeRunningCut() { return std::move(runningCut_); }
+
 int KelvoraFrame::ActivateExistingInstanceOrCreate() {
     if (HWND existing = FindWindowA(className_, nullptr)) {
         HWND target = GetLastActivePopup(existing);

@@ -43,6 +43,7 @@ public:
     // The string-line cut between command 15 and command 16, or null.
     LogCutFile* RunningCut() { return runningCut_.get(); }
     void SetRunningCut(std::unique_ptr<LogCutFile> run);
+    std::unique_ptr<LogCutFile> TakeRunningCut();
     // CutMode and CutCheck as they were before a running cut changed them.
     int SavedCutMode() const { return savedCutMode_; }
     int SavedCutCheck() const { return savedCutCheck_; }

@@ -14,11 +14,13 @@
 #include "app/kelvora_frame.h"
 #include "app/layout.h"
 #include "app/status_text.h"
+#include "cut/cut_commands.h"
 #include "dragdrop/drag_start.h"
 #include "dragdrop/drop_files.h"
 #include "lib/file_reader.h"
 #include "lib/strings_paths.h"
 #include "loglist/date_macros.h"
+#include "loglist/index_file.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
 #include "settings/pmessage.h"
@@ -94,9 +96,10 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         if (list) SetFocus(list->Control());
         return 0;
     case WM_CLOSE: OnClose(); return 0;
-    case WM_QUERYENDSESSION:
-        if (list) list->SaveList();
-        return TRUE;
+    case WM_QUERYENDSESSION: OnEndSession(true); return TRUE;
+    case WM_ENDSESSION:
+        if (wParam) OnEndSession(false);
+        return 0;
     case WM_MEASUREITEM:  // arrives while the list control is being created
         reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = RowHeightOf(frame_.Settings());
         return 0;
@@ -152,10 +155,7 @@ void MainWindow::OnCreate() {
         list->DisableEntryCommands();
         return;
     }
-    if (!list->LoadList()) {
-        frame_.Messages().ShowMessage(window_, kMsgListReadFailed);
-        return;
-    }
+    if (!list->LoadList()) return;  // LoadList told the user
     RelocateIndexFile();
     SendMessageA(list->Control(), WM_SETFONT, reinterpret_cast<WPARAM>(list->Font()), FALSE);
     list->Select(0);
@@ -180,12 +180,14 @@ void MainWindow::RelocateIndexFile() {
     char oldFolder[MAX_PATH];
     GetPathName(oldPath, oldFolder);
     if (lstrcmpiA(oldFolder, folder) == 0) return;
+    // A Kelvora.dat already there holds a list of its own: the moved list takes a free name.
     char newPath[MAX_PATH];
-    BuildDefaultIndexPath(frame_.Instance(), newPath);
+    FreeIndexPath(frame_.Instance(), newPath);
     if (!newPath[0]) return;
     settings.SetIndex(newPath);
-    // The old file goes only once the list stands in the new one.
+    // The old file goes only once the list stands in the new one; otherwise it stays the list's file.
     if (frame_.List()->SaveList()) DeleteFileA(oldPath);
+    else settings.SetIndex(oldPath);
 }
 
 RECT MainWindow::ListRect() const {
@@ -233,15 +235,34 @@ void MainWindow::RememberWindowRect() {
 
 void MainWindow::OnClose() {
     CallHtmlHelp(window_, nullptr, HH_CLOSE_ALL, 0);
+    // Written while the window can still own the message of a failed write; the window then
+    // goes without writing again.
+    ReleaseList();
     DestroyWindow(window_);
 }
 
 void MainWindow::OnDestroy() {
+    ReleaseList();
+    PostQuitMessage(0);
+}
+
+void MainWindow::ReleaseList() {
+    // A running cut ends first, so that its logs are whole and its choices put back before anything is written.
+    cut_commands::StopCut(frame_);
     if (ListMenu* list = frame_.List()) {
         list->SaveList();
         frame_.SetList(nullptr);
     }
-    PostQuitMessage(0);
+}
+
+void MainWindow::OnEndSession(bool query) {
+    // The session may end without WM_DESTROY and without the settings' destructor: the cut is
+    // stopped, and the list and every setting are written now, the list once.
+    cut_commands::StopCut(frame_);
+    if (query) {
+        if (ListMenu* list = frame_.List()) list->SaveList();
+    }
+    frame_.Settings().SaveAll();
 }
 
 LRESULT MainWindow::OnNotify(LPARAM lParam) {

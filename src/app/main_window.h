@@ -19,6 +19,8 @@ private:
     void OnSize(UINT message, WPARAM type, LPARAM size);
     void OnClose();
     void OnDestroy();
+    void ReleaseList();
+    void OnEndSession(bool query);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnNotify(LPARAM lParam);
     void OnContextMenu(LPARAM position);

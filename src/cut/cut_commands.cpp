@@ -9,6 +9,7 @@
 #include "cut/log_cut_file.h"
 #include "loglist/list_commands.h"
 #include "loglist/list_menu.h"
+#include "settings/pmessage.h"
 
 namespace cut_commands {
 
@@ -36,10 +37,8 @@ void StartCut(KelvoraFrame& frame) {
 }
 
 void FinishCut(KelvoraFrame& frame) {
-    LogCutFile* run = frame.RunningCut();
-    if (!run) return;
-    run->Finish();
-    frame.SetRunningCut(nullptr);
+    if (!frame.RunningCut()) return;
+    StopCut(frame);
     ListMenu* list = frame.List();
     if (list && list->SaveList()) {
         int selected = list->GetSelection();
@@ -47,7 +46,17 @@ void FinishCut(KelvoraFrame& frame) {
         list->Select(selected);
         UpdateStatusBar(frame);
     }
+}
+
+void StopCut(KelvoraFrame& frame) {
+    // Taken from the frame first: messages handled while the worker is waited for may ask to end
+    // the run again, and find none.
+    std::unique_ptr<LogCutFile> run = frame.TakeRunningCut();
+    if (!run) return;
+    const bool stopped = run->Finish();
+    run.reset();
     RestoreChoices(frame);
+    if (stopped) frame.Messages().ShowMessage(frame.MainWindow(), kMsgCutStopped);
 }
 
 void CutOptions(KelvoraFrame& frame) {

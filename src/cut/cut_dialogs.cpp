@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "dialogs/context_help.h"
+#include "loglist/list_commands.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
 #include "settings/pmessage.h"
@@ -79,7 +80,8 @@ void EditCutFile(HWND dialog, const CutDialogRecord& record) {
         record.messages->ShowMessage(dialog, kMsgNoCutFile);
         return;
     }
-    HINSTANCE result = ShellExecuteA(dialog, nullptr, editor, file, ".", SW_SHOWNORMAL);
+    HINSTANCE result =
+        ShellExecuteA(dialog, nullptr, editor, list_commands::ProgramArgument(file).c_str(), ".", SW_SHOWNORMAL);
     if (reinterpret_cast<INT_PTR>(result) <= 32) record.messages->ShowMessage(dialog, kMsgEditorFailed);
 }
 

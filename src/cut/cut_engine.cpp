@@ -118,6 +118,8 @@ bool BackupName(const char* path, char out[MAX_PATH]) {
     GetFileName(path, name);
     const size_t nameStart = length - std::strlen(name);
     const char* dot = std::strrchr(path + nameStart, '.');  // '.' is never the second byte of a character
+    // A log named like a backup would be its own backup: moved onto itself, then replaced.
+    if (dot && lstrcmpiA(dot, ".bak") == 0) return false;
     const size_t stem = dot ? static_cast<size_t>(dot - path) : length;
     if (stem + 4 >= MAX_PATH) return false;
     std::memcpy(out, path, stem);
@@ -220,13 +222,15 @@ bool CutEngine::CutStream(HANDLE in, HANDLE out, bool* changed) {
 
 bool CutEngine::Replace(const char* logPath, const char* workPath) {
     // The work file normally lies beside the log: without a backup one rename replaces the log,
-    // and a rename that fails leaves it as it was.
-    if (!options_.backup && host_.MoveWork(workPath, logPath)) return true;
+    // and a rename that fails leaves it as it was. A log whose name allows no backup name (too
+    // long, or ending in .bak itself) is cut without one.
+    char aside[MAX_PATH] = "";
+    const bool backup = options_.backup && BackupName(logPath, aside);
+    if (!backup && host_.MoveWork(workPath, logPath)) return true;
     // Otherwise the log leaves its place by a rename first, so that a failed copy can put it back:
     // to its backup when one is wanted, else to a temporary name beside it.
-    char aside[MAX_PATH] = "";
     bool isBackup = false;
-    if (options_.backup && BackupName(logPath, aside) && MoveFileA(logPath, aside)) {
+    if (backup && MoveFileA(logPath, aside)) {
         isBackup = true;
     } else {
         aside[0] = '\0';
@@ -376,10 +380,15 @@ unsigned long long TotalSize(const std::vector<std::string>& paths) {
     return total;
 }
 
-void RunCut(CutEngine& engine, const std::vector<std::string>& paths) {
+bool RunCut(CutEngine& engine, const std::vector<std::string>& paths) {
     engine.Begin(TotalSize(paths));
+    bool completed = true;
     for (const std::string& path : paths) {
-        if (!engine.ProcessFile(path.c_str())) break;
+        if (!engine.ProcessFile(path.c_str())) {
+            completed = false;
+            break;
+        }
     }
     engine.End();
+    return completed;
 }

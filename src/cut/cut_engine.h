@@ -49,7 +49,8 @@ CutKind ClassifyLine(const CutTable& table, const char* line, size_t length);
 size_t ApplyBackspaces(const char* line, size_t length, char* out);
 // Drops every 0x05 byte; out holds length bytes. Returns the new length.
 size_t RemoveCtrl05(const char* line, size_t length, char* out);
-// The path without the extension of its file name, followed by ".bak"; false when it would not fit.
+// The path without the extension of its file name, followed by ".bak"; false when it would not
+// fit, or when the file name's own extension is .bak in any case (the log would be its own backup).
 bool BackupName(const char* path, char out[MAX_PATH]);
 // The question's text: the question, CR LF, a full-width space and the line between 「 and 」.
 // The line ends at a NUL byte and is shortened at a character boundary when very long.
@@ -93,6 +94,7 @@ private:
 };
 
 // A whole run as the worker does it: the size of every file as total (0 for a file that cannot be
-// opened), the files in order until the first that ends the run, then the bar at its end.
-void RunCut(CutEngine& engine, const std::vector<std::string>& paths);
+// opened), the files in order until the first that ends the run, then the bar at its end. True
+// when every file was processed.
+bool RunCut(CutEngine& engine, const std::vector<std::string>& paths);
 unsigned long long TotalSize(const std::vector<std::string>& paths);

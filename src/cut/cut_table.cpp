@@ -90,8 +90,7 @@ CutTableLoad LoadCutTable(const char* path, CutTable* table) {
     OwnedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file) return CutTableLoad::Unreadable;
     LARGE_INTEGER size;
-    // A procedure file is read whole; one of gigabytes is no list of line beginnings.
-    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF) return CutTableLoad::Unreadable;
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > kMaxProcedureFileBytes) return CutTableLoad::Unreadable;
     std::string text;
     text.resize(static_cast<size_t>(size.QuadPart));
     DWORD got = 0;

@@ -73,5 +73,10 @@ private:
 
 enum class CutTableLoad { Ready, NoFile, Unreadable };
 
-// Reads the procedure file at path into table. NoFile for an empty path.
+// A procedure file is read whole and indexed; one larger than this (some 20,000 lines of 50
+// bytes) is no list of line beginnings, and its index could outgrow the memory of the program.
+constexpr long long kMaxProcedureFileBytes = 1 << 20;
+
+// Reads the procedure file at path into table. NoFile for an empty path; Unreadable when the file
+// cannot be opened or read or is larger than kMaxProcedureFileBytes.
 CutTableLoad LoadCutTable(const char* path, CutTable* table);

@@ -63,7 +63,7 @@ INT_PTR CALLBACK LogCutDialog::DlgProc(HWND dialog, UINT message, WPARAM wParam,
     }
     case WM_COMMAND:
         if (wParam == IDCANCEL) {
-            current->stop_ = 1;
+            current->RequestStop();
             return TRUE;
         }
         return FALSE;

@@ -20,6 +20,7 @@ public:
     void SetKind(const char* name);
     void SetCount(int placeCount);
     bool Stopped() const { return stop_ != 0; }
+    void RequestStop() { InterlockedExchange(&stop_, 1); }
     const volatile LONG* StopFlag() const { return &stop_; }
     HWND Window() const { return dialog_; }
     HWND Bar() const { return bar_; }

@@ -30,8 +30,8 @@ void ShowFileMessage(HINSTANCE instance, HWND owner, UINT textId, const char* pa
 // since a message per cut line would cost more than the cut itself.
 class WindowCutHost : public CutHost {
 public:
-    WindowCutHost(HINSTANCE instance, HWND owner, LogCutDialog& progress)
-        : instance_(instance), owner_(owner), progress_(progress) {
+    WindowCutHost(HINSTANCE instance, HWND owner, LogCutDialog& progress, const volatile LONG& interrupted)
+        : instance_(instance), owner_(owner), progress_(progress), interrupted_(interrupted) {
         kindNames_[0] = LoadText(instance, IDS_CUTKIND_CUT);
         kindNames_[1] = LoadText(instance, IDS_CUTKIND_BS);
         kindNames_[2] = LoadText(instance, IDS_CUTKIND_CTRL);
@@ -56,18 +56,22 @@ public:
             FlushCount();
         }
     }
+    // Once the run is stopped from outside, nobody waits for a box: a line in question is kept.
     bool AskCut(const char* line, size_t length) override {
+        if (interrupted_) return false;
         FlushCount();
         std::string text = FormatCutQuestion(question_.c_str(), line, length);
         return CutMessageBox(owner_, text.c_str(), caption_.c_str(), MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
     }
     void ShowMessage(int number) override {
+        if (interrupted_) return;
         FlushCount();
         const MessageRow& row = PMessage::Row(number);
         CutMessageBox(owner_, LoadText(instance_, row.textId).c_str(), LoadText(instance_, row.captionId).c_str(),
                       row.style);
     }
     void ShowFileMessage(UINT textId, const char* path) override {
+        if (interrupted_) return;
         FlushCount();
         ::ShowFileMessage(instance_, owner_, textId, path);
     }
@@ -81,6 +85,7 @@ private:
     HINSTANCE instance_;
     HWND owner_;
     LogCutDialog& progress_;
+    const volatile LONG& interrupted_;
     std::string kindNames_[3];
     std::string question_;
     std::string caption_;
@@ -89,6 +94,14 @@ private:
     int pendingCount_ = 0;
     DWORD countTick_ = 0;
 };
+
+// Closes the boxes the worker shows, a question as if cancelled.
+BOOL CALLBACK CancelBox(HWND window, LPARAM) {
+    char kind[16] = "";
+    GetClassNameA(window, kind, sizeof kind);
+    if (lstrcmpA(kind, "#32770") == 0) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
 
 }  // namespace
 
@@ -145,7 +158,7 @@ bool LogCutFile::Start() {
     if (!progress_.Show(instance_, mainWindow_)) return false;
     EnableWindow(mainWindow_, FALSE);
     // 8192 bytes are committed at first; the stack grows into the program's usual reserve.
-    worker_.Reset(CreateThread(nullptr, 8192, Worker, this, CREATE_SUSPENDED, nullptr));
+    worker_.Reset(CreateThread(nullptr, 8192, Worker, this, CREATE_SUSPENDED, &workerId_));
     if (!worker_) {
         EnableWindow(mainWindow_, TRUE);
         progress_.Close();
@@ -156,21 +169,43 @@ bool LogCutFile::Start() {
     return true;
 }
 
-void LogCutFile::Finish() {
-    if (worker_) WaitForSingleObject(worker_.Get(), INFINITE);
+bool LogCutFile::Finish() {
+    bool stopped = false;
+    if (worker_) {
+        if (!runEnded_) {
+            InterlockedExchange(&interrupted_, 1);
+            progress_.RequestStop();
+            stopped = true;
+        }
+        WaitForWorker();
+    }
     worker_.Reset();
     progress_.Close();
+    return stopped && !completed_;
+}
+
+void LogCutFile::WaitForWorker() {
+    // The worker sends this thread messages (the dialog's fields, enabling the main window), so
+    // they are handled while waiting; posted messages stay queued. A box it shows is closed again
+    // and again until it sees the stop: one may come up just after a look found none.
+    HANDLE worker = worker_.Get();
+    while (MsgWaitForMultipleObjects(1, &worker, FALSE, 50, QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        if (interrupted_) EnumThreadWindows(workerId_, CancelBox, 0);
+    }
 }
 
 DWORD WINAPI LogCutFile::Worker(void* self) {
     LogCutFile& run = *static_cast<LogCutFile*>(self);
-    WindowCutHost host(run.instance_, run.mainWindow_, run.progress_);
+    WindowCutHost host(run.instance_, run.mainWindow_, run.progress_, run.interrupted_);
     CutOptions options;
     options.ask = run.ask_;
     options.backup = run.backup_;
     options.stop = run.progress_.StopFlag();
     CutEngine engine(run.table_, options, host);
-    RunCut(engine, run.paths_);
+    run.completed_ = RunCut(engine, run.paths_);
+    InterlockedExchange(&run.runEnded_, 1);
     host.FlushCount();
     EnableWindow(run.mainWindow_, TRUE);
     PostMessageA(run.mainWindow_, WM_COMMAND, IDM_CUTDONE, 0);

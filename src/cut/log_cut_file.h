@@ -33,14 +33,19 @@ public:
     // Shows the progress dialog, disables the main window and starts the worker on the log files
     // of the run (all entries for CutMode 1, else the selected one).
     bool Start();
-    // After the worker posted its end: waits for it and closes the dialog.
-    void Finish();
+    // Ends the run: after the worker posted its end, or from outside while it still runs (the
+    // window closes, the session ends, command 16 came early). Then a question that is showing is
+    // cancelled and the worker stops at its next line, leaving the log of that file as it was and
+    // no work file. Waits for the worker, handling the messages it sends meanwhile, and closes the
+    // dialog. True when this stopped the run before it was through.
+    bool Finish();
     LogCutDialog& Progress() { return progress_; }
     const std::vector<std::string>& Paths() const { return paths_; }
 
 private:
     static DWORD WINAPI Worker(void* self);
     void CollectPaths();
+    void WaitForWorker();
 
     HINSTANCE instance_;
     HWND mainWindow_;
@@ -49,6 +54,10 @@ private:
     bool backup_ = false;
     CutTable table_;
     OwnedHandle worker_;
+    DWORD workerId_ = 0;
+    volatile LONG interrupted_ = 0;  // stopped from outside: the worker shows no more boxes
+    volatile LONG runEnded_ = 0;     // set by the worker once the files are done with
+    volatile LONG completed_ = 0;    // every file was processed
     ListMenu& list_;
     Environ& settings_;
     const PMessage& messages_;

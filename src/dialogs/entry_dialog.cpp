@@ -145,7 +145,8 @@ void DlgEditBase::OpenInEditor(HWND dialog) {
     }
     char expanded[MAX_PATH];
     ExpandDateMacros(logFileName, expanded, settings_);
-    HINSTANCE started = ShellExecuteA(dialog, nullptr, settings_.GetEditor(), expanded, ".", SW_SHOWNORMAL);
+    HINSTANCE started = ShellExecuteA(dialog, nullptr, settings_.GetEditor(),
+                                      list_commands::ProgramArgument(expanded).c_str(), ".", SW_SHOWNORMAL);
     if (reinterpret_cast<INT_PTR>(started) <= 32) {
         messages_.ShowMessage(dialog, kMsgEditorFailed);
         return;

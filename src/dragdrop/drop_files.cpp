@@ -41,7 +41,7 @@ LRESULT OnDropFiles(KelvoraFrame& frame, HWND window, HDROP drop) {
 
 INT_PTR AddDroppedFile(KelvoraFrame& frame, HWND window, const char* path) {
     ListMenu* list = frame.List();
-    if (!list) return 0;
+    if (!list || list->LoadFailed()) return 0;  // the entry could not be written back
     DlgDDAddList dialog(window, *list, frame.Settings(), frame.Messages(), path);
     INT_PTR result = dialog.Open();
     list_commands::FinishEntryDialog(frame, result == 1);

@@ -139,7 +139,9 @@ int WINAPI GetMultiSelectFileInfo(LPCSTR buffer, LPSTR dir, LPSTR files) {
         files[0] = '\0';
         return 0;
     }
-    if (first + 1 < kPathBytes && !buffer[first + 1]) {
+    // A single path of 259 bytes ends at position 259; the dialog's empty name after it lies
+    // just past the first 260 bytes.
+    if (!buffer[first + 1]) {
         GetPathName(buffer, dir);
         GetFileName(buffer, files);
         return 1;

@@ -63,10 +63,10 @@ int WINAPI GetArgumentFileName(LPCSTR commandLine, int index, LPSTR out);
 // The path with each component in its long form (a component that cannot be found is left out);
 // out holds size bytes. 0 when no work memory could be had.
 int WINAPI GetLongPathNameBn(LPCSTR path, LPSTR out, int size);
-// For the multi-select Open dialog's buffer (only its first 260 bytes are looked at): 0 when it
-// has no NUL there; 1 for a single full path (dir gets its folder, files its name); else dir gets
-// the folder, files the list of complete names (NUL-separated, ending in an empty name) and the
-// result is their number.
+// For the multi-select Open dialog's buffer (only its first 260 bytes are looked at, and the byte
+// after a NUL at 259): 0 when it has no NUL there; 1 for a single full path, also one of 259
+// bytes (dir gets its folder, files its name); else dir gets the folder, files the list of
+// complete names (NUL-separated, ending in an empty name) and the result is their number.
 int WINAPI GetMultiSelectFileInfo(LPCSTR buffer, LPSTR dir, LPSTR files);
 // Names in a list of NUL-terminated names ending in an empty name, within its first 260 bytes.
 int WINAPI GetMultiFileCount(LPCSTR list);

@@ -1,12 +1,10 @@
 // Parsing, formatting, reading and writing of the index table file.
 #include "loglist/index_file.h"
 
-#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
 
-#include "lib/file_reader.h"
 #include "lib/numbers.h"
 #include "lib/owned.h"
 #include "lib/strings_paths.h"
@@ -14,10 +12,11 @@
 
 namespace {
 
-constexpr int kReaderLineMax = 256;   // the most FileGetString hands out at once
-constexpr size_t kKeptLineMax = 4096;  // a hand-made line longer than this loses its tail
-constexpr DWORD kReaderBlockSize = 8192;
 constexpr int kSeenTimeFieldSize = 32;
+constexpr LONGLONG kIndexFileMax = 64 << 20;  // far beyond any list: 10,000 entries take about 1 MB
+
+IndexFileOps fileSystemOps;
+IndexFileOps* indexFileOps = &fileSystemOps;
 
 // Drops a lead byte left alone at the end of a copied text; returns the new length.
 int DropHalfCharacter(char* text, int length) {
@@ -44,29 +43,18 @@ const char* TakeField(const char* src, char* field, int size) {
     return *p == ',' ? p + 1 : p;
 }
 
-// One whole line, joined from the reader's pieces: a piece shorter than the maximum ends it.
-void ReadWholeLine(HTEXTFILE reader, std::string* line) {
-    line->clear();
-    char piece[kReaderLineMax + 1];
-    size_t got;
-    do {
-        piece[0] = '\0';
-        FileGetString(piece, kReaderLineMax, reader);
-        got = std::strlen(piece);
-        if (line->size() < kKeptLineMax) line->append(piece, std::min(got, kKeptLineMax - line->size()));
-    } while (got == kReaderLineMax && !FileEof(reader) && !FileError(reader));
+// The whole file, opened so that nobody writes to it meanwhile. False when it cannot be opened
+// or read, or is larger than any list.
+bool ReadWholeFile(const char* path, std::string* text) {
+    OwnedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                               nullptr));
+    LARGE_INTEGER size;
+    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > kIndexFileMax) return false;
+    text->resize(static_cast<size_t>(size.QuadPart));
+    DWORD got = 0;
+    return text->empty() ||
+           (ReadFile(file.Get(), &(*text)[0], static_cast<DWORD>(text->size()), &got, nullptr) && got == text->size());
 }
-
-class ReaderCloser {
-public:
-    explicit ReaderCloser(HTEXTFILE reader) : reader_(reader) {}
-    ~ReaderCloser() { FileClose(reader_); }
-    ReaderCloser(const ReaderCloser&) = delete;
-    ReaderCloser& operator=(const ReaderCloser&) = delete;
-
-private:
-    HTEXTFILE reader_;
-};
 
 }  // namespace
 
@@ -109,34 +97,51 @@ void RefreshFileStatus(LogEntry* entry, const DateMacroTexts& macros) {
     entry->FileSize = 0;
     char name[MAX_PATH];
     ExpandDateMacros(entry->LogFileName, name, macros);
-    OwnedFile file(CreateFileA(name, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return;
-    FILETIME written;
+    // Asking for the attributes opens nothing that a writer could refuse: a log that another
+    // program holds open, with any share mode, still shows its date and size.
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(name, GetFileExInfoStandard, &data)) return;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
     FILETIME local;
-    if (GetFileTime(file.Get(), nullptr, nullptr, &written) && FileTimeToLocalFileTime(&written, &local)) {
-        entry->FileTime = local;
-    }
-    entry->FileSize = GetFileSize(file.Get(), nullptr);
-    if (entry->FileSize == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) entry->FileSize = 0;
+    if (FileTimeToLocalFileTime(&data.ftLastWriteTime, &local)) entry->FileTime = local;
+    entry->FileSize = data.nFileSizeLow;
 }
 
 bool ReadIndexFile(const char* path, const DateMacroTexts& macros, const IndexEntryConsumer& consumer) {
-    HTEXTFILE reader = FileOpen(path, "rt", kReaderBlockSize);
-    if (!reader) return false;
-    ReaderCloser closer(reader);
+    std::string text;
+    if (!ReadWholeFile(path, &text)) return false;
+    // A line ends at CR LF, a lone CR or a lone LF: a list edited or copied elsewhere may carry
+    // any of them, and reading its lines as one would lose all but the first at the next write.
     std::string line;
-    for (;;) {
-        ReadWholeLine(reader, &line);
-        if (FileError(reader)) return false;
-        bool atEnd = FileEof(reader) != 0;
-        // The reader reports the end together with a last line that has no CR LF.
-        if (atEnd && line.empty()) return true;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        line.assign(text, start, end - start);
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
         LogEntry entry;
         ParseIndexLine(line.c_str(), &entry);
         RefreshFileStatus(&entry, macros);
         if (consumer(entry) < 0) return false;
-        if (atEnd) return true;
     }
+    return true;
+}
+
+bool IndexFileOps::Write(HANDLE file, const void* data, DWORD size) {
+    DWORD written = 0;
+    return WriteFile(file, data, size, &written, nullptr) && written == size;
+}
+
+bool IndexFileOps::Flush(HANDLE file) { return FlushFileBuffers(file) != 0; }
+
+bool IndexFileOps::Replace(const char* from, const char* to) {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+IndexFileOps* SetIndexFileOps(IndexFileOps* ops) {
+    IndexFileOps* previous = indexFileOps;
+    indexFileOps = ops ? ops : &fileSystemOps;
+    return previous;
 }
 
 bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch) {
@@ -147,16 +152,23 @@ bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch) 
         if (!fetch(i, &entry)) return false;
         text += FormatIndexLine(entry);
     }
-    OwnedFile file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
-    if (!file) return false;
-    if (!text.empty()) {
-        DWORD written = 0;
-        if (!WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-            written != text.size()) {
-            return false;
-        }
+    if (text.size() > static_cast<size_t>(kIndexFileMax)) return false;
+    // The new list goes to a file of its own beside the old one and takes its place only once it
+    // stands whole on the disk, so a failure at any step leaves the old file as it was.
+    char folder[MAX_PATH] = "";
+    GetPathName(path, folder);
+    char temp[MAX_PATH];
+    if (!GetTempFileNameA(folder[0] ? folder : ".", "KV", 0, temp)) return false;
+    IndexFileOps& ops = *indexFileOps;
+    bool written;
+    {
+        OwnedFile file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+        written = file && (text.empty() || ops.Write(file.Get(), text.data(), static_cast<DWORD>(text.size()))) &&
+                  ops.Flush(file.Get()) && CloseHandle(file.Release());
     }
-    return CloseHandle(file.Release()) != 0;
+    if (written && ops.Replace(temp, path)) return true;
+    DeleteFileA(temp);
+    return false;
 }
 
 bool WriteIndexFile(const char* path, const std::vector<LogEntry>& entries) {
@@ -167,10 +179,27 @@ bool WriteIndexFile(const char* path, const std::vector<LogEntry>& entries) {
     });
 }
 
+void FreeIndexPath(HINSTANCE instance, char out[MAX_PATH]) {
+    BuildDefaultIndexPath(instance, out);
+    if (!out[0] || GetFileAttributesA(out) == INVALID_FILE_ATTRIBUTES) return;
+    char taken[MAX_PATH];
+    lstrcpynA(taken, out, MAX_PATH);
+    // The number goes before the extension of the file name (a dot in a folder name is none).
+    const char* name = std::strrchr(taken, '\\');
+    const char* dot = std::strrchr(name ? name : taken, '.');
+    const int stem = static_cast<int>(dot ? dot - taken : std::strlen(taken));
+    for (int n = 2; n < 1000; ++n) {
+        int length = std::snprintf(out, MAX_PATH, "%.*s%d%s", stem, taken, n, taken + stem);
+        if (length < 0 || length >= MAX_PATH) break;
+        if (GetFileAttributesA(out) == INVALID_FILE_ATTRIBUTES) return;
+    }
+    out[0] = '\0';
+}
+
 const char* IndexPathForWrite(Environ& settings) {
     if (settings.GetIndex()[0] == '\0') {
         char path[MAX_PATH];
-        BuildDefaultIndexPath(settings.Instance(), path);
+        FreeIndexPath(settings.Instance(), path);
         settings.SetIndex(path);
     }
     return settings.GetIndex();

@@ -25,27 +25,49 @@ std::string FormatIndexLine(const LogEntry& entry);
 bool IsStorableIndexField(const char* text);
 
 // FileTime (last write, local time) and FileSize of the log file named by LogFileName after date
-// macro expansion; both 0 when it cannot be opened exclusively (missing, held open, no access).
+// macro expansion, also while another program holds it open; both 0 when it is missing, a folder
+// or cannot be looked at.
 void RefreshFileStatus(LogEntry* entry, const DateMacroTexts& macros);
 
 // Receives each entry read; answers its row index, or -1 when it cannot be stored.
 using IndexEntryConsumer = std::function<int(const LogEntry& entry)>;
 
-// Hands each line's entry, in file order and with its file status, to the consumer. Lines longer
-// than the reader's 256 bytes are read whole; a last line without CR LF counts; an empty line
-// gives an entry with empty texts. False when the file cannot be opened, on a read error or when
-// the consumer refuses an entry; the entries handed over before stay with the consumer.
+// Hands each line's entry, in file order and with its file status, to the consumer. A line ends
+// at CR LF, a lone CR or a lone LF; lines of any length are read whole; a last line without a
+// line end counts; an empty line gives an entry with empty texts. The file is read whole first,
+// so false when it cannot be opened or read comes before any entry; false too when the consumer
+// refuses an entry, and the entries handed over before stay with the consumer.
 bool ReadIndexFile(const char* path, const DateMacroTexts& macros, const IndexEntryConsumer& consumer);
 
 // Fetches the entry of a row; false when the row cannot be had.
 using IndexEntrySource = std::function<bool(int index, LogEntry* out)>;
 
-// Rewrites the file with the entries of rows 0 .. count-1, in that order. All rows are fetched
-// before the file is touched, so a failed fetch (or a count below 0) leaves the old file as it
-// was. A count of 0 leaves an empty file. False when a fetch, the creation or a write fails.
+// The file steps of writing the index file. The defaults use the file system; tests put in
+// ones that fail part way.
+class IndexFileOps {
+public:
+    virtual ~IndexFileOps() = default;
+    virtual bool Write(HANDLE file, const void* data, DWORD size);
+    virtual bool Flush(HANDLE file);
+    // Puts the finished new file in the old one's place.
+    virtual bool Replace(const char* from, const char* to);
+};
+// Routes WriteIndexFile's steps to ops (null puts the file system's back); returns the previous ones.
+IndexFileOps* SetIndexFileOps(IndexFileOps* ops);
+
+// Writes the entries of rows 0 .. count-1, in that order, to a new file beside the old one, which
+// it replaces once it is written and flushed. False when a fetch, the count, a write, the flush or
+// the replacement fails; the old file is then left as it was and the new one removed. A count of
+// 0 leaves an empty file.
 bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch);
 bool WriteIndexFile(const char* path, const std::vector<LogEntry>& entries);
 
-// The path to write the list to: Index, or, when it is empty, the default index path, which is
-// then stored in Index. Empty when neither is known.
+// A path in the data folder for a list that was not read from a file there: the default path,
+// or, when a file already lies there, the first free one of Kelvora2.dat, Kelvora3.dat and so on.
+// Empty when the data folder is unknown or no name is free.
+void FreeIndexPath(HINSTANCE instance, char out[MAX_PATH]);
+
+// The path to write the list to: Index, or, when it is empty, a free path in the data folder
+// (never a file that this run did not read), which is then stored in Index. Empty when neither
+// is known.
 const char* IndexPathForWrite(Environ& settings);

@@ -39,6 +39,14 @@ FILETIME LocalNow() {
     return t;
 }
 
+std::string ProgramArgument(const char* fileName) {
+    // Neither a blank nor '"' is ever the second byte of a double-byte character.
+    const size_t length = std::strlen(fileName);
+    const bool quoted = length >= 2 && fileName[0] == '"' && fileName[length - 1] == '"';
+    if (quoted || !std::strpbrk(fileName, " \t")) return fileName;
+    return std::string("\"") + fileName + "\"";
+}
+
 void HelpFilePath(char out[MAX_PATH]) {
     char folder[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, folder, sizeof folder);
@@ -51,7 +59,9 @@ void RewriteAndReload(KelvoraFrame& frame) {
     ListMenu* list = frame.List();
     if (!list) return;
     int selected = list->GetSelection();
-    list->SaveList();
+    // After a failed write the rows hold the only copy of their changes, so they are not read
+    // over; after a failed load there is nothing to keep and the load is tried again.
+    if (!list->SaveList() && !list->LoadFailed()) return;
     list->LoadList();
     list->Select(selected);
     UpdateStatusBar(frame);
@@ -125,7 +135,7 @@ void LaunchSelected(KelvoraFrame& frame, bool editor) {
     }
     char name[MAX_PATH];
     ExpandDateMacros(entry.LogFileName, name, frame.Settings());
-    HINSTANCE result = ShellExecuteA(owner, nullptr, program, name, ".", SW_SHOWNORMAL);
+    HINSTANCE result = ShellExecuteA(owner, nullptr, program, ProgramArgument(name).c_str(), ".", SW_SHOWNORMAL);
     if (reinterpret_cast<INT_PTR>(result) <= 32) {
         frame.Messages().ShowMessage(owner, failed);
         return;
@@ -163,14 +173,18 @@ void OpenIndexFile(KelvoraFrame& frame) {
     ofn.Flags = OFN_HIDEREADONLY;
     if (!GetOpenFileNameA(&ofn)) return;
 
-    if (CheckFile(path)) {
-        frame.Settings().SetIndex(path);
-        // LoadList has enabled the entry commands when the file holds entries.
-        if (!LoadAndSelectFirst(frame)) frame.Messages().ShowMessage(owner, kMsgListReadFailed);
+    ListMenu* list = frame.List();
+    const bool exists = CheckFile(path) != 0;
+    if (!exists && frame.Messages().ShowMessageByIds(owner, IDS_OPENLIST_TITLE, IDS_ASK_CREATEINDEX,
+                                                     MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
         return;
     }
-    if (frame.Messages().ShowMessageByIds(owner, IDS_OPENLIST_TITLE, IDS_ASK_CREATEINDEX,
-                                          MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+    // Changes since the last write (a browser started, say) reach the current file first.
+    if (!list->SaveList() && !list->LoadFailed()) return;
+    if (exists) {
+        frame.Settings().SetIndex(path);
+        // LoadList has enabled the entry commands when the file holds entries, and told a failure.
+        LoadAndSelectFirst(frame);
         return;
     }
     {

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 class KelvoraFrame;
 
 namespace list_commands {
@@ -22,5 +24,8 @@ bool LoadAndSelectFirst(KelvoraFrame& frame);
 void HelpFilePath(char out[MAX_PATH]);
 // The current local time as a FILETIME, as SeenTime is stored.
 FILETIME LocalNow();
+// A file name as the one parameter of a started program: quoted when it holds a blank and is
+// not quoted already, so that "C:\My Logs\app.log" does not reach it as two arguments.
+std::string ProgramArgument(const char* fileName);
 
 }  // namespace list_commands

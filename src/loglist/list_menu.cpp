@@ -14,6 +14,7 @@
 #include "loglist/index_file.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
+#include "settings/pmessage.h"
 
 namespace {
 
@@ -117,50 +118,67 @@ void ListMenu::Select(int index) { SendMessageA(list_, LB_SETCURSEL, index, 0); 
 
 bool ListMenu::LoadList() {
     ShowWindow(list_, SW_HIDE);
-    bool loaded;
+    const char* path = settings_.GetIndex();
+    bool loaded = true;
     {
         WaitCursor wait;
         ClearEntries();
-        const char* path = settings_.GetIndex();
-        if (!CheckFile(path)) {
-            OwnedFile created(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE, nullptr));
-        }
-        // The rows are put in order here and appended, which gives the order that inserting each
-        // row at its sorted place gives, without a round of compare messages per row.
-        std::vector<LogEntry> entries;
-        loaded = ReadIndexFile(path, MacroTextsOf(settings_), [&entries](const LogEntry& e) {
-            entries.push_back(e);
-            return static_cast<int>(entries.size()) - 1;
-        });
-        const int order = settings_.GetSortList();
-        std::stable_sort(entries.begin(), entries.end(), [order](const LogEntry& a, const LogEntry& b) {
-            return CompareEntries(a, b, order) < 0;
-        });
-        SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
-        SendMessageA(list_, LB_INITSTORAGE, entries.size(), 0);
-        for (const LogEntry& e : entries) {
-            if (InsertRow(e, false) < 0) {
-                loaded = false;
-                break;
+        if (path[0]) {
+            if (!CheckFile(path)) {
+                OwnedFile created(
+                    CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE, nullptr));
             }
+            // The rows are put in order here and appended, which gives the order that inserting
+            // each row at its sorted place gives, without a round of compare messages per row.
+            std::vector<LogEntry> entries;
+            loaded = ReadIndexFile(path, MacroTextsOf(settings_), [&entries](const LogEntry& e) {
+                entries.push_back(e);
+                return static_cast<int>(entries.size()) - 1;
+            });
+            const int order = settings_.GetSortList();
+            std::stable_sort(entries.begin(), entries.end(), [order](const LogEntry& a, const LogEntry& b) {
+                return CompareEntries(a, b, order) < 0;
+            });
+            SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+            SendMessageA(list_, LB_INITSTORAGE, entries.size(), 0);
+            for (const LogEntry& e : entries) {
+                if (InsertRow(e, false) < 0) {
+                    loaded = false;
+                    break;
+                }
+            }
+            SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
         }
-        SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     }
-    loadFailed_ = !loaded;
-    if (GetEntryCount() > 0) EnableEntryCommands();
-    else DisableEntryCommands();
+    source_ = !path[0] ? Source::None : loaded ? Source::File : Source::Failed;
+    SetEntryCommands(GetEntryCount() > 0);
     ShowWindow(list_, SW_SHOW);
     InvalidateRect(list_, nullptr, TRUE);
     SetFocus(list_);
+    if (!loaded) {
+        const MessageRow& row = PMessage::Row(kMsgListReadFailed);
+        messages_.ShowFileMessage(mainWindow_, row.captionId, row.textId, row.style, path);
+    }
     return loaded;
 }
 
 bool ListMenu::SaveList() {
-    if (loadFailed_) return false;
-    WaitCursor wait;
-    const char* path = IndexPathForWrite(settings_);
-    if (!path[0]) return false;
-    return WriteIndexFile(path, GetEntryCount(), [this](int i, LogEntry* out) { return GetEntry(i, out) >= 0; });
+    if (source_ == Source::Failed) return false;
+    if (source_ == Source::None && GetEntryCount() <= 0) return true;
+    bool saved;
+    const char* path;
+    {
+        WaitCursor wait;
+        path = IndexPathForWrite(settings_);
+        saved = path[0] &&
+                WriteIndexFile(path, GetEntryCount(), [this](int i, LogEntry* out) { return GetEntry(i, out) >= 0; });
+    }
+    if (!saved) {
+        messages_.ShowFileMessage(mainWindow_, IDS_CAP_SAVELIST, IDS_ERR_INDEXWRITE, MB_OK | MB_ICONHAND, path);
+        return false;
+    }
+    source_ = Source::File;  // the file holds this list now
+    return true;
 }
 
 void ListMenu::RecreateListFont() {
@@ -181,18 +199,23 @@ void ListMenu::ComputeColumnStops() {
 }
 
 void ListMenu::SetEntryCommands(bool enabled) {
+    // After a failed load a change could not be written back: adding is greyed too.
+    const bool entries = enabled && !LoadFailed();
+    const bool add = !LoadFailed();
     if (HMENU menu = GetMenu(mainWindow_)) {
-        UINT state = enabled ? MF_ENABLED : MF_GRAYED;
+        UINT state = entries ? MF_ENABLED : MF_GRAYED;
         EnableMenuItem(menu, 2, MF_BYPOSITION | state);  // the launch popup 起動(&B)
         for (UINT id : {IDM_EDITLIST, IDM_DELETELIST, IDM_CUT, IDM_BROWSER, IDM_EDITOR}) {
             EnableMenuItem(menu, id, MF_BYCOMMAND | state);
         }
+        EnableMenuItem(menu, IDM_ADDLIST, MF_BYCOMMAND | (add ? MF_ENABLED : MF_GRAYED));
     }
     if (HWND toolbar = GetDlgItem(mainWindow_, IDC_TOOLBAR)) {
         for (UINT id : {IDM_EDITLIST, IDM_DELETELIST, IDM_CUT, IDM_BROWSER, IDM_EDITOR, IDM_SORTNAME, IDM_SORTNEW,
                         IDM_SORTOLD}) {
-            SendMessageA(toolbar, TB_ENABLEBUTTON, id, MAKELPARAM(enabled ? TRUE : FALSE, 0));
+            SendMessageA(toolbar, TB_ENABLEBUTTON, id, MAKELPARAM(entries ? TRUE : FALSE, 0));
         }
+        SendMessageA(toolbar, TB_ENABLEBUTTON, IDM_ADDLIST, MAKELPARAM(add ? TRUE : FALSE, 0));
     }
     DrawMenuBar(mainWindow_);
 }

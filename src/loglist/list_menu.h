@@ -32,10 +32,16 @@ public:
     int GetSelection() const;
     void Select(int index);
 
+    // Reads the list from Index (an empty Index gives an empty list and reads nothing). A failure
+    // is told here, with the file's name; the commands that change the list stay greyed until a
+    // load succeeds.
     bool LoadList();
-    // Writes the rows to the index file. After a load that failed the file is left alone: it may
-    // hold entries that never reached the list, and an empty or partial list must not replace them.
+    // Writes the rows to the index file; a failed write is told here, with the file's name, and
+    // leaves the file as it was. After a load that failed nothing is written: the file may hold
+    // entries that never reached the list. A list that was never read from a file is written
+    // only once it has rows, and never over a file this run did not read (see IndexPathForWrite).
     bool SaveList();
+    bool LoadFailed() const { return source_ == Source::Failed; }
     void RecreateListFont();
     void ComputeColumnStops();
     void EnableEntryCommands();
@@ -55,7 +61,9 @@ private:
     HWND list_ = nullptr;
     OwnedFont font_;
     WNDPROC previousProc_ = nullptr;
-    bool loadFailed_ = false;
+    // Where the rows came from: nothing read yet (Index empty), the index file, or a load that failed.
+    enum class Source { None, File, Failed };
+    Source source_ = Source::None;
     Environ& settings_;
     const PMessage& messages_;
 };

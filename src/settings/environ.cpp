@@ -163,6 +163,12 @@ Environ::~Environ() {
     Save();
 }
 
+void Environ::SaveAll() const {
+    list_->Save();
+    cut_->Save();
+    Save();
+}
+
 void Environ::SetDefaults() {
     char path[MAX_PATH];
     BuildDefaultIndexPath(instance_, path);

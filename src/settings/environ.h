@@ -65,7 +65,9 @@ public:
     Environ& operator=(const Environ&) = delete;
 
     LONG Load();
-    LONG Save() const;
+    LONG Save() const;  // Main only
+    // Main, ListFont and Extent: at session end, when the program may end without its destructor.
+    void SaveAll() const;
 
     const char* GetIndex() const { return index_; }
     void SetIndex(const char* path);

@@ -1,6 +1,8 @@
 // Message boxes by number: each row of the table names a caption, a text and a style.
 #include "settings/pmessage.h"
 
+#include <string>
+
 #include "resources/resource_ids.h"
 
 namespace {
@@ -63,4 +65,13 @@ int PMessage::ShowMessageByIds(HWND owner, UINT captionId, UINT textId, UINT sty
     LoadText(instance_, textId & 0xFFFF, text, sizeof text);
     LoadText(instance_, captionId & 0xFFFF, caption, sizeof caption);
     return MessageBoxA(owner, text, caption, style & 0xFFFF);
+}
+
+int PMessage::ShowFileMessage(HWND owner, UINT captionId, UINT textId, UINT style, const char* path) const {
+    char text[257];
+    char caption[257];
+    LoadText(instance_, textId, text, sizeof text);
+    LoadText(instance_, captionId, caption, sizeof caption);
+    std::string message = std::string(text) + "\r\n" + path;
+    return MessageBoxA(owner, message.c_str(), caption, style);
 }

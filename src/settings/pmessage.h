@@ -46,6 +46,8 @@ public:
     // The button pressed (IDOK for one-button boxes); 0 without a box for a number outside the table.
     int ShowMessage(HWND owner, UINT number) const;
     int ShowMessageByIds(HWND owner, UINT captionId, UINT textId, UINT style) const;
+    // A message about one file: its text, then the file's path on a line of its own.
+    int ShowFileMessage(HWND owner, UINT captionId, UINT textId, UINT style, const char* path) const;
 
     static const MessageRow& Row(int number);
 

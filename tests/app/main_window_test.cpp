@@ -15,6 +15,9 @@
 #include "app/status_text.h"
 #include "dialog_driver.h"
 #include "frame_fixture.h"
+#include "lib/owned.h"
+#include "loglist/index_file.h"
+#include "loglist/list_commands.h"
 #include "loglist/list_menu.h"
 #include "menu_watcher.h"
 #include "resources/resource_ids.h"
@@ -60,6 +63,35 @@ protected:
     }
     static std::string Unread() { return Sjis(u8"未") + "\t"; }
     static std::string Read() { return Sjis(u8"　") + "\t"; }
+};
+
+// Makes one step of writing the index file fail, for as long as it lives.
+struct WriteFault {
+    const char* name;
+    int writtenPercent;  // of the list's bytes, before Write fails; -1: Write succeeds
+    DWORD error;
+    bool failFlush;
+    bool failReplace;
+};
+
+class FailingIndexOps : public IndexFileOps {
+public:
+    explicit FailingIndexOps(const WriteFault& fault) : fault_(fault), previous_(SetIndexFileOps(this)) {}
+    ~FailingIndexOps() override { SetIndexFileOps(previous_); }
+    bool Write(HANDLE file, const void* data, DWORD size) override {
+        if (fault_.writtenPercent < 0) return IndexFileOps::Write(file, data, size);
+        IndexFileOps::Write(file, data, static_cast<DWORD>(size * static_cast<ULONGLONG>(fault_.writtenPercent) / 100));
+        SetLastError(fault_.error);
+        return false;
+    }
+    bool Flush(HANDLE file) override { return !fault_.failFlush && IndexFileOps::Flush(file); }
+    bool Replace(const char* from, const char* to) override {
+        return !fault_.failReplace && IndexFileOps::Replace(from, to);
+    }
+
+private:
+    WriteFault fault_;
+    IndexFileOps* previous_;
 };
 
 TEST_F(MainWindowTest, StartShowsTheRowsInOrderWithTheFirstSelected) {
@@ -108,7 +140,13 @@ TEST_F(MainWindowTest, MissingIndexFileIsCreatedEmpty) {
 }
 
 TEST_F(MainWindowTest, BrowserCommandStartsTheBrowserAndClearsTheMark) {
-    StartThree();
+    PrepareThreeEntries();
+    // Its writer holds the log open, as logging programs do: it still shows and opens.
+    OwnedFile writer(CreateFileA(logs_.File("a.log").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(writer);
+    StartProgram();
+    EXPECT_EQ(Unread() + "03/04\t" + Sjis(u8"アルファ\tポ"), Row(0).DisplayText);
     ASSERT_EQ(0, Row(0).SeenTime.dwHighDateTime);
     Command(IDM_BROWSER);
     EXPECT_NE(std::string::npos, WaitForBrowserLog({logs_.File("a.log")}).find(logs_.File("a.log"))) << BrowserLog();
@@ -168,9 +206,9 @@ TEST_F(MainWindowTest, NoSelectionAndNoEditorAreReported) {
     EXPECT_EQ(Sjis(u8"エディタが設定されていません"), driver.Shown()[1].text);
 }
 
-TEST_F(MainWindowTest, EditorCommandStartsTheEditorWithTheExpandedName) {
-    WriteLog(logs_.File("ap260306.log"), LocalFileTime(2026, 3, 6), "x\r\n");
-    ASSERT_TRUE(WriteFileBytes(indexPath_, IndexLine(logs_.File("ap#$%.log"), "none.exe", "daily")));
+TEST_F(MainWindowTest, EditorCommandStartsTheEditorWithTheExpandedNameAsOneArgument) {
+    WriteLog(logs_.File("ap 260306.log"), LocalFileTime(2026, 3, 6), "x\r\n");
+    ASSERT_TRUE(WriteFileBytes(indexPath_, IndexLine(logs_.File("ap #$%.log"), "none.exe", "daily")));
     DWORD off = 0;
     WriteProgramValue("Main", "MacroAuto", REG_DWORD, &off, sizeof off);
     WriteProgramValue("Main", "MacroYear", REG_SZ, "26", 3);
@@ -178,10 +216,10 @@ TEST_F(MainWindowTest, EditorCommandStartsTheEditorWithTheExpandedName) {
     WriteProgramValue("Main", "MacroDay", REG_SZ, "06", 3);
     WriteProgramValue("Main", "Editor", REG_SZ, browser_.c_str(), static_cast<DWORD>(browser_.size() + 1));
     StartProgram();
-    EXPECT_EQ(Sjis(u8"》 ") + logs_.File("ap260306.log"), StatusPart(0));
+    EXPECT_EQ(Sjis(u8"》 ") + logs_.File("ap 260306.log"), StatusPart(0));
     Command(IDM_EDITOR);
-    EXPECT_NE(std::string::npos, WaitForBrowserLog({logs_.File("ap260306.log")}).find(logs_.File("ap260306.log")))
-        << BrowserLog();
+    const std::string quoted = "\"" + logs_.File("ap 260306.log") + "\"";
+    EXPECT_NE(std::string::npos, WaitForBrowserLog({quoted}).find(quoted)) << BrowserLog();
     EXPECT_NE(0u, Row(0).SeenTime.dwHighDateTime);
 }
 
@@ -313,15 +351,52 @@ TEST_F(MainWindowTest, KeyboardContextMenuOpensBesideTheSelectedRow) {
     EXPECT_EQ(expected.y, watcher.Menu().rect.top);
 }
 
-TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolder) {
-    std::string other = logs_.File("moved.kvd");
-    ASSERT_TRUE(WriteFileBytes(other, IndexLine(logs_.File("a.log"), "b.exe", "moved")));
-    WriteProgramValue("Main", "Index", REG_SZ, other.c_str(), static_cast<DWORD>(other.size() + 1));
-    StartProgram();
-    EXPECT_EQ(1, list_->GetEntryCount());
+TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolderBesideAnyListThere) {
+    auto startFrom = [this](const std::string& other, const std::string& name) {
+        ASSERT_TRUE(WriteFileBytes(other, IndexLine(logs_.File("a.log"), "b.exe", name)));
+        WriteProgramValue("Main", "Index", REG_SZ, other.c_str(), static_cast<DWORD>(other.size() + 1));
+        StartProgram();
+        EXPECT_EQ(1, list_->GetEntryCount());
+    };
+    startFrom(logs_.File("moved.kvd"), "moved");
     EXPECT_STREQ(indexPath_, frame_->Settings().GetIndex());
     EXPECT_NE(std::string::npos, ReadFileBytes(indexPath_).find("moved"));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(other.c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(logs_.File("moved.kvd").c_str()));
+    Stop();
+
+    // Kelvora.dat is there now: the next list moved in takes a free name and leaves it alone.
+    const std::string kept = ReadFileBytes(indexPath_);
+    const std::string second = std::string(indexPath_).replace(std::strlen(indexPath_) - 4, 4, "2.dat");
+    DeleteFileA(second.c_str());
+    startFrom(logs_.File("second.kvd"), "second");
+    EXPECT_EQ(second, frame_->Settings().GetIndex());
+    EXPECT_NE(std::string::npos, ReadFileBytes(second).find("second"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(logs_.File("second.kvd").c_str()));
+    Stop();
+    EXPECT_EQ(kept, ReadFileBytes(indexPath_));
+    DeleteFileA(second.c_str());
+
+    // A move that cannot be written leaves the list in its file, which stays the current one.
+    {
+        FailingIndexOps failing(WriteFault{"", -1, 0, false, true});
+        DialogDriver driver;
+        driver.ExpectPress(IDOK);
+        startFrom(logs_.File("third.kvd"), "third");
+        EXPECT_EQ(logs_.File("third.kvd"), frame_->Settings().GetIndex());
+        EXPECT_EQ(1u, driver.Shown().size());
+    }
+    Stop();
+    EXPECT_NE(std::string::npos, ReadFileBytes(logs_.File("third.kvd")).find("third"));
+}
+
+TEST_F(MainWindowTest, EmptyIndexSettingLoadsNothingAndWritesNothing) {
+    PrepareThreeEntries();
+    const std::string before = ReadFileBytes(indexPath_);
+    WriteProgramValue("Main", "Index", REG_SZ, "", 1);
+    StartProgram();
+    EXPECT_EQ(0, list_->GetEntryCount());
+    Stop();
+    EXPECT_EQ(before, ReadFileBytes(indexPath_));
 }
 
 TEST_F(MainWindowTest, IndexFileInTheDataFolderStaysUnderItsName) {
@@ -337,13 +412,65 @@ TEST_F(MainWindowTest, IndexFileInTheDataFolderStaysUnderItsName) {
     DeleteFileA(mine.c_str());
 }
 
-TEST_F(MainWindowTest, SessionEndWritesTheList) {
+TEST_F(MainWindowTest, SessionEndWritesTheListAndEverySetting) {
     StartThree();
     Command(IDM_BROWSER);  // changes SeenTime of row 0 in memory only
+    frame_->Settings().SetTabStop(7);
+    frame_->Settings().Cut().SetCutFile("C:\\cut.txt");
     std::string before = ReadFileBytes(indexPath_);
     EXPECT_TRUE(SendMessageA(frame_->MainWindow(), WM_QUERYENDSESSION, 0, 0));
     EXPECT_NE(before, ReadFileBytes(indexPath_));
+    // The program may be ended without its destructor: Main, Extent and ListFont are written now.
+    DWORD type = 0;
+    std::string data;
+    ASSERT_TRUE(ReadProgramValue("Main", "TabStop", &type, &data));
+    EXPECT_EQ(7u, *reinterpret_cast<const DWORD*>(data.data()));
+    ASSERT_TRUE(ReadProgramValue("Extent", "CutFile", &type, &data));
+    EXPECT_STREQ("C:\\cut.txt", data.c_str());
+    EXPECT_TRUE(ReadProgramValue("ListFont", "LogFont", &type, &data));
 }
+
+// ---- writing the list: a failure at any step leaves the old file whole and is told ----
+
+class ListWriteFaultTest : public MainWindowTest, public testing::WithParamInterface<WriteFault> {};
+
+TEST_P(ListWriteFaultTest, LeavesTheOldFileWholeAndTellsTheUser) {
+    StartThree();
+    Command(IDM_BROWSER);  // a new SeenTime in memory, which only a write would keep
+    const std::string before = ReadFileBytes(indexPath_);
+    {
+        FailingIndexOps failing(GetParam());
+        DialogDriver driver;
+        for (int i = 0; i < 3; ++i) driver.ExpectPress(IDOK);
+        Key(WM_KEYDOWN, VK_F5);
+        EXPECT_NE(0u, Row(0).SeenTime.dwHighDateTime);  // not read over by the old file
+        EXPECT_TRUE(SendMessageA(frame_->MainWindow(), WM_QUERYENDSESSION, 0, 0));
+        Stop();  // the program still ends
+        ASSERT_EQ(3u, driver.Shown().size());
+        for (const ShownBox& box : driver.Shown()) {
+            EXPECT_EQ(Sjis(u8"リストの保存"), box.caption);
+            EXPECT_EQ(Sjis(u8"目次テーブルファイルに書き込めませんでした（ファイルは前の内容のまま残っています）") +
+                          "\r\n" + indexPath_,
+                      box.text);
+        }
+    }
+    EXPECT_EQ(before, ReadFileBytes(indexPath_));
+    char folder[MAX_PATH];
+    BuildDataFolder(GetModuleHandleA(nullptr), folder);
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((std::string(folder) + "KV*.tmp").c_str(), &found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, find) << "left behind: " << found.cFileName;
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, ListWriteFaultTest,
+    testing::Values(WriteFault{"WriteFailsAtTheFirstByte", 0, ERROR_WRITE_FAULT, false, false},
+                    WriteFault{"WriteFailsInTheMiddle", 50, ERROR_WRITE_FAULT, false, false},
+                    WriteFault{"DiskFullOnTheTemporaryFile", 99, ERROR_DISK_FULL, false, false},
+                    WriteFault{"FlushFails", -1, 0, true, false},
+                    WriteFault{"RenameFails", -1, 0, false, true}),
+    [](const testing::TestParamInfo<WriteFault>& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, TooltipsComeFromTheStringTable) {
     StartThree();
@@ -389,6 +516,19 @@ TEST(LayoutTest, KeyboardContextMenuOpensAtTheSelectedRow) {
     EXPECT_EQ(192, p.y);
 }
 
+TEST(ProgramArgumentTest, QuotesANameWithABlankOnce) {
+    const struct {
+        const char* name;
+        const char* argument;
+    } cases[] = {{"C:\\logs\\app.log", "C:\\logs\\app.log"},
+                 {"C:\\My Logs\\app.log", "\"C:\\My Logs\\app.log\""},
+                 {"C:\\logs\\a\tb.log", "\"C:\\logs\\a\tb.log\""},
+                 {"\"C:\\My Logs\\app.log\"", "\"C:\\My Logs\\app.log\""},
+                 {"\x83\x5C \x83\x7C.log", "\"\x83\x5C \x83\x7C.log\""},  // ソ ポ.log
+                 {"", ""}};
+    for (const auto& c : cases) EXPECT_EQ(c.argument, list_commands::ProgramArgument(c.name)) << c.name;
+}
+
 TEST(StatusTextTest, MissingFileShowsStars) {
     LogEntry entry;
     lstrcpyA(entry.LogFileName, "D:\\log\\ap#$%.log");
@@ -420,6 +560,7 @@ DialogDriver::Answer ChooseFile(const std::string& path) {
 
 TEST_F(MainWindowTest, OpenCommandLoadsAnExistingIndexFile) {
     StartThree();
+    Command(IDM_BROWSER);  // a new SeenTime for a.log, in memory only
     std::string other = logs_.File("other.dat");
     ASSERT_TRUE(WriteFileBytes(other, IndexLine(logs_.File("a.log"), "b.exe", "other")));
     DialogDriver driver;
@@ -432,6 +573,11 @@ TEST_F(MainWindowTest, OpenCommandLoadsAnExistingIndexFile) {
     EXPECT_STREQ("other", Row(0).ListName);
     EXPECT_EQ(0, list_->GetSelection());
     EXPECT_EQ(Sjis(u8"》 ") + logs_.File("a.log"), StatusPart(0));
+    // The list that was left reached its file first, with the new SeenTime.
+    const std::string left = ReadFileBytes(indexPath_);
+    const size_t line = left.find(logs_.File("a.log"));
+    ASSERT_NE(std::string::npos, line);
+    EXPECT_NE(left.find(",0,0\r\n", line), left.find("\r\n", line) - 4);
 }
 
 TEST_F(MainWindowTest, OpenCommandAsksBeforeCreatingANewIndexFileAndMakesItCurrent) {
@@ -459,7 +605,7 @@ TEST_F(MainWindowTest, OpenCommandAsksBeforeCreatingANewIndexFileAndMakesItCurre
 }
 
 
-TEST_F(MainWindowTest, FailedStartUpLoadIsReportedAndTheWindowStillOpens) {
+TEST_F(MainWindowTest, FailedLoadIsToldWithTheFileAndChangesWaitUntilALoadSucceeds) {
     PrepareThreeEntries();
     const std::string before = ReadFileBytes(indexPath_);
     HANDLE lock = CreateFileA(indexPath_, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -467,12 +613,29 @@ TEST_F(MainWindowTest, FailedStartUpLoadIsReportedAndTheWindowStillOpens) {
     DialogDriver driver;
     driver.ExpectPress(IDOK);
     StartProgram();
-    CloseHandle(lock);
     ASSERT_EQ(1u, driver.Shown().size());
     EXPECT_EQ(Sjis(u8"リストを開く"), driver.Shown()[0].caption);
-    EXPECT_EQ(Sjis(u8"ファイル読み込み中にエラーが発生しました"), driver.Shown()[0].text);
+    EXPECT_EQ(Sjis(u8"ファイル読み込み中にエラーが発生しました") + "\r\n" + indexPath_, driver.Shown()[0].text);
     EXPECT_GT(frame_->Settings().GetColumnStopCount(), 0);  // rows drawn later still have their stops
-    // Closing must not replace the entries that could not be read with an empty list.
+    // Adding is greyed too, and the command does nothing when sent: it could not be written back.
+    EXPECT_TRUE(GetMenuState(GetMenu(frame_->MainWindow()), IDM_ADDLIST, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(SendMessageA(frame_->Toolbar(), TB_ISBUTTONENABLED, IDM_ADDLIST, 0));
+    Command(IDM_ADDLIST);
+    EXPECT_EQ(1u, driver.Shown().size());
+    // F5 tries the load again.
+    CloseHandle(lock);
+    Key(WM_KEYDOWN, VK_F5);
+    EXPECT_EQ(3, list_->GetEntryCount());
+    EXPECT_FALSE(GetMenuState(GetMenu(frame_->MainWindow()), IDM_ADDLIST, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(GetMenu(frame_->MainWindow()), IDM_EDITLIST, MF_BYCOMMAND) & MF_GRAYED);
+
+    // Closing after a failed load leaves the entries that could not be read where they are.
+    Stop();
+    ASSERT_TRUE(WriteFileBytes(indexPath_, before));
+    lock = CreateFileA(indexPath_, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    driver.ExpectPress(IDOK);
+    StartProgram();
+    CloseHandle(lock);
     Stop();
     EXPECT_EQ(before, ReadFileBytes(indexPath_));
 }

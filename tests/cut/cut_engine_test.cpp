@@ -169,13 +169,20 @@ TEST(CutTableTest, LoadsFilesAndReportsWhatCannotBeRead) {
     WriteFileBytes(folder.File("empty.txt"), "");
     EXPECT_EQ(CutTableLoad::Ready, LoadCutTable(folder.File("empty.txt").c_str(), &table));
     EXPECT_EQ(0u, table.Count());
+    // The largest file taken, its last line without a line end; one byte more is refused.
     std::string big;
-    for (int i = 0; i < 20000; ++i) big += "key" + std::to_string(i) + std::string(i % 300, 'x') + "\r\n";
+    size_t lines = 0;
+    for (; big.size() < kMaxProcedureFileBytes - 400; ++lines) {
+        big += "key" + std::to_string(lines) + std::string(lines % 300, 'x') + "\r\n";
+    }
+    big += "last" + std::string(kMaxProcedureFileBytes - big.size() - 4, 'y');
     WriteFileBytes(folder.File("big.txt"), big);
     EXPECT_EQ(CutTableLoad::Ready, LoadCutTable(folder.File("big.txt").c_str(), &table));
-    EXPECT_EQ(20000u, table.Count());
-    std::string last = "key19999" + std::string(19999 % 300, 'x') + " tail";
+    EXPECT_EQ(lines + 1, table.Count());
+    std::string last = big.substr(big.rfind('\n') + 1) + " tail";
     EXPECT_TRUE(table.Matches(last.data(), last.size()));
+    WriteFileBytes(folder.File("big.txt"), big + "y");
+    EXPECT_EQ(CutTableLoad::Unreadable, LoadCutTable(folder.File("big.txt").c_str(), &table));
 }
 
 TEST(CutHelpersTest, BackupNameReplacesOnlyTheFileExtension) {
@@ -193,6 +200,10 @@ TEST(CutHelpersTest, BackupNameReplacesOnlyTheFileExtension) {
     }
     std::string tooLong = "C:\\" + std::string(254, 'a');
     EXPECT_FALSE(BackupName(tooLong.c_str(), out));
+    // A log named like a backup has none: it would be its own.
+    EXPECT_FALSE(BackupName("C:\\logs\\app.bak", out));
+    EXPECT_FALSE(BackupName("C:\\logs\\app.Bak", out));
+    EXPECT_TRUE(BackupName("C:\\logs.bak\\app", out));
 }
 
 TEST(CutHelpersTest, QuestionShowsTheLineInBracketsShortenedAtACharacter) {
@@ -328,6 +339,22 @@ TEST_F(CutFileTest, ChangedLogIsReplacedAndTheBackupIsMadeOnceAndKeptOnTheNextRu
     EXPECT_EQ("c\r\n", Cut("ERROR 2\r\nc\r\n"));
     EXPECT_EQ("ERROR 1\r\nb\r\n", ReadFileBytes(folder_.File("app.bak")));
     EXPECT_TRUE(host_.messages.empty());
+}
+
+TEST_F(CutFileTest, ALogNamedLikeABackupIsCutWithoutOneAndNeverDeleted) {
+    options_.backup = true;
+    const std::string path = folder_.File("old.Bak");
+    WriteFileBytes(path, "ERROR 1\r\nb\r\n");
+    CutTable table = TableOf("ERROR\r\n");
+    CutEngine engine(table, options_, host_);
+    host_.failCopy = true;  // the replacement fails: the log is put back, not lost as its own backup
+    EXPECT_TRUE(engine.ProcessFile(path.c_str()));
+    EXPECT_EQ("ERROR 1\r\nb\r\n", ReadFileBytes(path));
+    EXPECT_EQ(std::vector<int>{22}, host_.messages);
+    host_.failCopy = false;
+    EXPECT_TRUE(engine.ProcessFile(path.c_str()));
+    EXPECT_EQ("b\r\n", ReadFileBytes(path));
+    EXPECT_EQ(1, FilesInFolder());
 }
 
 TEST_F(CutFileTest, FailedCopyBackPutsTheLogBack) {

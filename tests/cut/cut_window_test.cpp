@@ -6,6 +6,7 @@
 #include <shlobj.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -380,6 +381,114 @@ TEST_F(CutWindowTest, EditButtonFollowsMessages3And2And8AndHelpUsesTheControlIds
     }
     EXPECT_EQ((std::vector<UINT>{IDC_CUT_BAKFILE, IDC_CUTFILE}), helpTopics);
 }
+
+// ---- a run ended from outside ----
+
+// The first question is answered OK at once; the second comes up as a real box on the worker
+// thread, for the ending to close.
+volatile LONG questionsAsked = 0;
+int WINAPI AskSecondForReal(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
+    if (InterlockedIncrement(&questionsAsked) == 1) return IDOK;
+    return MessageBoxA(owner, text, caption, style);
+}
+
+// A box of this program that another thread shows.
+BOOL CALLBACK FindWorkerBox(HWND window, LPARAM found) {
+    char kind[16] = "";
+    GetClassNameA(window, kind, sizeof kind);
+    DWORD process = 0;
+    DWORD thread = GetWindowThreadProcessId(window, &process);
+    if (lstrcmpA(kind, "#32770") != 0 || process != GetCurrentProcessId() || thread == GetCurrentThreadId()) {
+        return TRUE;
+    }
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+struct OutsideCall {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    DWORD_PTR result;
+};
+
+DWORD WINAPI SendCall(void* param) {
+    auto* call = static_cast<OutsideCall*>(param);
+    if (!SendMessageTimeoutA(call->window, call->message, call->wParam, 0, SMTO_NORMAL, 10000, &call->result)) {
+        std::fprintf(stderr, "message %u was not answered within 10 s: the program hangs\n", call->message);
+        ExitProcess(3);
+    }
+    return 0;
+}
+
+// Sends a message as another program would, from another thread, while this thread handles it.
+DWORD_PTR SendFromOutside(HWND window, UINT message, WPARAM wParam) {
+    OutsideCall call{window, message, wParam, 0};
+    HANDLE thread = CreateThread(nullptr, 0, SendCall, &call, 0, nullptr);
+    while (WaitForSingleObject(thread, 0) == WAIT_TIMEOUT) PumpMessages(10);
+    CloseHandle(thread);
+    return call.result;
+}
+
+enum class Ending { Close, QueryEndSession, EndSession, EarlyCommand16 };
+
+class CutEndingTest : public CutWindowTest, public testing::WithParamInterface<Ending> {};
+
+TEST_P(CutEndingTest, StopsWhileTheQuestionShowsAndLeavesTheLogAndNoWorkFile) {
+    questionsAsked = 0;
+    SetCutMessageBoxHook(AskSecondForReal);
+    const std::string before = ReadFileBytes(logs_.File("b.log"));
+    DialogDriver driver;
+    driver.Expect([](HWND dialog) {  // ask for this run only
+        CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
+        DialogDriver::Press(dialog, IDOK);
+    });
+    driver.Expect([](HWND) {});  // the modeless progress dialog
+    driver.ExpectPress(IDOK);    // カット処理を中断します
+    Command(IDM_CUT);
+    HWND question = nullptr;
+    for (int i = 0; i < 500 && !question; ++i) {
+        PumpMessages(10);
+        EnumWindows(FindWorkerBox, reinterpret_cast<LPARAM>(&question));
+    }
+    ASSERT_NE(nullptr, question) << "no question for b.log";
+    HWND main = frame_->MainWindow();
+    switch (GetParam()) {
+    case Ending::Close: SendFromOutside(main, WM_CLOSE, 0); break;
+    case Ending::QueryEndSession: EXPECT_TRUE(SendFromOutside(main, WM_QUERYENDSESSION, 0)); break;
+    case Ending::EndSession: SendFromOutside(main, WM_ENDSESSION, TRUE); break;
+    case Ending::EarlyCommand16: SendFromOutside(main, WM_COMMAND, IDM_CUTDONE); break;
+    }
+    EXPECT_FALSE(IsWindow(question));
+    EXPECT_EQ(nullptr, frame_->RunningCut());
+    ASSERT_EQ(3u, driver.Shown().size());
+    EXPECT_EQ(Sjis(u8"カット処理を中断します"), driver.Shown()[2].text);
+    if (GetParam() == Ending::Close) {
+        EXPECT_FALSE(IsWindow(main));
+        frame_.reset();  // its WM_QUIT went to the pump above; the settings are written here
+    }
+    // The user's own choice (no question) is back; when the program ends it reaches the registry.
+    if (GetParam() == Ending::EarlyCommand16) {
+        EXPECT_EQ(0, Settings().Cut().GetCutCheck());
+    } else {
+        DWORD type = 0;
+        std::string data;
+        ASSERT_TRUE(ReadProgramValue("Extent", "CutCheck", &type, &data));
+        EXPECT_EQ(0u, *reinterpret_cast<const DWORD*>(data.data()));
+    }
+    // The first file stays cut; the second is as it was, and no work file is left.
+    EXPECT_EQ("keep a.log\r\nlast\r\n", ReadFileBytes(logs_.File("a.log")));
+    EXPECT_EQ(before, ReadFileBytes(logs_.File("b.log")));
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(logs_.File("LG*.tmp").c_str(), &found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, find) << "left behind: " << found.cFileName;
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    EXPECT_NE(std::string::npos, IndexBytes().find(logs_.File("b.log")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, CutEndingTest,
+                         testing::Values(Ending::Close, Ending::QueryEndSession, Ending::EndSession,
+                                         Ending::EarlyCommand16));
 
 }  // namespace
 

@@ -431,6 +431,12 @@ TEST(MultiSelect, SplitsTheOpenDialogBuffer) {
     EXPECT_STREQ(dir, "C:\\" SO "\\");
     EXPECT_STREQ(files, "a.txt");
 
+    std::string longest = "C:\\" + std::string(250, 'd') + "\\a.txt";  // 259 bytes
+    longest.append(2, '\0');
+    EXPECT_EQ(GetMultiSelectFileInfo(longest.c_str(), dir, files), 1);
+    EXPECT_EQ(std::string(dir), "C:\\" + std::string(250, 'd') + "\\");
+    EXPECT_STREQ(files, "a.txt");
+
     std::string noNul(300, 'x');
     EXPECT_EQ(GetMultiSelectFileInfo(noNul.c_str(), dir, files), 0);
 

@@ -183,6 +183,14 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"ShortLines", "a\r\nb,c\r\n", {{"a", "", "", 0, 0}, {"b", "c", "", 0, 0}}},
         FileCase{"LastLineWithoutLineEnd", "a,b,c,1,2\r\nd,e,f,3,4", {{"a", "b", "c", 1, 2}, {"d", "e", "f", 3, 4}}},
         FileCase{"LastLineEndsInCROnly", "a,b,c,1,2\r", {{"a", "b", "c", 1, 2}}},
+        // Lists edited or copied elsewhere: every line end counts, and each line is one entry.
+        FileCase{"LoneLfLines", "a,b,c,1,2\nd\n\ne,f\n",
+                 {{"a", "b", "c", 1, 2}, {"d", "", "", 0, 0}, {"", "", "", 0, 0}, {"e", "f", "", 0, 0}}},
+        FileCase{"LoneCrLines", "a,b,c,1,2\rd\r\re",
+                 {{"a", "b", "c", 1, 2}, {"d", "", "", 0, 0}, {"", "", "", 0, 0}, {"e", "", "", 0, 0}}},
+        FileCase{"MixedLineEnds", "a\r\nb\n\rc\r\r\nd",
+                 {{"a", "", "", 0, 0}, {"b", "", "", 0, 0}, {"", "", "", 0, 0}, {"c", "", "", 0, 0}, {"", "", "", 0, 0},
+                  {"d", "", "", 0, 0}}},
         FileCase{"LineOf256", LineOf(256, 'x') + "\r\nz\r\n", {{"a", "b", std::string(127, 'x'), 1, 2}, {"z", "", "", 0, 0}}},
         FileCase{"LineOf256ThenEmptyLine",
                  LineOf(256, 'x') + "\r\n\r\nz\r\n",
@@ -195,7 +203,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {{std::string(259, 'L'), std::string(259, 'B'), std::string(127, 'N'), 11, 22}}},
         FileCase{"LongLineOverABlock",
                  "a,b,c,1,2\r\n" + std::string(9000, 'L') + ",b,n,3,4\r\nz\r\n",
-                 {{"a", "b", "c", 1, 2}, {std::string(259, 'L'), "", "", 0, 0}, {"z", "", "", 0, 0}}}),
+                 {{"a", "b", "c", 1, 2}, {std::string(259, 'L'), "b", "n", 3, 4}, {"z", "", "", 0, 0}}}),
     [](const testing::TestParamInfo<FileCase>& info) { return std::string(info.param.name); });
 
 TEST(ReadIndexFile, FailsWhenTheFileCannotBeOpened) {
@@ -303,58 +311,80 @@ TEST_F(RefreshFileStatusTest, ReadsLocalLastWriteTimeAndSize) {
     EXPECT_EQ(FileTimeValue(entry.FileTime), FileTimeValue(local));
 }
 
-TEST_F(RefreshFileStatusTest, MissingUnopenableOrHeldOpenFilesGiveZero) {
-    MakeLog("busy.log", "12345");
-    const std::string busy = folder_.File("busy.log");
-    OwnedFile lock(CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(lock);
-    for (const std::string& name : {folder_.File("missing.log"), std::string(""), folder_.Path(), busy}) {
+TEST_F(RefreshFileStatusTest, MissingFilesAndFoldersGiveZero) {
+    for (const std::string& name : {folder_.File("missing.log"), std::string(""), folder_.Path()}) {
         LogEntry entry = Refreshed(name);
         EXPECT_EQ(entry.FileSize, 0u) << name;
         EXPECT_EQ(FileTimeValue(entry.FileTime), 0u) << name;
     }
 }
 
+// A log that its writer holds open, as logging programs do, with each share mode.
+class HeldLogTest : public RefreshFileStatusTest, public testing::WithParamInterface<DWORD> {};
+
+TEST_P(HeldLogTest, ShowsTheDateAndSizeOfWhatTheWriterWrote) {
+    MakeLog("held.log", "12345");
+    const std::string path = folder_.File("held.log");
+    OwnedFile writer(CreateFileA(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, GetParam(), nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(writer);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(writer.Get(), "678", 3, &written, nullptr));
+    FILETIME utc;
+    FILETIME local;
+    ASSERT_TRUE(GetFileTime(writer.Get(), nullptr, nullptr, &utc));
+    FileTimeToLocalFileTime(&utc, &local);
+    LogEntry entry = Refreshed(path);
+    EXPECT_EQ(entry.FileSize, 8u);
+    EXPECT_EQ(FileTimeValue(entry.FileTime), FileTimeValue(local));
+}
+
+INSTANTIATE_TEST_SUITE_P(ShareModes, HeldLogTest,
+                         testing::Values(0, FILE_SHARE_READ, FILE_SHARE_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE));
+
 TEST_F(RefreshFileStatusTest, ReadIndexFileFillsEachEntryFromItsExpandedName) {
     FILETIME local = MakeLog("ap030731.log", "abcd");
-    MakeLog("busy.log", "12345");
-    std::string busy = folder_.File("busy.log");
-    OwnedFile lock(CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(lock);
     std::string index = folder_.File("Kelvora.dat");
-    ASSERT_TRUE(WriteFileBytes(index, folder_.File("ap#$%.log") + ",b,c,1,2\r\n" + busy + ",b,c,1,2\r\n" +
-                                          folder_.File("gone.log") + ",b,c,1,2\r\n"));
+    ASSERT_TRUE(WriteFileBytes(index, folder_.File("ap#$%.log") + ",b,c,1,2\r\n" + folder_.File("gone.log") +
+                                          ",b,c,1,2\r\n"));
     std::vector<LogEntry> read;
     ASSERT_TRUE(ReadIndexFile(index.c_str(), kMacros, [&read](const LogEntry& e) {
         read.push_back(e);
         return 0;
     }));
-    ASSERT_EQ(read.size(), 3u);
+    ASSERT_EQ(read.size(), 2u);
     EXPECT_EQ(read[0].FileSize, 4u);
     EXPECT_EQ(FileTimeValue(read[0].FileTime), FileTimeValue(local));
-    for (size_t i = 1; i < 3; ++i) {
-        EXPECT_EQ(read[i].FileSize, 0u) << i;
-        EXPECT_EQ(FileTimeValue(read[i].FileTime), 0u) << i;
-    }
+    EXPECT_EQ(read[1].FileSize, 0u);
+    EXPECT_EQ(FileTimeValue(read[1].FileTime), 0u);
 }
 
 }  // namespace
 
 namespace {
 
-TEST(IndexPathForWrite, EmptyIndexBecomesTheDefaultPath) {
+TEST(IndexPathForWrite, EmptyIndexTakesAFreeNameInTheDataFolder) {
     testing_support::DeleteProgramSettings();
     {
         Environ settings(GetModuleHandleA(nullptr));
-        char expected[MAX_PATH];
-        BuildDefaultIndexPath(settings.Instance(), expected);
-        ASSERT_NE(expected[0], '\0');
-        settings.SetIndex("");
-        EXPECT_STREQ(IndexPathForWrite(settings), expected);
-        EXPECT_STREQ(settings.GetIndex(), expected);
-
+        char folder[MAX_PATH];
+        BuildDataFolder(settings.Instance(), folder);
+        ASSERT_NE(folder[0], '\0');
+        CreateDirectoryA(folder, nullptr);
+        const std::string base = std::string(folder) + "Kelvora";
+        DeleteFileA((base + ".dat").c_str());
+        DeleteFileA((base + "2.dat").c_str());
+        // A file already there was not read by this run: it is never written over.
+        for (const std::string& expected : {base + ".dat", base + "2.dat", base + "3.dat"}) {
+            settings.SetIndex("");
+            EXPECT_EQ(IndexPathForWrite(settings), expected);
+            EXPECT_EQ(settings.GetIndex(), expected);
+            ASSERT_TRUE(WriteFileBytes(expected, "taken\r\n"));
+        }
         settings.SetIndex("C:\\elsewhere.kvd");
         EXPECT_STREQ(IndexPathForWrite(settings), "C:\\elsewhere.kvd");
+        for (const char* n : {".dat", "2.dat", "3.dat"}) DeleteFileA((base + n).c_str());
     }
     testing_support::DeleteProgramSettings();
 }
