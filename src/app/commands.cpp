@@ -39,9 +39,9 @@ LRESULT DispatchCommand(KelvoraFrame& frame, HWND window, WPARAM wParam, LPARAM 
     case IDM_SORTOLD: list_commands::Sort(frame, 2); return 0;
     case IDM_HELP: list_commands::ShowHelp(frame); return 0;
     case IDM_REFRESH: list_commands::RewriteAndReload(frame); return 0;
-    case IDM_CUT: cut_commands::StartCut(frame); return 0;
-    case IDM_CUTDONE: cut_commands::FinishCut(frame); return 0;
-    case IDM_CUTOPTION: cut_commands::CutOptions(frame); return 0;
+    case IDM_CUT: frame.Cut().Start(); return 0;
+    case IDM_CUTDONE: frame.Cut().Finish(); return 0;
+    case IDM_CUTOPTION: frame.Cut().Options(); return 0;
     case IDM_ADDLIST: dialog_commands::AddEntry(frame); return 0;
     case IDM_EDITLIST: dialog_commands::EditEntry(frame); return 0;
     case IDM_OPTION: dialog_commands::Options(frame); return 0;

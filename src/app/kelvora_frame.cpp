@@ -5,10 +5,10 @@
 
 #include "app/main_window.h"
 #include "app/maintenance.h"
-#include "cut/log_cut_file.h"
+#include "dragdrop/drag_drop.h"
 #include "resources/resource_ids.h"
 
-KelvoraFrame::KelvoraFrame(HINSTANCE instance) : instance_(instance) {
+KelvoraFrame::KelvoraFrame(HINSTANCE instance) : instance_(instance), dragStarter_(DragDropStart) {
     OleInitialize(nullptr);  // the drag source needs OLE; a failure only disables dragging
     pmessage_ = std::make_unique<PMessage>(instance_);
     environ_ = std::make_unique<Environ>(instance_);
@@ -45,14 +45,13 @@ KelvoraFrame::KelvoraFrame(HINSTANCE instance) : instance_(instance) {
 KelvoraFrame::~KelvoraFrame() {
     // Normally the window is gone by now; if not, it must not outlive the object it points to.
     if (mainWindow_ && IsWindow(mainWindow_)) DestroyWindow(mainWindow_);
+    cut_.Stop();  // ended with the window, unless there never was one
     pmessage_.reset();
     environ_.reset();  // writes ListFont, Extent and Main
     OleUninitialize();
 }
 
-void KelvoraFrame::SetRunningCut(std::unique_ptr<LogCutFile> run) { runningCut_ = std::move(run); }
-
-std::unique_ptr<LogCutFile> KelvoraFrame::TakeRunningCut() { return std::move(runningCut_); }
+void KelvoraFrame::RefreshStatusBar() { UpdateStatusBar(*this); }
 
 int KelvoraFrame::ActivateExistingInstanceOrCreate() {
     if (HWND existing = FindWindowA(className_, nullptr)) {

@@ -4,13 +4,14 @@
 
 #include <memory>
 
+#include "cut/cut_commands.h"
+#include "dragdrop/drag_start.h"
+#include "loglist/list_context.h"
 #include "loglist/list_menu.h"
 #include "settings/environ.h"
 #include "settings/pmessage.h"
 
-class LogCutFile;
-
-class KelvoraFrame {
+class KelvoraFrame final : public ListContext {
 public:
     explicit KelvoraFrame(HINSTANCE instance);  // runs the start-up up to the main window
     ~KelvoraFrame();                            // releases PMessage, writes the settings, ends OLE
@@ -23,16 +24,24 @@ public:
     void Dispatch(MSG& msg);
 
     bool Created() const { return created_ != 0; }
-    HINSTANCE Instance() const { return instance_; }
     HWND MainWindow() const { return mainWindow_; }
     HACCEL Accelerators() const { return accelerators_; }
     HWND Toolbar() const { return toolbar_; }
     HWND StatusBar() const { return statusBar_; }
-    Environ& Settings() { return *environ_; }
-    const PMessage& Messages() const { return *pmessage_; }
-    // The list exists from the main window's creation to its destruction.
-    ListMenu* List() { return listMenu_.get(); }
     void SetList(std::unique_ptr<ListMenu> list) { listMenu_ = std::move(list); }
+
+    // What the commands of the lower layers reach through ListContext.
+    HINSTANCE Instance() const override { return instance_; }
+    HWND Owner() const override { return mainWindow_; }
+    ListMenu* List() override { return listMenu_.get(); }
+    Environ& Settings() override { return *environ_; }
+    const PMessage& Messages() const override { return *pmessage_; }
+    void RefreshStatusBar() override;
+
+    CutCommands& Cut() { return cut_; }
+    // Where a drag of an entry goes: the system's drag and drop, or what a test puts there.
+    DragStarter Drags() const { return dragStarter_; }
+    void SetDragStarter(DragStarter start) { dragStarter_ = start; }
 
     void SetMainWindow(HWND w) { mainWindow_ = w; }
     void SetToolbar(HWND w) { toolbar_ = w; }
@@ -40,24 +49,11 @@ public:
 
     int PressedRow() const { return pressedRow_; }
     void SetPressedRow(int row) { pressedRow_ = row; }
-    // The string-line cut between command 15 and command 16, or null.
-    LogCutFile* RunningCut() { return runningCut_.get(); }
-    void SetRunningCut(std::unique_ptr<LogCutFile> run);
-    std::unique_ptr<LogCutFile> TakeRunningCut();
-    // CutMode and CutCheck as they were before a running cut changed them.
-    int SavedCutMode() const { return savedCutMode_; }
-    int SavedCutCheck() const { return savedCutCheck_; }
-    void SaveCutChoices(int mode, int check) {
-        savedCutMode_ = mode;
-        savedCutCheck_ = check;
-    }
 
 private:
     int ActivateExistingInstanceOrCreate();
 
     int pressedRow_ = 0;
-    int savedCutMode_ = 0;
-    int savedCutCheck_ = 0;
     int created_ = 0;
     HINSTANCE instance_;
     HACCEL accelerators_ = nullptr;
@@ -67,7 +63,8 @@ private:
     std::unique_ptr<Environ> environ_;
     std::unique_ptr<PMessage> pmessage_;
     std::unique_ptr<ListMenu> listMenu_;
-    std::unique_ptr<LogCutFile> runningCut_;
+    CutCommands cut_{*this};
+    DragStarter dragStarter_;
     char className_[65] = "";
     char title_[81] = "";
     DWORD style_ = WS_OVERLAPPEDWINDOW | WS_VISIBLE;

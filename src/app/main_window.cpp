@@ -5,22 +5,22 @@
 #include <htmlhelp.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
 #include "app/commands.h"
-#include "app/html_help.h"
+#include "lib/html_help.h"
 #include "app/kelvora_frame.h"
 #include "app/layout.h"
 #include "app/status_text.h"
-#include "cut/cut_commands.h"
 #include "dragdrop/drag_start.h"
 #include "dragdrop/drop_files.h"
+#include "dragdrop/list_proc.h"
 #include "lib/file_reader.h"
 #include "lib/strings_paths.h"
 #include "loglist/date_macros.h"
 #include "loglist/index_file.h"
+#include "loglist/list_commands.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
 #include "settings/pmessage.h"
@@ -60,10 +60,6 @@ UINT TooltipOf(UINT_PTR command) {
     return 0;
 }
 
-UINT RowHeightOf(const Environ& settings) {
-    return static_cast<UINT>(std::abs(static_cast<int>(settings.List().GetFontHeight())));
-}
-
 int WindowHeight(HWND w) {
     RECT r = {};
     GetWindowRect(w, &r);
@@ -101,7 +97,7 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam) OnEndSession(false);
         return 0;
     case WM_MEASUREITEM:  // arrives while the list control is being created
-        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = RowHeightOf(frame_.Settings());
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = frame_.Settings().List().RowHeight();
         return 0;
     case WM_DRAWITEM:
         if (list) list->Draw(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
@@ -121,7 +117,7 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
         OnLeftButtonDown(lParam);
         return DefWindowProcA(window_, message, wParam, lParam);
-    case WM_DROPFILES: return OnDropFiles(frame_, window_, reinterpret_cast<HDROP>(wParam));
+    case WM_DROPFILES: return OnDropFiles(frame_, reinterpret_cast<HDROP>(wParam));
     }
     return DefWindowProcA(window_, message, wParam, lParam);
 }
@@ -148,20 +144,15 @@ void MainWindow::OnCreate() {
 
     frame_.SetList(std::make_unique<ListMenu>(instance, window_, frame_.Settings(), frame_.Messages(), ListRect()));
     ListMenu* list = frame_.List();
-    list->Attach();
+    SubclassList(list->Control());
 
     EnsureDataFolder();
     if (frame_.Settings().GetIndex()[0] == '\0') {
         list->DisableEntryCommands();
         return;
     }
-    if (!list->LoadList()) return;  // LoadList told the user
+    if (!list_commands::LoadAndSelectFirst(frame_)) return;  // LoadList told the user
     RelocateIndexFile();
-    SendMessageA(list->Control(), WM_SETFONT, reinterpret_cast<WPARAM>(list->Font()), FALSE);
-    list->Select(0);
-    UpdateStatusBar(frame_);
-    list->ComputeColumnStops();
-    SetFocus(list->Control());
 }
 
 void MainWindow::EnsureDataFolder() {
@@ -248,7 +239,7 @@ void MainWindow::OnDestroy() {
 
 void MainWindow::ReleaseList() {
     // A running cut ends first, so that its logs are whole and its choices put back before anything is written.
-    cut_commands::StopCut(frame_);
+    frame_.Cut().Stop();
     if (ListMenu* list = frame_.List()) {
         list->SaveList();
         frame_.SetList(nullptr);
@@ -258,7 +249,7 @@ void MainWindow::ReleaseList() {
 void MainWindow::OnEndSession(bool query) {
     // The session may end without WM_DESTROY and without the settings' destructor: the cut is
     // stopped, and the list and every setting are written now, the list once.
-    cut_commands::StopCut(frame_);
+    frame_.Cut().Stop();
     if (query) {
         if (ListMenu* list = frame_.List()) list->SaveList();
     }
@@ -298,7 +289,7 @@ void MainWindow::OnLeftButtonDown(LPARAM position) {
 }
 
 LRESULT MainWindow::OnMouseMove(WPARAM keys, LPARAM position) {
-    return StartDragOnMouseMove(frame_, window_, keys, position);
+    return StartDragOnMouseMove(frame_, frame_.PressedRow(), frame_.Drags(), keys, position);
 }
 
 LRESULT MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {

@@ -2,12 +2,12 @@
 #include "cut/cut_dialogs.h"
 
 #include <commdlg.h>
-#include <shellapi.h>
 
-#include <cstring>
-#include <initializer_list>
+#include <string>
 
 #include "dialogs/context_help.h"
+#include "dialogs/dialog_fields.h"
+#include "lib/common_dialogs.h"
 #include "loglist/list_commands.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
@@ -33,37 +33,13 @@ void StoreChoices(HWND dialog, Environ& settings) {
     settings.Cut().SetCutCheck(IsDlgButtonChecked(dialog, IDC_CUT_CHECK) == BST_CHECKED ? 1 : 0);
 }
 
-void LoadText(HINSTANCE instance, UINT id, char* out, int size) {
-    if (LoadStringA(instance, id, out, size) <= 0) out[0] = '\0';
-}
-
 void BrowseCutFile(HWND dialog, const CutDialogRecord& record) {
-    char txt[128];
-    char all[128];
-    char title[128];
-    LoadText(record.instance, IDS_CUTFILE_FILTER_TXT, txt, sizeof txt);
-    LoadText(record.instance, IDS_CUTFILE_FILTER_ALL, all, sizeof all);
-    LoadText(record.instance, IDS_CAP_CUTFILE, title, sizeof title);
-    // The filter is pairs of NUL-terminated texts, ended by an empty one.
-    char filter[300] = {};
-    size_t n = 0;
-    for (const char* part : {static_cast<const char*>(txt), "*.txt", static_cast<const char*>(all), "*.*"}) {
-        size_t len = std::strlen(part);
-        if (n + len + 2 > sizeof filter) break;
-        std::memcpy(filter + n, part, len + 1);
-        n += len + 1;
-    }
+    std::string filter =
+        BuildFilter(record.instance, {{IDS_CUTFILE_FILTER_TXT, "*.txt"}, {IDS_CUTFILE_FILTER_ALL, "*.*"}});
     char file[MAX_PATH] = "";
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = dialog;
-    ofn.lpstrFilter = filter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.lpstrTitle = title;
-    ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (GetOpenFileNameA(&ofn)) SetDlgItemTextA(dialog, IDC_CUTFILE, file);
+    if (ChooseFileToOpen(dialog, record.instance, IDS_CAP_CUTFILE, filter, OFN_EXPLORER, file)) {
+        SetDlgItemTextA(dialog, IDC_CUTFILE, file);
+    }
     // The focus goes back to the field, which now shows the chosen file.
     SetFocus(GetDlgItem(dialog, IDC_CUTFILE));
 }
@@ -74,20 +50,18 @@ void EditCutFile(HWND dialog, const CutDialogRecord& record) {
         record.messages->ShowMessage(dialog, kMsgNoEditor);
         return;
     }
-    char file[MAX_PATH + 1] = "";
-    GetDlgItemTextA(dialog, IDC_CUTFILE, file, sizeof file);
+    char file[MAX_PATH];
+    ReadField(dialog, IDC_CUTFILE, file, sizeof file);
     if (!file[0]) {
         record.messages->ShowMessage(dialog, kMsgNoCutFile);
         return;
     }
-    HINSTANCE result =
-        ShellExecuteA(dialog, nullptr, editor, list_commands::ProgramArgument(file).c_str(), ".", SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(result) <= 32) record.messages->ShowMessage(dialog, kMsgEditorFailed);
+    if (!list_commands::StartProgram(dialog, editor, file)) record.messages->ShowMessage(dialog, kMsgEditorFailed);
 }
 
 INT_PTR InitOptions(HWND dialog, const CutDialogRecord& record) {
     SetWindowLongPtrA(dialog, GWL_EXSTYLE, GetWindowLongPtrA(dialog, GWL_EXSTYLE) | WS_EX_CONTEXTHELP);
-    SendDlgItemMessageA(dialog, IDC_CUTFILE, EM_LIMITTEXT, MAX_PATH, 0);
+    SendDlgItemMessageA(dialog, IDC_CUTFILE, EM_LIMITTEXT, MAX_PATH - 1, 0);
     SetDlgItemTextA(dialog, IDC_CUTFILE, record.settings->Cut().GetCutFile());
     CheckChoices(dialog, *record.settings);
     CheckDlgButton(dialog, IDC_CUT_BAKFILE, record.settings->GetBakFile() ? BST_CHECKED : BST_UNCHECKED);
@@ -95,8 +69,8 @@ INT_PTR InitOptions(HWND dialog, const CutDialogRecord& record) {
 }
 
 void StoreOptions(HWND dialog, CutDialogRecord& record) {
-    char file[MAX_PATH] = "";
-    GetDlgItemTextA(dialog, IDC_CUTFILE, file, sizeof file);
+    char file[MAX_PATH];
+    ReadField(dialog, IDC_CUTFILE, file, sizeof file);
     record.settings->Cut().SetCutFile(file);
     StoreChoices(dialog, *record.settings);
     record.settings->SetBakFile(IsDlgButtonChecked(dialog, IDC_CUT_BAKFILE) == BST_CHECKED ? 1 : 0);

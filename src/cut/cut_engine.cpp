@@ -85,10 +85,9 @@ unsigned long long ProgressUnit(unsigned long long totalBytes) {
 }
 
 CutKind ClassifyLine(const CutTable& table, const char* line, size_t length) {
-    if (table.Matches(line, length)) return CutKind::Cut;
-    if (length > 1 && std::memchr(line, 0x08, length - 1)) return CutKind::Bs;
-    if (std::memchr(line, 0x05, length)) return CutKind::Ctrl;
-    return CutKind::Keep;
+    ScannedLine scanned{line, 0, 0, false, false};
+    ScanLine(line, line + length, true, &scanned);
+    return ClassifyLine(table, scanned);
 }
 
 size_t ApplyBackspaces(const char* line, size_t length, char* out) {
@@ -109,6 +108,12 @@ size_t RemoveCtrl05(const char* line, size_t length, char* out) {
         if (line[i] != 0x05) out[n++] = line[i];
     }
     return n;
+}
+
+size_t RewriteLine(CutKind kind, char* line, size_t length) {
+    if (kind == CutKind::Bs) return ApplyBackspaces(line, length, line);
+    if (kind == CutKind::Ctrl) return RemoveCtrl05(line, length, line);
+    return length;
 }
 
 bool BackupName(const char* path, char out[MAX_PATH]) {
@@ -133,7 +138,7 @@ std::string FormatCutQuestion(const char* question, const char* line, size_t len
     size_t shown = 0;
     bool shortened = false;
     while (shown < length) {
-        size_t step = IsDBCSLeadByteEx(932, static_cast<BYTE>(line[shown])) && shown + 1 < length ? 2 : 1;
+        size_t step = shown + 1 < length && IsMultiByteChar(line + shown) ? 2 : 1;
         if (shown + step > kQuestionLineBytes) {
             shortened = true;
             break;
@@ -274,79 +279,25 @@ CutEngine::LoopResult CutEngine::LineLoop(HANDLE in, HANDLE out) {
         const char* const end = buffer + filled;
         const char* p = buffer;
         const char* span = buffer;  // kept lines with CR LF go out as they stand, in one piece
-        for (;;) {
-            const char* const start = p;
-            const char* q = start;
-            const char* lineEnd = nullptr;
-            size_t endLength = 0;
-            const char* lastBs = nullptr;
-            int bsCount = 0;
-            bool has05 = false;
-            for (;;) {
-                q = bytescan::FindLineOrControl(q, end);
-                if (q == end) break;
-                const char c = *q;
-                if (c == '\n') {
-                    lineEnd = q;
-                    endLength = 1;
-                    break;
-                }
-                if (c == '\r') {
-                    if (q + 1 < end || eof) {
-                        lineEnd = q;
-                        endLength = q + 1 < end && q[1] == '\n' ? 2 : 1;
-                    }
-                    break;  // a CR at the end of the block may meet its LF in the next one
-                }
-                if (c == 0x08) {
-                    ++bsCount;
-                    lastBs = q;
-                } else {
-                    has05 = true;
-                }
-                ++q;
-            }
-            if (!lineEnd) {
-                if (!eof || start == end) break;
-                lineEnd = end;  // the last line, without a line end
-            }
-
+        ScannedLine line;
+        while (ScanLine(p, end, eof, &line)) {
             if (StopRequested()) return LoopResult::Stopped;
-            const size_t length = static_cast<size_t>(lineEnd - start);
-            processed_ += length;
-            if (processed_ >= nextReport_) {
-                host_.SetPosition(processed_);
-                nextReport_ = (processed_ / unit_ + 1) * unit_;
-            }
-
-            CutKind kind = CutKind::Keep;
-            if (table_.Matches(start, length)) {
-                if (!options_.ask || host_.AskCut(start, length)) kind = CutKind::Cut;
-            } else if (bsCount > 1 || (bsCount == 1 && lastBs != lineEnd - 1)) {
-                kind = CutKind::Bs;
-            } else if (has05) {
-                kind = CutKind::Ctrl;
-            }
-            const char* next = lineEnd + endLength;
-            if (kind == CutKind::Keep && endLength == 2) {
-                p = next;
-                continue;
-            }
-            writer.Put(span, static_cast<size_t>(start - span));
-            char* line = buffer + (start - buffer);
-            size_t written = length;
+            CountProgress(line.length);
+            const CutKind kind = Decide(line);
+            p = line.Next();
+            if (kind == CutKind::Keep && line.endLength == 2) continue;
+            writer.Put(span, static_cast<size_t>(line.start - span));
+            span = p;
             if (kind != CutKind::Keep) {
                 changed_ = true;
                 ++placeCount_;
                 host_.ShowChange(kind, placeCount_);
-                if (kind == CutKind::Bs) written = ApplyBackspaces(line, length, line);
-                if (kind == CutKind::Ctrl) written = RemoveCtrl05(line, length, line);
             }
-            if (kind != CutKind::Cut) {
-                writer.Put(line, written);
-                writer.Put("\r\n", 2);
-            }
-            span = p = next;
+            if (kind == CutKind::Cut) continue;
+            // Every line written ends with CR LF, whatever end it had.
+            char* text = buffer + (line.start - buffer);
+            writer.Put(text, RewriteLine(kind, text, line.length));
+            writer.Put("\r\n", 2);
         }
         writer.Put(span, static_cast<size_t>(p - span));
         if (writer.Failed()) return LoopResult::WriteError;
@@ -366,6 +317,21 @@ CutEngine::LoopResult CutEngine::LineLoop(HANDLE in, HANDLE out) {
     }
     writer.Flush();
     return writer.Failed() ? LoopResult::WriteError : LoopResult::Done;
+}
+
+CutKind CutEngine::Decide(const ScannedLine& line) {
+    const CutKind kind = ClassifyLine(table_, line);
+    // A line the user keeps is written as read, without BS or Ctrl removal.
+    if (kind == CutKind::Cut && options_.ask && !host_.AskCut(line.start, line.length)) return CutKind::Keep;
+    return kind;
+}
+
+void CutEngine::CountProgress(size_t length) {
+    processed_ += length;
+    if (processed_ >= nextReport_) {
+        host_.SetPosition(processed_);
+        nextReport_ = (processed_ / unit_ + 1) * unit_;
+    }
 }
 
 unsigned long long TotalSize(const std::vector<std::string>& paths) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cut/cut_table.h"
+#include "lib/byte_scan.h"
 
 enum class CutKind { Keep, Cut, Bs, Ctrl };
 
@@ -43,12 +44,33 @@ struct CutOptions {
 // Bytes per bar step: 1000, or more when the range would not fit the bar's 16 bits.
 unsigned long long ProgressUnit(unsigned long long totalBytes);
 
-// The kind of a line by its bytes alone, the question not counted.
+// One line of a block, as the scan for line ends found it.
+struct ScannedLine {
+    const char* start;
+    size_t length;        // without the line end
+    size_t endLength;     // 2 for CR LF, 1 for a lone CR or LF, 0 for a last line without one
+    bool bsBeforeLast;    // a BS stands before the line's last byte
+    bool has05;           // a 0x05 stands in the line
+    const char* Next() const { return start + length + endLength; }
+};
+
+// Scans the line that starts at p, up to end. A line ends at CR LF, a lone CR or a lone LF; at
+// the end of the data (eof) the rest is the last line. False when nothing is left, or when the
+// line may go on past end (then more data is needed first: a CR at end may meet its LF later).
+inline bool ScanLine(const char* p, const char* end, bool eof, ScannedLine* line);
+
+// The kind of a line by its bytes alone, the question not counted: the first of cut (it begins
+// with a string of the table), BS removal (a BS before its last byte), Ctrl removal (a 0x05),
+// keep.
+inline CutKind ClassifyLine(const CutTable& table, const ScannedLine& line);
+// The same for the bytes of one line without its line end.
 CutKind ClassifyLine(const CutTable& table, const char* line, size_t length);
 // A BS removes itself and the byte written before it; out holds length bytes. Returns the new length.
 size_t ApplyBackspaces(const char* line, size_t length, char* out);
 // Drops every 0x05 byte; out holds length bytes. Returns the new length.
 size_t RemoveCtrl05(const char* line, size_t length, char* out);
+// What a line of that kind becomes, rewritten in place: the new length (a cut line keeps its bytes).
+size_t RewriteLine(CutKind kind, char* line, size_t length);
 // The path without the extension of its file name, followed by ".bak"; false when it would not
 // fit, or when the file name's own extension is .bak in any case (the log would be its own backup).
 bool BackupName(const char* path, char out[MAX_PATH]);
@@ -78,6 +100,9 @@ public:
 private:
     enum class LoopResult { Done, ReadError, WriteError, Stopped, NoMemory };
     LoopResult LineLoop(HANDLE in, HANDLE out);
+    // The kind that the line gets: its class, a cut line asked about when the user wants that.
+    CutKind Decide(const ScannedLine& line);
+    void CountProgress(size_t length);
     bool Replace(const char* logPath, const char* workPath);
     bool StopRequested() const { return options_.stop && *options_.stop; }
 
@@ -98,3 +123,50 @@ private:
 // when every file was processed.
 bool RunCut(CutEngine& engine, const std::vector<std::string>& paths);
 unsigned long long TotalSize(const std::vector<std::string>& paths);
+
+// ---- the per-line parts of the loop, inline for its speed ----
+
+inline bool ScanLine(const char* p, const char* end, bool eof, ScannedLine* line) {
+    if (p == end) return false;
+    const char* q = p;
+    const char* lastBs = nullptr;
+    int bsCount = 0;
+    bool has05 = false;
+    size_t endLength = 0;
+    for (;; ++q) {
+        q = bytescan::FindLineOrControl(q, end);
+        if (q == end) {
+            if (!eof) return false;
+            break;  // the last line, without a line end
+        }
+        const char c = *q;
+        if (c == '\n') {
+            endLength = 1;
+            break;
+        }
+        if (c == '\r') {
+            if (q + 1 == end && !eof) return false;  // its LF may come with the next block
+            endLength = q + 1 < end && q[1] == '\n' ? 2 : 1;
+            break;
+        }
+        if (c == 0x08) {
+            ++bsCount;
+            lastBs = q;
+        } else {
+            has05 = true;
+        }
+    }
+    line->start = p;
+    line->length = static_cast<size_t>(q - p);
+    line->endLength = endLength;
+    line->bsBeforeLast = bsCount > 1 || (bsCount == 1 && lastBs != q - 1);
+    line->has05 = has05;
+    return true;
+}
+
+inline CutKind ClassifyLine(const CutTable& table, const ScannedLine& line) {
+    if (table.Matches(line.start, line.length)) return CutKind::Cut;
+    if (line.bsBeforeLast) return CutKind::Bs;
+    if (line.has05) return CutKind::Ctrl;
+    return CutKind::Keep;
+}

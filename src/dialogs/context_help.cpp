@@ -5,9 +5,8 @@
 
 #include <cstdio>
 
-#include "app/html_help.h"
-#include "lib/strings_paths.h"
-#include "resources/resource_ids.h"
+#include "lib/html_help.h"
+#include "loglist/list_commands.h"
 
 bool IsInHelpTable(int id, const int* table, size_t count) {
     for (size_t i = 0; i < count; ++i) {
@@ -17,14 +16,10 @@ bool IsInHelpTable(int id, const int* table, size_t count) {
 }
 
 void BuildPopupSource(HINSTANCE instance, char out[MAX_PATH + 32]) {
-    char folder[MAX_PATH] = "";
-    DWORD n = GetModuleFileNameA(instance, folder, sizeof folder);
-    if (n == 0 || n >= sizeof folder) folder[0] = '\0';
-    GetPathName(folder, folder);  // keeps the trailing backslash
-    char file[64] = "";
-    LoadStringA(instance, IDS_HELPFILE, file, sizeof file);
-    int written = std::snprintf(out, MAX_PATH + 32, "%s%s::/popup.txt", folder, file);
-    if (written < 0 || written >= MAX_PATH + 32) out[0] = '\0';
+    char file[MAX_PATH];
+    list_commands::HelpFilePath(instance, file);
+    int written = std::snprintf(out, MAX_PATH + 32, "%s::/popup.txt", file);
+    if (!file[0] || written < 0 || written >= MAX_PATH + 32) out[0] = '\0';
 }
 
 INT_PTR ContextHelpPopup(HWND dialog, const HELPINFO* info, const int* table, size_t count) {

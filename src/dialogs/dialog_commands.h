@@ -1,13 +1,13 @@
 // The main window's commands that show the entry and option dialogs, and what the list does after them.
 #pragma once
 
-class KelvoraFrame;
+class ListContext;
 
 namespace dialog_commands {
 
-void AddEntry(KelvoraFrame& frame);      // 12
-void EditEntry(KelvoraFrame& frame);     // 13
-void Options(KelvoraFrame& frame);       // 22
-void DateMacros(KelvoraFrame& frame);    // 24
+void AddEntry(ListContext& context);    // 12
+void EditEntry(ListContext& context);   // 13
+void Options(ListContext& context);     // 22
+void DateMacros(ListContext& context);  // 24
 
 }  // namespace dialog_commands

@@ -2,13 +2,13 @@
 // the browser history. The variants differ in their caption, their first fields and Apply.
 #include "dialogs/entry_dialog.h"
 
-#include <shellapi.h>
 
 #include <string>
 #include <vector>
 
-#include "dialogs/common_dialogs.h"
+#include "lib/common_dialogs.h"
 #include "dialogs/context_help.h"
+#include "dialogs/dialog_fields.h"
 #include "dialogs/entry_rules.h"
 #include "loglist/date_macros.h"
 #include "loglist/index_file.h"
@@ -25,13 +25,6 @@ constexpr int kHelpTable[] = {IDOK, IDCANCEL, IDC_LOGFILENAME, IDC_LISTNAME, IDC
 
 // The dialog is modal: one showing at a time.
 DlgEditBase* current = nullptr;
-
-// A field's text cut to the bytes its entry field keeps, on a character boundary.
-void ReadField(HWND dialog, int id, char* field, size_t size) {
-    char text[1024] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    CopyToField(field, size, text);
-}
 
 HINSTANCE InstanceOf(HWND window) {
     return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
@@ -117,14 +110,14 @@ INT_PTR DlgEditBase::OnCommand(HWND dialog, WPARAM wParam) {
 void DlgEditBase::BrowseLogFile(HWND dialog) {
     std::string filter =
         BuildFilter(instance_, {{IDS_FILTER_LOG, "*.log"}, {IDS_FILTER_TXT, "*.txt"}, {IDS_FILTER_ALL, "*.*"}});
-    char path[MAX_PATH];
+    char path[MAX_PATH] = "";
     if (ChooseFileToOpen(dialog, instance_, IDS_LOGFILE_TITLE, filter, 0, path)) SetLogFileNameField(dialog, path);
     SetFocus(GetDlgItem(dialog, IDC_LOGFILENAME));
 }
 
 void DlgEditBase::BrowseBrowser(HWND dialog) {
     std::string filter = BuildFilter(instance_, {{IDS_FILTER_EXE, "*.exe"}});
-    char path[MAX_PATH];
+    char path[MAX_PATH] = "";
     if (ChooseFileToOpen(dialog, instance_, IDS_BROWSER_TITLE, filter, 0, path)) {
         SetDlgItemTextA(dialog, IDC_BROWSERNAME, path);
     }
@@ -145,9 +138,7 @@ void DlgEditBase::OpenInEditor(HWND dialog) {
     }
     char expanded[MAX_PATH];
     ExpandDateMacros(logFileName, expanded, settings_);
-    HINSTANCE started = ShellExecuteA(dialog, nullptr, settings_.GetEditor(),
-                                      list_commands::ProgramArgument(expanded).c_str(), ".", SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(started) <= 32) {
+    if (!list_commands::StartProgram(dialog, settings_.GetEditor(), expanded)) {
         messages_.ShowMessage(dialog, kMsgEditorFailed);
         return;
     }

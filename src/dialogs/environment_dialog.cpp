@@ -4,8 +4,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "dialogs/common_dialogs.h"
+#include "lib/common_dialogs.h"
 #include "dialogs/context_help.h"
+#include "dialogs/dialog_fields.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
 
@@ -38,12 +39,6 @@ INT_PTR CALLBACK EnvironmentDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_HELP: return ContextHelpPopup(dialog, reinterpret_cast<const HELPINFO*>(lParam), kHelpTable);
     }
     return FALSE;
-}
-
-void ReadField(HWND dialog, int id, char* field, size_t size) {
-    char text[1024] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    CopyToField(field, size, text);
 }
 
 }  // namespace
@@ -105,7 +100,7 @@ void EnvironmentDialog::ChooseFont(HWND dialog) {
 
 void EnvironmentDialog::ChooseEditor(HWND dialog) {
     std::string filter = BuildFilter(instance, {{IDS_FILTER_EXE, "*.exe"}});
-    char path[MAX_PATH];
+    char path[MAX_PATH] = "";
     if (ChooseFileToOpen(dialog, instance, IDS_EDITOR_TITLE, filter, OFN_READONLY, path)) {
         SetDlgItemTextA(dialog, IDC_EDITORNAME, path);
     }

@@ -197,8 +197,6 @@ ComPtr<IDataObject> MakeDataObject(const DragFileList* list) {
     return data;
 }
 
-DragDropStartFunction dragDropStartHook = nullptr;
-
 }  // namespace
 
 extern "C" void WINAPI DragDropStart(HWND, DragFileList* list) {
@@ -218,18 +216,4 @@ extern "C" void WINAPI HDropClipCopy(DragFileList* list) {
     if (!data) return;
     // The clipboard takes its own reference; ours ends here.
     OleSetClipboard(data.Get());
-}
-
-void CallDragDropStart(HWND window, DragFileList* list) {
-    if (dragDropStartHook) {
-        dragDropStartHook(window, list);
-    } else {
-        DragDropStart(window, list);
-    }
-}
-
-DragDropStartFunction SetDragDropStartHook(DragDropStartFunction fn) {
-    DragDropStartFunction previous = dragDropStartHook;
-    dragDropStartHook = fn;
-    return previous;
 }

@@ -86,9 +86,3 @@ void WINAPI DragDropStart(HWND window, DragFileList* list);
 // Puts the listed files on the clipboard as CF_HDROP; the clipboard keeps the data object.
 void WINAPI HDropClipCopy(DragFileList* list);
 }
-
-// Where the main window sends its drags; tests put a recorder here instead of the modal loop.
-using DragDropStartFunction = void(WINAPI*)(HWND, DragFileList*);
-void CallDragDropStart(HWND window, DragFileList* list);
-// Routes every later CallDragDropStart to fn (null puts DragDropStart back); returns the previous one.
-DragDropStartFunction SetDragDropStartHook(DragDropStartFunction fn);

@@ -1,10 +1,10 @@
 // The main window's rule for starting a drag of the selected entry out of the list.
 #include "dragdrop/drag_start.h"
 
-#include "app/kelvora_frame.h"
-#include "dragdrop/drag_drop.h"
+#include "dragdrop/drag_file_list.h"
 #include "lib/owned.h"
 #include "loglist/date_macros.h"
+#include "loglist/list_context.h"
 #include "loglist/list_menu.h"
 
 int VisibleRowAt(LPARAM position, LRESULT itemHeight) {
@@ -18,11 +18,11 @@ DragStartStep DecideDragStart(WPARAM keys, int pressedRow, int currentRow) {
     return currentRow == pressedRow ? DragStartStep::Stay : DragStartStep::Start;
 }
 
-LRESULT StartDragOnMouseMove(KelvoraFrame& frame, HWND window, WPARAM keys, LPARAM position) {
-    ListMenu* list = frame.List();
+LRESULT StartDragOnMouseMove(ListContext& context, int pressedRow, DragStarter start, WPARAM keys, LPARAM position) {
+    ListMenu* list = context.List();
     if (!list) return 0;
     int row = VisibleRowAt(position, SendMessageA(list->Control(), LB_GETITEMHEIGHT, 0, 0));
-    switch (DecideDragStart(keys, frame.PressedRow(), row)) {
+    switch (DecideDragStart(keys, pressedRow, row)) {
     case DragStartStep::PassOn: return 0;
     case DragStartStep::Stay: return -1;
     case DragStartStep::Start: break;
@@ -31,11 +31,11 @@ LRESULT StartDragOnMouseMove(KelvoraFrame& frame, HWND window, WPARAM keys, LPAR
     LogEntry entry;
     if (selected < 0 || list->GetEntry(selected, &entry) < 0) return 0;
     char path[MAX_PATH];
-    ExpandDateMacros(entry.LogFileName, path, frame.Settings());
+    ExpandDateMacros(entry.LogFileName, path, context.Settings());
     OwnedLocal block(LocalAlloc(LPTR, DragFileListSize(1)));
     if (!block) return 0;
     auto* files = static_cast<DragFileList*>(static_cast<void*>(block.Get()));
     AppendDragFile(files, path);
-    CallDragDropStart(window, files);
+    start(context.Owner(), files);
     return 0;
 }

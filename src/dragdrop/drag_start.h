@@ -2,7 +2,11 @@
 #pragma once
 #include <windows.h>
 
-class KelvoraFrame;
+class ListContext;
+struct DragFileList;
+
+// Where a drag goes: DragDropStart, the system's modal drag and drop; tests record it instead.
+using DragStarter = void(WINAPI*)(HWND window, DragFileList* list);
 
 // What a mouse move over the list means for a drag.
 enum class DragStartStep {
@@ -17,6 +21,8 @@ int VisibleRowAt(LPARAM position, LRESULT itemHeight);
 // The rule over plain data: keys are the move's wParam, rows count visible rows from the top.
 DragStartStep DecideDragStart(WPARAM keys, int pressedRow, int currentRow);
 
-// WM_MOUSEMOVE of the main window (as the list forwards it): -1 while the pointer stays in the
-// pressed row, 0 otherwise (then default processing runs); starts the drag when the rule says so.
-LRESULT StartDragOnMouseMove(KelvoraFrame& frame, HWND window, WPARAM keys, LPARAM position);
+// WM_MOUSEMOVE of the main window (as the list forwards it), pressedRow being the visible row of
+// the last left-button press: -1 while the pointer stays in the pressed row, 0 otherwise (then
+// default processing runs). When the rule says so, hands the selected entry's log file, its date
+// macros expanded, to start.
+LRESULT StartDragOnMouseMove(ListContext& context, int pressedRow, DragStarter start, WPARAM keys, LPARAM position);

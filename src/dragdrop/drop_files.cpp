@@ -1,11 +1,13 @@
 // Files dropped on the main window become entries, each through its own add dialog.
 #include "dragdrop/drop_files.h"
 
-#include "app/kelvora_frame.h"
 #include "dragdrop/dd_add_list_dialog.h"
 #include "dragdrop/drag_drop.h"
 #include "loglist/list_commands.h"
+#include "loglist/list_context.h"
+#include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
+#include "settings/pmessage.h"
 
 namespace {
 
@@ -20,8 +22,9 @@ void BringToFront(HWND window) {
 
 }  // namespace
 
-LRESULT OnDropFiles(KelvoraFrame& frame, HWND window, HDROP drop) {
+LRESULT OnDropFiles(ListContext& context, HDROP drop) {
     OwnedHDrop released(drop);
+    HWND window = context.Owner();
     BringToFront(window);
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     POINT at = {};
@@ -29,21 +32,21 @@ LRESULT OnDropFiles(KelvoraFrame& frame, HWND window, HDROP drop) {
     for (UINT i = 0; i < count; ++i) {
         // A longer name would be cut into the name of another file: it is refused instead.
         if (DragQueryFileA(drop, i, nullptr, 0) >= MAX_PATH) {
-            frame.Messages().ShowMessageByIds(window, IDS_CAP_ADDLIST, IDS_ERR_DROPPATHLONG, MB_OK | MB_ICONEXCLAMATION);
+            context.Messages().ShowMessageByIds(window, IDS_CAP_ADDLIST, IDS_ERR_DROPPATHLONG, MB_OK | MB_ICONEXCLAMATION);
             continue;
         }
         char path[MAX_PATH] = "";
         if (DragQueryFileA(drop, i, path, sizeof path) == 0) continue;
-        AddDroppedFile(frame, window, path);
+        AddDroppedFile(context, path);
     }
     return 0;
 }
 
-INT_PTR AddDroppedFile(KelvoraFrame& frame, HWND window, const char* path) {
-    ListMenu* list = frame.List();
+INT_PTR AddDroppedFile(ListContext& context, const char* path) {
+    ListMenu* list = context.List();
     if (!list || list->LoadFailed()) return 0;  // the entry could not be written back
-    DlgDDAddList dialog(window, *list, frame.Settings(), frame.Messages(), path);
+    DlgDDAddList dialog(context.Owner(), *list, context.Settings(), context.Messages(), path);
     INT_PTR result = dialog.Open();
-    list_commands::FinishEntryDialog(frame, result == 1);
+    if (result == 1) list_commands::RewriteAndReload(context);
     return result;
 }

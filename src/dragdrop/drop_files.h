@@ -3,12 +3,13 @@
 #include <windows.h>
 #include <shellapi.h>
 
-class KelvoraFrame;
+class ListContext;
 
-// WM_DROPFILES: brings the window in front, and when the drop landed in the client area runs the
-// add dialog for each file in the order the drop lists them. The drop is always released.
-LRESULT OnDropFiles(KelvoraFrame& frame, HWND window, HDROP drop);
+// WM_DROPFILES of the main window: brings it in front, and when the drop landed in the client
+// area runs the add dialog for each file in the order the drop lists them. The drop is always
+// released.
+LRESULT OnDropFiles(ListContext& context, HDROP drop);
 
 // One dropped file: the add dialog preset with path; after a confirmed dialog the list is written
 // to the index file and read back. The dialog's result (1 confirmed, 0 cancelled).
-INT_PTR AddDroppedFile(KelvoraFrame& frame, HWND window, const char* path);
+INT_PTR AddDroppedFile(ListContext& context, const char* path);

@@ -2,16 +2,24 @@
 // presses and moves go to the main window (which starts drags), a right click selects its row.
 #include "dragdrop/list_proc.h"
 
-#include "app/kelvora_frame.h"
-#include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
 
+namespace {
+
+// The control's own procedure, kept with the control.
+constexpr char kPreviousProc[] = "Kelvora.ListProc";
+
+}  // namespace
+
+void SubclassList(HWND list) {
+    SetPropA(list, kPreviousProc, reinterpret_cast<HANDLE>(GetWindowLongPtrA(list, GWLP_WNDPROC)));
+    SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProc));
+}
+
 extern "C" LRESULT WINAPI ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND parent = GetParent(list);
-    auto* frame = reinterpret_cast<KelvoraFrame*>(GetWindowLongPtrA(parent, 0));
-    ListMenu* menu = frame ? frame->List() : nullptr;
-    WNDPROC previous = menu ? menu->PreviousProc() : nullptr;
+    auto previous = reinterpret_cast<WNDPROC>(GetPropA(list, kPreviousProc));
     if (!previous) return DefWindowProcA(list, message, wParam, lParam);
+    HWND parent = GetParent(list);
 
     switch (message) {
     case WM_KEYDOWN:
@@ -38,6 +46,7 @@ extern "C" LRESULT WINAPI ListProc(HWND list, UINT message, WPARAM wParam, LPARA
         }
         break;
     }
+    case WM_NCDESTROY: RemovePropA(list, kPreviousProc); break;
     }
     return CallWindowProcA(previous, list, message, wParam, lParam);
 }

@@ -7,6 +7,11 @@
 
 namespace bytetext {
 
+size_t CharBytes(const char* text) {
+    if (IsMultiByteChar(text)) return 2;
+    return IsDBCSLeadByte(static_cast<BYTE>(text[0])) && text[1] == '\0' ? 0 : 1;
+}
+
 size_t FitLength(const char* text, size_t max) {
     size_t i = 0;
     while (i < max && text[i]) {

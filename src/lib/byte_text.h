@@ -8,6 +8,9 @@ namespace bytetext {
 
 constexpr size_t kPathBytes = MAX_PATH;  // 260-byte path buffers hold at most 259 bytes of text
 
+// Bytes of the character at text: 2 for a double-byte character (IsMultiByteChar), 0 for a lead
+// byte whose second byte is missing (half a character at the end of the text), else 1.
+size_t CharBytes(const char* text);
 // Length of the longest start of text, stopping at NUL, that has at most max bytes and does not
 // end inside a double-byte character.
 size_t FitLength(const char* text, size_t max);

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "lib/byte_text.h"
 #include "lib/strings_paths.h"
 #include "settings/environ.h"
 
@@ -22,10 +23,10 @@ int ExpandDateMacros(const char* source, char* destination, const DateMacroTexts
         const char* piece = p;
         size_t pieceLength = 1;
         size_t step = 1;
-        if (IsMultiByteChar(p)) {
+        const size_t width = bytetext::CharBytes(p);
+        if (width == 0) break;  // half a character
+        if (width == 2) {
             pieceLength = step = 2;
-        } else if (IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] == '\0') {
-            break;
         } else if (*p == '#' || *p == '$' || *p == '%') {
             piece = *p == '#' ? macros.year : *p == '$' ? macros.month : macros.day;
             if (!piece) piece = "";

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "lib/byte_text.h"
 #include "settings/environ.h"
 
 namespace {
@@ -16,8 +17,8 @@ constexpr char kFullWidthSpace[] = "\x81\x40";
 // single-byte '|' becomes TAB; a double-byte character's second byte is never looked at.
 void Append(char* out, int* length, const char* text, bool tabsFromBars) {
     for (const char* p = text; *p != '\0';) {
-        int width = IsDBCSLeadByte(static_cast<BYTE>(*p)) ? 2 : 1;
-        if (width == 2 && p[1] == '\0') return;  // half a character
+        const int width = static_cast<int>(bytetext::CharBytes(p));
+        if (width == 0) return;  // half a character
         if (*length + width > kDisplayTextSize - 1) return;
         if (width == 1 && tabsFromBars && *p == '|') {
             out[(*length)++] = '\t';

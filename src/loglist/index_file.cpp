@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "lib/byte_text.h"
 #include "lib/numbers.h"
 #include "lib/owned.h"
 #include "lib/strings_paths.h"
@@ -20,17 +21,13 @@ IndexFileOps* indexFileOps = &fileSystemOps;
 
 // Drops a lead byte left alone at the end of a copied text; returns the new length.
 int DropHalfCharacter(char* text, int length) {
-    int i = 0;
-    while (i < length) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(text[i]))) {
-            if (i + 1 >= length) {
-                text[i] = '\0';
-                return i;
-            }
-            i += 2;
-        } else {
-            ++i;
+    for (int i = 0; i < length;) {
+        const size_t width = bytetext::CharBytes(text + i);
+        if (width == 0) {
+            text[i] = '\0';
+            return i;
         }
+        i += static_cast<int>(width);
     }
     return length;
 }

@@ -1,31 +1,39 @@
-// The main window's commands that act on the log list, and the list-side steps they share.
+// The main window's commands that act on the log list, and the steps that every command which
+// changes the list ends with.
 #pragma once
 #include <windows.h>
 
 #include <string>
 
-class KelvoraFrame;
+class ListContext;
 
 namespace list_commands {
 
-void OpenIndexFile(KelvoraFrame& frame);                 // 11
-void DeleteSelected(KelvoraFrame& frame);                // 14
-void LaunchSelected(KelvoraFrame& frame, bool editor);   // 17 browser, 18 editor
-void Sort(KelvoraFrame& frame, int order);               // 19, 20, 21
-void ShowHelp(KelvoraFrame& frame);                      // 25
-// Writes the list, reads it again and selects the same row number (refresh, and after option dialogs).
-void RewriteAndReload(KelvoraFrame& frame);
-// After an entry dialog: when it was confirmed and the list could be written, reload it.
-void FinishEntryDialog(KelvoraFrame& frame, bool confirmed);
-// Loads the list of the current Index, selects row 0 and shows it in the status bar.
-bool LoadAndSelectFirst(KelvoraFrame& frame);
+void OpenIndexFile(ListContext& context);                // 11
+void DeleteSelected(ListContext& context);               // 14
+void LaunchSelected(ListContext& context, bool editor);  // 17 browser, 18 editor
+void Sort(ListContext& context, int order);              // 19, 20, 21
+void ShowHelp(ListContext& context);                     // 25
 
-// The help file beside the program: its folder joined with the file name, without a doubled backslash.
-void HelpFilePath(char out[MAX_PATH]);
+// The tail of every command that changes the list: writes it to the index file, reads it again,
+// selects row (a row number: the same position, whatever entry now stands there) and shows it in
+// the status bar. After a failed write the rows hold the only copy of their changes, so they are
+// not read over; after a failed load there is nothing to keep and the load is tried again.
+void RewriteAndReload(ListContext& context, int row);
+// The same with the row selected now.
+void RewriteAndReload(ListContext& context);
+// Loads the list of the current Index, selects row 0 and shows it in the status bar.
+bool LoadAndSelectFirst(ListContext& context);
+
+// The help file beside the program of instance: its folder joined with the help file's name.
+void HelpFilePath(HINSTANCE instance, char out[MAX_PATH]);
 // The current local time as a FILETIME, as SeenTime is stored.
 FILETIME LocalNow();
 // A file name as the one parameter of a started program: quoted when it holds a blank and is
 // not quoted already, so that "C:\My Logs\app.log" does not reach it as two arguments.
 std::string ProgramArgument(const char* fileName);
+// Starts program (the browser or the editor) with fileName as its one parameter; false when the
+// system could not start it.
+bool StartProgram(HWND owner, const char* program, const char* fileName);
 
 }  // namespace list_commands

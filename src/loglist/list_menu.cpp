@@ -8,7 +8,6 @@
 #include <cstring>
 #include <vector>
 
-#include "dragdrop/list_proc.h"
 #include "lib/file_reader.h"
 #include "loglist/display.h"
 #include "loglist/index_file.h"
@@ -39,22 +38,14 @@ ListMenu::ListMenu(HINSTANCE instance, HWND mainWindow, Environ& settings, const
                                 LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT,
                             rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, mainWindow,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LIST)), instance, nullptr);
-}
-
-void ListMenu::Attach() {
-    previousProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProc)));
     RecreateListFont();
-    // Rows may be drawn before the first load succeeds: they need column stops from the start.
     ComputeColumnStops();
 }
 
 ListMenu::~ListMenu() {
     ClearEntries();
-    if (list_ && IsWindow(list_)) {
-        SendMessageA(list_, WM_SETFONT, 0, FALSE);  // the font is deleted with this object
-        if (previousProc_) SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
-    }
+    // The font is deleted with this object.
+    if (list_ && IsWindow(list_)) SendMessageA(list_, WM_SETFONT, 0, FALSE);
 }
 
 int ListMenu::AddEntry(const LogEntry& entry) { return InsertRow(entry, true); }
@@ -181,11 +172,19 @@ bool ListMenu::SaveList() {
     return true;
 }
 
+void ListMenu::ApplyListFont() {
+    SendMessageA(list_, LB_SETITEMHEIGHT, 0, RowHeight());
+    RecreateListFont();
+    ComputeColumnStops();
+}
+
 void ListMenu::RecreateListFont() {
     LOGFONTA font;
     settings_.List().GetListFont(&font);
-    font_.Reset(CreateFontIndirectA(&font));
-    SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    // The control lets go of the old font before it is deleted.
+    OwnedFont next(CreateFontIndirectA(&font));
+    SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(next.Get()), FALSE);
+    font_ = std::move(next);
 }
 
 void ListMenu::ComputeColumnStops() {
@@ -223,7 +222,7 @@ void ListMenu::SetEntryCommands(bool enabled) {
 void ListMenu::EnableEntryCommands() { SetEntryCommands(true); }
 void ListMenu::DisableEntryCommands() { SetEntryCommands(false); }
 
-int ListMenu::RowHeight() const { return std::abs(static_cast<int>(settings_.List().GetFontHeight())); }
+int ListMenu::RowHeight() const { return settings_.List().RowHeight(); }
 
 void ListMenu::Draw(const DRAWITEMSTRUCT& item) const {
     if (item.itemID == static_cast<UINT>(-1)) return;

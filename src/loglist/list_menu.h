@@ -10,18 +10,15 @@ class PMessage;
 
 class ListMenu {
 public:
-    // Creates the list control (id 700) at rect in the main window.
+    // Creates the list control (id 700) at rect in the main window, with the list font and the
+    // column stops measured in it (rows may be drawn before the first load succeeds).
     ListMenu(HINSTANCE instance, HWND mainWindow, Environ& settings, const PMessage& messages, const RECT& rect);
-    // Subclasses the control with ListProc and gives it the list font. ListProc finds this object
-    // through the application object, so this runs once the object is stored there.
-    void Attach();
     ~ListMenu();  // frees the rows; the list is saved by the window before
     ListMenu(const ListMenu&) = delete;
     ListMenu& operator=(const ListMenu&) = delete;
 
     HWND Control() const { return list_; }
     HFONT Font() const { return font_.Get(); }
-    WNDPROC PreviousProc() const { return previousProc_; }
 
     // Row operations; -1 on failure.
     int AddEntry(const LogEntry& entry);  // composes the row text and inserts it at its sorted place
@@ -42,8 +39,8 @@ public:
     // only once it has rows, and never over a file this run did not read (see IndexPathForWrite).
     bool SaveList();
     bool LoadFailed() const { return source_ == Source::Failed; }
-    void RecreateListFont();
-    void ComputeColumnStops();
+    // After the list font or the columns changed: row height, font and column stops anew.
+    void ApplyListFont();
     void EnableEntryCommands();
     void DisableEntryCommands();
 
@@ -55,12 +52,13 @@ public:
 private:
     int InsertRow(const LogEntry& entry, bool sorted);
     void SetEntryCommands(bool enabled);
+    void RecreateListFont();
+    void ComputeColumnStops();
 
     HINSTANCE instance_;
     HWND mainWindow_;
     HWND list_ = nullptr;
     OwnedFont font_;
-    WNDPROC previousProc_ = nullptr;
     // Where the rows came from: nothing read yet (Index empty), the index file, or a load that failed.
     enum class Source { None, File, Failed };
     Source source_ = Source::None;

@@ -6,7 +6,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <type_traits>
 
+#include "lib/byte_text.h"
 #include "resources/resource_ids.h"
 #include "settings/registry_value.h"
 
@@ -20,13 +22,7 @@ constexpr int kUseDefault = static_cast<int>(0x80000000);
 void CopyToField(char* field, size_t fieldSize, const char* text) {
     if (fieldSize == 0) return;
     std::memset(field, 0, fieldSize);
-    size_t i = 0;
-    while (text[i] != '\0') {
-        size_t width = (IsDBCSLeadByte(static_cast<BYTE>(text[i])) && text[i + 1] != '\0') ? 2 : 1;
-        if (i + width > fieldSize - 1) break;
-        std::memcpy(field + i, text + i, width);
-        i += width;
-    }
+    bytetext::CopyFit(field, text, fieldSize - 1);
 }
 
 void BuildDataFolder(HINSTANCE instance, char out[MAX_PATH]) {
@@ -60,7 +56,7 @@ void FormatMacroDate(const SYSTEMTIME& date, char year[5], char month[3], char d
 
 // ---- EnvironList ----
 
-EnvironList::EnvironList(HINSTANCE instance) : instance_(instance), logFont_(DefaultFont()) { Load(); }
+EnvironList::EnvironList(HINSTANCE instance) : instance_(instance) { Load(); }
 
 EnvironList::~EnvironList() { Save(); }
 
@@ -81,19 +77,22 @@ LOGFONTA EnvironList::DefaultFont() {
 }
 
 LONG EnvironList::Load() {
+    // Every value that is missing or cannot be read keeps its default.
+    logFont_ = DefaultFont();
+    cfColors_ = 0;
     OwnedKey key = OpenSettingsKey(instance_, IDS_REG_LISTFONT);
     if (!key) return ERROR_CANNOT_MAKE;
     // A value shorter than the record fills only its first bytes; the rest keeps the default.
-    LOGFONTA font = DefaultFont();
+    LOGFONTA font = logFont_;
     DWORD got = 0;
-    if (!settings::ReadBytes(key.Get(), ValueName(instance_, IDS_REG_LOGFONT).text, &font, sizeof font, &got)) {
-        font = DefaultFont();
+    if (settings::ReadBytes(key.Get(), ValueName(instance_, IDS_REG_LOGFONT).text, &font, sizeof font, &got)) {
+        font.lfFaceName[LF_FACESIZE - 1] = '\0';
+        logFont_ = font;
     }
-    font.lfFaceName[LF_FACESIZE - 1] = '\0';
-    logFont_ = font;
     int color = 0;
-    if (!settings::ReadInt(key.Get(), ValueName(instance_, IDS_REG_CFCOLORS).text, &color)) color = 0;
-    cfColors_ = static_cast<COLORREF>(color);
+    if (settings::ReadInt(key.Get(), ValueName(instance_, IDS_REG_CFCOLORS).text, &color)) {
+        cfColors_ = static_cast<COLORREF>(color);
+    }
     return ERROR_SUCCESS;
 }
 
@@ -119,21 +118,20 @@ COLORREF EnvironList::GetListFont(LOGFONTA* font) const {
 
 // ---- EnvironCut ----
 
-EnvironCut::EnvironCut(HINSTANCE instance) : instance_(instance) {
-    std::memset(cutFile_, 0, sizeof cutFile_);
-    Load();
-}
+EnvironCut::EnvironCut(HINSTANCE instance) : instance_(instance) { Load(); }
 
 EnvironCut::~EnvironCut() { Save(); }
 
 LONG EnvironCut::Load() {
+    // Every value that is missing or cannot be read keeps its default.
+    CopyToField(cutFile_, sizeof cutFile_, "");
+    cutMode_ = 0;
+    cutCheck_ = 1;
     OwnedKey key = OpenSettingsKey(instance_, IDS_REG_EXTENT);
     if (!key) return ERROR_CANNOT_MAKE;
-    if (!settings::ReadString(key.Get(), ValueName(instance_, IDS_REG_CUTFILE).text, cutFile_, sizeof cutFile_)) {
-        CopyToField(cutFile_, sizeof cutFile_, "");
-    }
-    if (!settings::ReadInt(key.Get(), ValueName(instance_, IDS_REG_CUTMODE).text, &cutMode_)) cutMode_ = 0;
-    if (!settings::ReadInt(key.Get(), ValueName(instance_, IDS_REG_CUTCHECK).text, &cutCheck_)) cutCheck_ = 1;
+    settings::ReadString(key.Get(), ValueName(instance_, IDS_REG_CUTFILE).text, cutFile_, sizeof cutFile_);
+    settings::ReadInt(key.Get(), ValueName(instance_, IDS_REG_CUTMODE).text, &cutMode_);
+    settings::ReadInt(key.Get(), ValueName(instance_, IDS_REG_CUTCHECK).text, &cutCheck_);
     return ERROR_SUCCESS;
 }
 
@@ -152,8 +150,6 @@ void EnvironCut::SetCutFile(const char* path) { CopyToField(cutFile_, sizeof cut
 Environ::Environ(HINSTANCE instance) : instance_(instance) {
     list_ = std::make_unique<EnvironList>(instance);
     cut_ = std::make_unique<EnvironCut>(instance);
-    // When the key cannot be opened the record keeps these defaults.
-    SetDefaults();
     Load();
 }
 
@@ -188,72 +184,66 @@ void Environ::SetDefaults() {
     tabStop_ = 4;
     bakFile_ = 1;
     xpUpdate_ = 0;
-    if (macroAuto_) SetMacrosToToday();
 }
 
 LONG Environ::Load() {
+    // Every value that is missing or cannot be read keeps its default; without the key, all do.
+    SetDefaults();
     OwnedKey key = OpenSettingsKey(instance_, IDS_REG_MAIN);
-    if (!key) return ERROR_CANNOT_MAKE;
-    HKEY k = key.Get();
-    auto readString = [&](UINT id, char* field, DWORD size, const char* fallback) {
-        if (!settings::ReadString(k, ValueName(instance_, id).text, field, size)) CopyToField(field, size, fallback);
-    };
-    auto readInt = [&](UINT id, int* field, int fallback) {
-        if (!settings::ReadInt(k, ValueName(instance_, id).text, field)) *field = fallback;
-    };
-
-    char defaultIndex[MAX_PATH];
-    BuildDefaultIndexPath(instance_, defaultIndex);
-    readString(IDS_REG_INDEX, index_, sizeof index_, defaultIndex);
-    readString(IDS_REG_EDITOR, editor_, sizeof editor_, "");
-    readString(IDS_REG_MACROYEAR, macroYear_, sizeof macroYear_, "");
-    readString(IDS_REG_MACROMON, macroMon_, sizeof macroMon_, "");
-    readString(IDS_REG_MACRODAY, macroDay_, sizeof macroDay_, "");
-    char mark[3] = "";
-    LoadStringA(instance_, IDS_MARKCHAR, mark, sizeof mark);
-    readString(IDS_REG_MARKCHAR, markChar_, sizeof markChar_, mark);
-    readInt(IDS_REG_SORTLIST, &sortList_, 0);
-    readInt(IDS_REG_DISPDATE, &dispDate_, 1);
-    readInt(IDS_REG_DISPMARK, &dispMark_, 1);
-    readInt(IDS_REG_MACROAUTO, &macroAuto_, 1);
+    if (key) ReadMain(key.Get());
     if (macroAuto_) SetMacrosToToday();
+    return key ? ERROR_SUCCESS : ERROR_CANNOT_MAKE;
+}
 
+// The string and number values of the key Main, read and written alike; WindowRect is the one
+// binary value and is handled on its own.
+template <class Self, class Visit>
+void Environ::ForEachValue(Self& self, Visit visit) {
+    visit(IDS_REG_INDEX, self.index_);
+    visit(IDS_REG_EDITOR, self.editor_);
+    visit(IDS_REG_MACROYEAR, self.macroYear_);
+    visit(IDS_REG_MACROMON, self.macroMon_);
+    visit(IDS_REG_MACRODAY, self.macroDay_);
+    visit(IDS_REG_MARKCHAR, self.markChar_);
+    visit(IDS_REG_SORTLIST, self.sortList_);
+    visit(IDS_REG_DISPDATE, self.dispDate_);
+    visit(IDS_REG_DISPMARK, self.dispMark_);
+    visit(IDS_REG_MACROAUTO, self.macroAuto_);
+    visit(IDS_REG_TABSTOP, self.tabStop_);
+    visit(IDS_REG_BAKFILE, self.bakFile_);
+    visit(IDS_REG_XPUPDATE, self.xpUpdate_);
+}
+
+void Environ::ReadMain(HKEY k) {
+    ForEachValue(*this, [&](UINT id, auto& field) {
+        if constexpr (std::is_array_v<std::remove_reference_t<decltype(field)>>) {
+            settings::ReadString(k, ValueName(instance_, id).text, field, sizeof field);
+        } else {
+            settings::ReadInt(k, ValueName(instance_, id).text, &field);
+        }
+    });
     int rect[4];
     DWORD got = 0;
     if (settings::ReadBytes(k, ValueName(instance_, IDS_REG_WINDOWRECT).text, rect, sizeof rect, &got) &&
         got == sizeof rect) {
         std::memcpy(windowRect_, rect, sizeof rect);
-    } else {
-        for (int& v : windowRect_) v = kUseDefault;
     }
-    readInt(IDS_REG_TABSTOP, &tabStop_, 4);
-    readInt(IDS_REG_BAKFILE, &bakFile_, 1);
-    readInt(IDS_REG_XPUPDATE, &xpUpdate_, 0);
-    return ERROR_SUCCESS;
 }
 
 LONG Environ::Save() const {
     OwnedKey key = OpenSettingsKey(instance_, IDS_REG_MAIN);
     if (!key) return ERROR_CANNOT_MAKE;
     HKEY k = key.Get();
-    auto writeString = [&](UINT id, const char* field, DWORD size) {
-        settings::WriteString(k, ValueName(instance_, id).text, field, size);
-    };
-    auto writeInt = [&](UINT id, int value) { return settings::WriteInt(k, ValueName(instance_, id).text, value); };
-    writeString(IDS_REG_INDEX, index_, sizeof index_);
-    writeString(IDS_REG_EDITOR, editor_, sizeof editor_);
-    writeString(IDS_REG_MACROYEAR, macroYear_, sizeof macroYear_);
-    writeString(IDS_REG_MACROMON, macroMon_, sizeof macroMon_);
-    writeString(IDS_REG_MACRODAY, macroDay_, sizeof macroDay_);
-    writeString(IDS_REG_MARKCHAR, markChar_, sizeof markChar_);
-    writeInt(IDS_REG_SORTLIST, sortList_);
-    writeInt(IDS_REG_DISPDATE, dispDate_);
-    writeInt(IDS_REG_DISPMARK, dispMark_);
-    writeInt(IDS_REG_MACROAUTO, macroAuto_);
+    LONG result = ERROR_SUCCESS;
+    ForEachValue(*this, [&](UINT id, const auto& field) {
+        if constexpr (std::is_array_v<std::remove_reference_t<decltype(field)>>) {
+            result = settings::WriteString(k, ValueName(instance_, id).text, field, sizeof field);
+        } else {
+            result = settings::WriteInt(k, ValueName(instance_, id).text, field);
+        }
+    });
     settings::WriteBinary(k, ValueName(instance_, IDS_REG_WINDOWRECT).text, windowRect_, sizeof windowRect_);
-    writeInt(IDS_REG_TABSTOP, tabStop_);
-    writeInt(IDS_REG_BAKFILE, bakFile_);
-    return writeInt(IDS_REG_XPUPDATE, xpUpdate_);
+    return result;
 }
 
 void Environ::SetIndex(const char* path) { CopyToField(index_, sizeof index_, path); }

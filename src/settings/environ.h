@@ -20,6 +20,8 @@ public:
     void SetListFont(const LOGFONTA& font, COLORREF color);
     COLORREF GetListFont(LOGFONTA* font) const;
     LONG GetFontHeight() const { return logFont_.lfHeight; }
+    // The list's row height: the font's height, also when it is stored as a negative (character) height.
+    int RowHeight() const { return logFont_.lfHeight < 0 ? -logFont_.lfHeight : logFont_.lfHeight; }
     COLORREF GetColor() const { return cfColors_; }
 
     // The font used when nothing usable is stored: "ＭＳ ゴシック" at the screen font's height.
@@ -64,6 +66,7 @@ public:
     Environ(const Environ&) = delete;
     Environ& operator=(const Environ&) = delete;
 
+    // Every value that is missing or cannot be read takes its default.
     LONG Load();
     LONG Save() const;  // Main only
     // Main, ListFont and Extent: at session end, when the program may end without its destructor.
@@ -115,6 +118,9 @@ public:
 
 private:
     void SetDefaults();
+    void ReadMain(HKEY key);
+    template <class Self, class Visit>
+    static void ForEachValue(Self& self, Visit visit);
 
     HINSTANCE instance_;
     char index_[MAX_PATH];

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/html_help.h"
+#include "lib/html_help.h"
 #include "dialog_driver.h"
 #include "resources/resource_ids.h"
 #include "sjis.h"

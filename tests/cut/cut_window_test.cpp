@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/html_help.h"
+#include "lib/html_help.h"
 #include "app/kelvora_frame.h"
 #include "cut/cut_commands.h"
 #include "cut/log_cut_dialog.h"
@@ -173,7 +173,7 @@ WorkerBoxes* workerBoxes = nullptr;
 int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
     WorkerBoxes::Box box{text, caption, style, IsWindowEnabled(owner) != 0, "", "", ""};
     auto* frame = reinterpret_cast<KelvoraFrame*>(GetWindowLongPtrA(owner, 0));
-    if (LogCutFile* run = frame ? frame->RunningCut() : nullptr) {
+    if (LogCutFile* run = frame ? frame->Cut().Running() : nullptr) {
         HWND dialog = run->Progress().Window();
         box.file = DialogDriver::ItemText(dialog, IDC_CUT_FILENAME);
         box.kind = DialogDriver::ItemText(dialog, IDC_CUT_KIND);
@@ -211,9 +211,9 @@ protected:
     }
     // Pumps until command 16 has tidied up the run.
     bool WaitForRunEnd() {
-        for (int i = 0; i < 500 && frame_->RunningCut(); ++i) PumpMessages(10);
+        for (int i = 0; i < 500 && frame_->Cut().Running(); ++i) PumpMessages(10);
         PumpMessages(20);
-        return frame_->RunningCut() == nullptr;
+        return frame_->Cut().Running() == nullptr;
     }
     Environ& Settings() { return frame_->Settings(); }
 
@@ -285,14 +285,14 @@ TEST_F(CutWindowTest, AbandonedOrUnreadableProcedureFileStartsNoRun) {
     DialogDriver driver;
     driver.ExpectPress(IDCANCEL);
     Command(IDM_CUT);
-    EXPECT_EQ(nullptr, frame_->RunningCut());
+    EXPECT_EQ(nullptr, frame_->Cut().Running());
     driver.Expect([](HWND dialog) {
         CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
         DialogDriver::Press(dialog, IDOK);
     });
     DeleteFileA(cutList_.c_str());
     Command(IDM_CUT);
-    EXPECT_EQ(nullptr, frame_->RunningCut());
+    EXPECT_EQ(nullptr, frame_->Cut().Running());
     ASSERT_EQ(1u, boxes_.boxes.size());
     EXPECT_EQ(Sjis(u8"カット手順ファイルが読み込めません") + "\r\n" + cutList_, boxes_.boxes[0].text);
     EXPECT_EQ(0, Settings().Cut().GetCutCheck());  // the choice was for the run that did not start
@@ -460,7 +460,7 @@ TEST_P(CutEndingTest, StopsWhileTheQuestionShowsAndLeavesTheLogAndNoWorkFile) {
     case Ending::EarlyCommand16: SendFromOutside(main, WM_COMMAND, IDM_CUTDONE); break;
     }
     EXPECT_FALSE(IsWindow(question));
-    EXPECT_EQ(nullptr, frame_->RunningCut());
+    EXPECT_EQ(nullptr, frame_->Cut().Running());
     ASSERT_EQ(3u, driver.Shown().size());
     EXPECT_EQ(Sjis(u8"カット処理を中断します"), driver.Shown()[2].text);
     if (GetParam() == Ending::Close) {
@@ -510,7 +510,7 @@ TEST_F(CutWindowTest, MenuToolbarAltCAndContextMenuOpenTheConfirmation) {
         openers[i]();
         ASSERT_EQ(1u, driver.Shown().size());
         EXPECT_EQ(Sjis(u8"指定文字列列カット処理"), driver.Shown()[0].caption);
-        EXPECT_EQ(nullptr, frame_->RunningCut());
+        EXPECT_EQ(nullptr, frame_->Cut().Running());
     }
 }
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "frame_fixture.h"
-#include "dialogs/common_dialogs.h"
+#include "lib/common_dialogs.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
 #include "sjis.h"

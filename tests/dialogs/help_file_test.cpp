@@ -83,7 +83,7 @@ TEST_F(HelpCommandTest, ShowsTheDefaultTopicOfTheHelpFileBesideTheProgram) {
     ClickToolbar(IDM_HELP);
     ASSERT_EQ(1u, HelpCalls().size());
     char path[MAX_PATH];
-    list_commands::HelpFilePath(path);
+    list_commands::HelpFilePath(GetModuleHandleA(nullptr), path);
     EXPECT_EQ(path, HelpCalls()[0].file);
     EXPECT_EQ(static_cast<UINT>(HH_DISPLAY_TOPIC), HelpCalls()[0].command);
     EXPECT_EQ(std::string::npos, HelpCalls()[0].file.find("::"));

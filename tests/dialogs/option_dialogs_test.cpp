@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "frame_fixture.h"
-#include "dialogs/common_dialogs.h"
+#include "lib/common_dialogs.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"

@@ -57,11 +57,11 @@ protected:
     void SetUp() override {
         FrameTest::SetUp();
         startedDrags.clear();
-        previous_ = SetDragDropStartHook(RecordDrag);
     }
-    void TearDown() override {
-        SetDragDropStartHook(previous_);
-        FrameTest::TearDown();
+    // Starts the program with drags going to the recorder.
+    void StartRecording(const std::string& index) {
+        Start(index);
+        frame_->SetDragStarter(RecordDrag);
     }
     // Three entries; the second names its log with date macros.
     void StartWithThreeEntries() {
@@ -70,7 +70,7 @@ protected:
         WriteProgramValue("Main", "MacroYear", REG_SZ, "26", 3);
         WriteProgramValue("Main", "MacroMon", REG_SZ, "03", 3);
         WriteProgramValue("Main", "MacroDay", REG_SZ, "06", 3);
-        Start(IndexLine(logs_.File("a.log"), "b.exe", "1 first") +
+        StartRecording(IndexLine(logs_.File("a.log"), "b.exe", "1 first") +
                    IndexLine(logs_.File(Sjis(u8"日報#$%.log")), "b.exe", "2 second") +
                    IndexLine(logs_.File("c.log"), "b.exe", "3 third"));
         ASSERT_EQ(3, list_->GetEntryCount());
@@ -85,7 +85,6 @@ protected:
     }
 
     LRESULT moveResult_ = 0;
-    DragDropStartFunction previous_ = nullptr;
 };
 
 TEST_F(DragStartTest, MovingWithinThePressedRowStartsNothing) {
@@ -121,7 +120,7 @@ TEST_F(DragStartTest, ModifierKeysOrTheRightButtonStartNothing) {
 }
 
 TEST_F(DragStartTest, AnEmptyListStartsNothing) {
-    Start("");
+    StartRecording("");
     ASSERT_EQ(0, list_->GetEntryCount());
     int h = RowHeight();
     ASSERT_GT(h, 0);

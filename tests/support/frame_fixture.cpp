@@ -4,7 +4,7 @@
 #include <shlobj.h>
 #include <gtest/gtest.h>
 
-#include "app/html_help.h"
+#include "lib/html_help.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"

@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/html_help.h"
+#include "lib/html_help.h"
 #include "app/kelvora_frame.h"
 #include "dialog_driver.h"
 #include "loglist/log_entry.h"

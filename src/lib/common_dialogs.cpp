@@ -1,5 +1,5 @@
-// The system's open-file and font dialogs as the entry and option dialogs use them.
-#include "dialogs/common_dialogs.h"
+// The system's open-file and font dialogs as the program's commands and dialogs use them.
+#include "lib/common_dialogs.h"
 
 #include <cstring>
 
@@ -37,7 +37,8 @@ bool ChooseFileToOpen(HWND owner, HINSTANCE instance, UINT titleId, const std::s
                       char path[MAX_PATH]) {
     char title[81] = "";
     LoadStringA(instance, titleId, title, sizeof title);
-    char chosen[MAX_PATH] = "";
+    char chosen[MAX_PATH];
+    lstrcpynA(chosen, path, sizeof chosen);
     OPENFILENAMEA ofn = {};
     // The size without the later extension fields: the dialog looks the same on every system.
     ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;

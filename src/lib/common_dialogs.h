@@ -1,5 +1,5 @@
-// The system's open-file and font dialogs as the entry and option dialogs use them. Tests put
-// their own functions in place of the system's to answer them.
+// The system's open-file and font dialogs as the program's commands and dialogs use them. Tests
+// put their own functions in place of the system's to answer them.
 #pragma once
 #include <windows.h>
 #include <commdlg.h>
@@ -23,8 +23,9 @@ struct FileFilter {
 std::string BuildFilter(HINSTANCE instance, std::initializer_list<FileFilter> filters);
 
 // The open-file dialog owned by owner with the title string titleId, the first filter selected,
-// an empty initial name and the read-only box hidden (extraFlags are added). True with the
-// chosen path in path (260 bytes); false, path untouched, when cancelled or failed.
+// the name in path (empty for none) to start from and the read-only box hidden (extraFlags are
+// added). True with the chosen path in path (260 bytes); false, path untouched, when cancelled
+// or failed.
 bool ChooseFileToOpen(HWND owner, HINSTANCE instance, UINT titleId, const std::string& filter, DWORD extraFlags,
                       char path[MAX_PATH]);
 
