@@ -8,7 +8,7 @@ A fault is a block of lines:
     replace: what it becomes
     why: what the slip is (optional)
 Blocks are separated by blank lines; lines starting with # are comments. In find and replace,
-\\n stands for a line break.
+\\n stands for a line break and \\\\n for the two characters backslash and n.
 
     faults.py list FAULTS [ID ...]      prints the ids, all or the ones named
     faults.py file FAULTS ID            prints the file of one fault
@@ -29,7 +29,7 @@ def read(path):
             faults.append(current)
         elif current is not None and ": " in line:
             key, value = line.split(": ", 1)
-            current[key.strip()] = value.replace("\\n", "\n")
+            current[key.strip()] = value.replace("\\\\n", "\0").replace("\\n", "\n").replace("\0", "\\n")
     for f in faults:
         missing = {"file", "find", "replace"} - f.keys()
         if missing:
