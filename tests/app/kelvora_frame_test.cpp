@@ -1,159 +1,162 @@
-// The application object: the main window with its title, menu and accelerators, the window
-// rectangle it remembers, the settings written at exit and the single running instance.
+// The application object and what reaches its commands: the window with its menu bar, accelerator
+// table, toolbar and context menu, the commands each of them sends, which of them an empty list
+// greys, the window rectangle kept across starts and the single running instance.
 #include "app/kelvora_frame.h"
 
-#include <gtest/gtest.h>
+#include <tuple>
 
-#include <string>
-#include <vector>
-
-#include "lib/html_help.h"
-#include "dialog_driver.h"
+#include "frame_fixture.h"
+#include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
 #include "sjis.h"
-#include "test_env.h"
 
-using testing_support::DeleteProgramSettings;
-using testing_support::DialogDriver;
-using testing_support::EnvPath;
-using testing_support::PumpMessages;
-using testing_support::ReadProgramValue;
-using testing_support::Sjis;
+using namespace testing_support;
 
 namespace {
 
-HWND WINAPI NoHelp(HWND, LPCSTR, UINT, DWORD_PTR) { return nullptr; }
+// The commands the main window gets, recorded and swallowed, so that none of them runs.
+std::vector<UINT> commands;
+WNDPROC windowProc = nullptr;
 
-class KelvoraFrameTest : public testing::Test {
-protected:
-    void SetUp() override {
-        DeleteProgramSettings();
-        previousHelp_ = SetHtmlHelpHook(NoHelp);
-    }
-    void TearDown() override {
-        SetHtmlHelpHook(previousHelp_);
-        DeleteProgramSettings();
-    }
-    // Closes the window the way the user does and runs the loop until it ends.
-    static int CloseAndRun(KelvoraFrame& frame) {
-        PostMessageA(frame.MainWindow(), WM_CLOSE, 0, 0);
-        return frame.Run(SW_SHOWNORMAL);
-    }
-    HtmlHelpFunction previousHelp_ = nullptr;
-};
+LRESULT CALLBACK RecordCommands(HWND w, UINT m, WPARAM wParam, LPARAM lParam) {
+    if (m != WM_COMMAND || LOWORD(wParam) == IDC_LIST) return CallWindowProcA(windowProc, w, m, wParam, lParam);
+    commands.push_back(LOWORD(wParam));
+    return 0;
+}
 
-std::string MenuText(HMENU menu, UINT position) {
+std::string MenuText(HMENU menu, int position) {
     char text[128] = "";
     GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
     return text;
 }
 
-TEST_F(KelvoraFrameTest, OpensOneTitledWindowWithTheMenuBar) {
-    KelvoraFrame frame(GetModuleHandleA(nullptr));
-    ASSERT_TRUE(frame.Created());
-    HWND w = frame.MainWindow();
-    ASSERT_TRUE(IsWindow(w));
+// A menu item as "id text", a separator as "-".
+std::string Item(UINT id, const std::string& text) { return id ? std::to_string(id) + " " + text : "-"; }
+
+using KelvoraFrameTest = FrameTest;
+
+TEST_F(KelvoraFrameTest, MenuBarKeysToolbarAndContextMenuEachSendTheirCommand) {
+    Start(IndexLine("C:\\a.log", browser_, "a") + IndexLine("C:\\b.log", browser_, "b"));
+    HWND w = frame_->MainWindow();
     EXPECT_EQ(Sjis(u8"Ｋｅｌｖｏｒａ"), DialogDriver::WindowText(w));
-    char cls[64];
+    char cls[64] = "";
     GetClassNameA(w, cls, sizeof cls);
     EXPECT_STREQ("Kelvora", cls);
-    EXPECT_TRUE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-    EXPECT_EQ(&frame, reinterpret_cast<KelvoraFrame*>(GetWindowLongPtrA(w, 0)));
+    EXPECT_TRUE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);  // files may be dropped on it
 
+    std::vector<std::string> bar;
     HMENU menu = GetMenu(w);
-    ASSERT_NE(nullptr, menu);
-    ASSERT_EQ(5, GetMenuItemCount(menu));
-    const char* popups[] = {u8"ファイル(&F)", u8"編集(&E)", u8"起動(&B)", u8"オプション(&O)", u8"ヘルプ(&H)"};
-    for (UINT i = 0; i < 5; ++i) EXPECT_EQ(Sjis(popups[i]), MenuText(menu, i));
-    HMENU edit = GetSubMenu(menu, 1);
-    EXPECT_EQ(5, GetMenuItemCount(edit));
-    EXPECT_EQ(IDM_ADDLIST, static_cast<int>(GetMenuItemID(edit, 0)));
-    EXPECT_EQ(IDM_CUT, static_cast<int>(GetMenuItemID(edit, 4)));
-    EXPECT_EQ(Sjis(u8"文字列カット(&C)"), MenuText(edit, 4));
-    HMENU options = GetSubMenu(menu, 3);
-    EXPECT_EQ(IDM_DATEMACRO, static_cast<int>(GetMenuItemID(options, 0)));
-    EXPECT_EQ(IDM_CUTOPTION, static_cast<int>(GetMenuItemID(options, 3)));
-
-    EXPECT_EQ(0, CloseAndRun(frame));
-    EXPECT_FALSE(IsWindow(w));
-}
-
-TEST_F(KelvoraFrameTest, AcceleratorTableHoldsTheFifteenKeys) {
-    KelvoraFrame frame(GetModuleHandleA(nullptr));
-    ASSERT_NE(nullptr, frame.Accelerators());
-    ACCEL keys[32];
-    ASSERT_EQ(15, CopyAcceleratorTableA(frame.Accelerators(), keys, 32));
-    struct Key {
-        BYTE virt;
-        WORD key;
-        WORD cmd;
-    };
-    const Key expected[15] = {
-        {FALT, 'a', IDM_ADDLIST},        {FALT, 'A', IDM_ADDLIST},           {FALT, 'e', IDM_EDITLIST},
-        {FALT, 'E', IDM_EDITLIST},       {FALT, 'd', IDM_DELETELIST},        {FALT, 'D', IDM_DELETELIST},
-        {FALT, 'c', IDM_CUT},            {FALT, 'C', IDM_CUT},               {0, 2, IDM_BROWSER},
-        {0, 2, IDM_BROWSER},      {0, 5, IDM_EDITOR},          {0, 5, IDM_EDITOR},
-        {FVIRTKEY, VK_INSERT, IDM_ADDLIST}, {FVIRTKEY, VK_DELETE, IDM_DELETELIST}, {FVIRTKEY, VK_F5, IDM_REFRESH},
-    };
-    for (int i = 0; i < 15; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(expected[i].virt, keys[i].fVirt & (FVIRTKEY | FALT | FCONTROL | FSHIFT));
-        EXPECT_EQ(expected[i].key, keys[i].key);
-        EXPECT_EQ(expected[i].cmd, keys[i].cmd);
+    for (int p = 0; p < GetMenuItemCount(menu); ++p) {
+        bar.push_back(MenuText(menu, p));
+        HMENU popup = GetSubMenu(menu, p);
+        for (int i = 0; i < GetMenuItemCount(popup); ++i) bar.push_back(Item(GetMenuItemID(popup, i), MenuText(popup, i)));
     }
-    CloseAndRun(frame);
+    EXPECT_EQ(Sjis({u8"ファイル(&F)", u8"10 終了(&X)", u8"編集(&E)", u8"12 リストの追加(&A)...", u8"13 リストの変更(&E)...",
+                       u8"14 リストの削除(&D)", "-", u8"15 文字列カット(&C)", u8"起動(&B)", u8"17 ブラウザ起動(&B)", "-",
+                       u8"18 エディタ起動(&E)", u8"オプション(&O)", u8"24 日付マクロ設定(&M)...", "-",
+                       u8"22 動作環境設定(&O)...", u8"23 文字列カット設定(&C)...", u8"ヘルプ(&H)", u8"25 ヘルプ(&H)", "-",
+                       u8"26 バージョン情報(&A)..."}),
+              bar);
+
+    // Character entries match the typed character, Ctrl+B and Ctrl+E arrive as the characters 2 and 5.
+    ACCEL keys[32];
+    int count = CopyAcceleratorTableA(LoadAcceleratorsA(GetModuleHandleA(nullptr), "ACCFRAME"), keys, 32);
+    std::vector<std::tuple<int, int, int>> table;
+    for (int i = 0; i < count; ++i) table.emplace_back(keys[i].fVirt & (FVIRTKEY | FALT | FCONTROL | FSHIFT), keys[i].key, keys[i].cmd);
+    EXPECT_EQ((std::vector<std::tuple<int, int, int>>{
+                  {FALT, 'a', 12}, {FALT, 'A', 12}, {FALT, 'e', 13}, {FALT, 'E', 13}, {FALT, 'd', 14}, {FALT, 'D', 14},
+                  {FALT, 'c', 15}, {FALT, 'C', 15}, {0, 2, 17}, {0, 2, 17}, {0, 5, 18}, {0, 5, 18},
+                  {FVIRTKEY, VK_INSERT, 12}, {FVIRTKEY, VK_DELETE, 14}, {FVIRTKEY, VK_F5, 28}}),
+              table);
+
+    // The toolbar: "command image tooltip" for each button.
+    HWND toolbar = frame_->Toolbar();
+    std::vector<std::string> buttons;
+    std::vector<UINT> expected;
+    for (int i = 0; i < SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0); ++i) {
+        TBBUTTON b = {};
+        SendMessageA(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
+        NMTTDISPINFOA tip = {};
+        tip.hdr.code = TTN_NEEDTEXTA;
+        tip.hdr.idFrom = b.idCommand;
+        SendMessageA(w, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+        char text[128] = "";
+        LoadStringA(tip.hinst, static_cast<UINT>(reinterpret_cast<UINT_PTR>(tip.lpszText)), text, sizeof text);
+        buttons.push_back(b.fsStyle & TBSTYLE_SEP ? "-" : Item(b.idCommand, std::to_string(b.iBitmap) + " " + text));
+        if (!(b.fsStyle & TBSTYLE_SEP)) expected.push_back(b.idCommand);
+    }
+    EXPECT_EQ(Sjis({"-", u8"12 0 リストの追加", u8"13 1 リストの変更", u8"14 2 リストの削除", "-", u8"15 3 文字列ｶｯﾄ", "-",
+                       u8"17 4 ブラウザ起動", u8"18 5 エディタ起動", "-", u8"19 6 名前で並び替え",
+                       u8"20 7 日付昇順で並び替え", u8"21 8 日付降順で並び替え", "-", u8"24 9 日付マクロの設定",
+                       u8"22 10 動作環境の設定", u8"23 11 文字列行カット手順の設定", "-", u8"10 12 アプリケーションの終了",
+                       "-", u8"25 13 ヘルプの表示"}),
+              buttons);
+    NMTTDISPINFOA none = {};  // the finishing cut has no button and no tooltip
+    none.hdr = {toolbar, IDM_CUTDONE, static_cast<UINT>(TTN_NEEDTEXTA)};
+    SendMessageA(w, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&none));
+    EXPECT_EQ(nullptr, none.lpszText);
+
+    commands.clear();
+    windowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordCommands)));
+    for (UINT id : expected) ClickToolbar(id);
+    constexpr LPARAM kAlt = 1 << 29;  // Wine matches Alt+A as WM_SYSKEYDOWN, Windows the WM_SYSCHAR after it
+    const std::tuple<UINT, WPARAM, LPARAM, UINT> keyCommands[] = {
+        {WM_KEYDOWN, VK_INSERT, 0, 12},  {WM_SYSKEYDOWN, 'A', kAlt, 12}, {WM_SYSKEYDOWN, 'E', kAlt, 13},
+        {WM_SYSKEYDOWN, 'D', kAlt, 14}, {WM_KEYDOWN, VK_DELETE, 0, 14},  {WM_SYSKEYDOWN, 'C', kAlt, 15},
+        {WM_CHAR, 2, 0, 17},            {WM_KEYDOWN, VK_RETURN, 0, 17},  {WM_CHAR, 5, 0, 18},
+        {WM_KEYDOWN, VK_F5, 0, 28}};
+    for (const auto& k : keyCommands) {
+        Key(std::get<0>(k), std::get<1>(k), std::get<2>(k));
+        expected.push_back(std::get<3>(k));
+    }
+    SendMessageA(list_->Control(), WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 3));
+    expected.push_back(IDM_BROWSER);
+    std::vector<std::string> items;
+    ShownMenu context = ContextMenu(IDM_CUT);  // the last item
+    for (size_t i = 0; i < context.ids.size(); ++i) items.push_back(Item(context.ids[i], context.texts[i]));
+    EXPECT_EQ(Sjis({u8"17 開く(&O)", u8"18 編集(&E)", "-", u8"12 リストの追加(&A)...", u8"13 リストの変更(&C)...",
+                       u8"14 リストの削除(&D)", "-", u8"15 文字列カット(&C)..."}),
+              items);
+    expected.push_back(IDM_CUT);
+    SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
+    EXPECT_EQ(expected, commands);
 }
 
-TEST_F(KelvoraFrameTest, RemembersMovesAndResizesButNotMinimising) {
-    KelvoraFrame frame(GetModuleHandleA(nullptr));
-    HWND w = frame.MainWindow();
+TEST_F(KelvoraFrameTest, EmptyListGreysWhatNeedsAnEntry) {
+    StartProgram();  // without an index file: an empty one is made
+    EXPECT_EQ(0, list_->GetEntryCount());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(indexPath_));
+    HMENU menu = GetMenu(frame_->MainWindow());
+    EXPECT_TRUE(GetMenuState(menu, 2, MF_BYPOSITION) & MF_GRAYED);  // 起動(&B)
+    std::vector<UINT> greyed;
+    for (UINT id = IDM_EXIT; id <= IDM_REFRESH; ++id) {
+        UINT state = GetMenuState(menu, id, MF_BYCOMMAND);
+        if (state != static_cast<UINT>(-1) && (state & MF_GRAYED)) greyed.push_back(id);
+        if (SendMessageA(frame_->Toolbar(), TB_COMMANDTOINDEX, id, 0) >= 0 &&
+            !SendMessageA(frame_->Toolbar(), TB_ISBUTTONENABLED, id, 0))
+            greyed.push_back(id + 100);
+    }
+    EXPECT_EQ((std::vector<UINT>{13, 113, 14, 114, 15, 115, 17, 117, 18, 118, 119, 120, 121}), greyed);
+}
+
+TEST_F(KelvoraFrameTest, KeepsItsRectangleButNotMinimisedAndOpensThereNextTime) {
+    StartProgram();
+    HWND w = frame_->MainWindow();
     ShowWindow(w, SW_SHOWNORMAL);
     MoveWindow(w, 40, 50, 600, 400, TRUE);
-    PumpMessages();
-    int rect[4];
-    frame.Settings().GetWindowRect(rect);
-    EXPECT_EQ(40, rect[0]);
-    EXPECT_EQ(50, rect[1]);
-    EXPECT_EQ(600, rect[2]);
-    EXPECT_EQ(400, rect[3]);
-
     ShowWindow(w, SW_MINIMIZE);
     PumpMessages(100);
-    int after[4];
-    frame.Settings().GetWindowRect(after);
-    EXPECT_EQ(0, memcmp(rect, after, sizeof rect));
-    CloseAndRun(frame);
-}
-
-TEST_F(KelvoraFrameTest, ExitWritesTheSettingsAndTheNextStartUsesTheRectangle) {
-    {
-        KelvoraFrame frame(GetModuleHandleA(nullptr));
-        MoveWindow(frame.MainWindow(), 30, 35, 500, 300, TRUE);
-        PumpMessages();
-        CloseAndRun(frame);
-    }
-    DWORD type;
-    std::string data;
-    ASSERT_TRUE(ReadProgramValue("Main", "WindowRect", &type, &data));
-    EXPECT_EQ(16u, data.size());
-    EXPECT_TRUE(ReadProgramValue("Extent", "CutCheck", &type, &data));
-    EXPECT_TRUE(ReadProgramValue("ListFont", "LogFont", &type, &data));
-
-    KelvoraFrame frame(GetModuleHandleA(nullptr));
+    int rect[4];
+    frame_->Settings().GetWindowRect(rect);
+    EXPECT_EQ((std::vector<int>{40, 50, 600, 400}), std::vector<int>(rect, rect + 4));
+    PostMessageA(w, WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_EQ(0, frame_->Run(SW_SHOWNORMAL));
+    EXPECT_FALSE(IsWindow(w));
+    frame_.reset();
+    StartProgram();
     RECT r;
-    GetWindowRect(frame.MainWindow(), &r);
-    EXPECT_EQ(30, r.left);
-    EXPECT_EQ(35, r.top);
-    EXPECT_EQ(500, r.right - r.left);
-    EXPECT_EQ(300, r.bottom - r.top);
-    CloseAndRun(frame);
-}
-
-TEST_F(KelvoraFrameTest, ExitCommandClosesTheWindow) {
-    KelvoraFrame frame(GetModuleHandleA(nullptr));
-    PostMessageA(frame.MainWindow(), WM_COMMAND, IDM_EXIT, 0);
-    EXPECT_EQ(0, frame.Run(SW_SHOWNORMAL));
-    EXPECT_FALSE(IsWindow(frame.MainWindow()));
+    GetWindowRect(frame_->MainWindow(), &r);
+    EXPECT_EQ((std::vector<LONG>{40, 50, 600, 400}), (std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top}));
 }
 
 // ---- a second process ----
@@ -168,17 +171,15 @@ struct Process {
                               &info) != 0;
     }
     DWORD Wait(DWORD ms) {
-        if (WaitForSingleObject(info.hProcess, ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
-        DWORD code = 0;
-        GetExitCodeProcess(info.hProcess, &code);
+        DWORD code = STILL_ACTIVE;
+        if (WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0) GetExitCodeProcess(info.hProcess, &code);
         return code;
     }
     ~Process() {
-        if (info.hProcess) {
-            if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info.hProcess, 1);
-            CloseHandle(info.hProcess);
-            CloseHandle(info.hThread);
-        }
+        if (!info.hProcess) return;
+        if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info.hProcess, 1);
+        CloseHandle(info.hProcess);
+        CloseHandle(info.hThread);
     }
 };
 
@@ -195,35 +196,30 @@ std::vector<HWND> KelvoraWindows() {
     return found;
 }
 
-TEST_F(KelvoraFrameTest, SecondStartActivatesTheFirstAndExitsWithZero) {
+TEST(SingleInstanceTest, SecondStartActivatesTheFirstAndExitsWithZero) {
+    DeleteProgramSettings();
     const std::string exe = EnvPath("KELVORA_EXE");
-    ASSERT_FALSE(exe.empty()) << "KELVORA_EXE is not set";
     Process first;
-    ASSERT_TRUE(first.Start(exe));
-    HWND w = nullptr;
-    for (int i = 0; i < 200 && !w; ++i) {
+    ASSERT_TRUE(first.Start(exe)) << exe;
+    std::vector<HWND> windows;
+    for (int i = 0; i < 200 && windows.empty(); ++i) {
         Sleep(50);
-        std::vector<HWND> windows = KelvoraWindows();
-        if (!windows.empty()) w = windows[0];
+        windows = KelvoraWindows();
     }
-    ASSERT_NE(nullptr, w) << "the first instance opened no window";
+    ASSERT_EQ(1u, windows.size()) << "the first instance opened no window";
     DWORD owner = 0;
-    GetWindowThreadProcessId(w, &owner);
+    GetWindowThreadProcessId(windows[0], &owner);
     EXPECT_EQ(first.info.dwProcessId, owner);
 
     Process second;
     ASSERT_TRUE(second.Start(exe));
     EXPECT_EQ(0u, second.Wait(10000));
-    std::vector<HWND> windows = KelvoraWindows();
-    ASSERT_EQ(1u, windows.size());
-    EXPECT_EQ(w, windows[0]);
-
-    PostMessageA(w, WM_CLOSE, 0, 0);
+    EXPECT_EQ(windows, KelvoraWindows());
+    PostMessageA(windows[0], WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, first.Wait(10000));
     EXPECT_TRUE(KelvoraWindows().empty());
-    DWORD type;
-    std::string data;
-    EXPECT_TRUE(ReadProgramValue("Main", "XpUpdate", &type, &data));
+    EXPECT_EQ(1u, ProgramDword("Main", "XpUpdate"));  // the first-run clean-up is done for good
+    DeleteProgramSettings();
 }
 
 }  // namespace

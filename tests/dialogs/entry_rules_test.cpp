@@ -1,69 +1,44 @@
-// The entry dialog's decisions without a window: field checks and the history prefix match.
+// The entry dialog's decisions without a window: the history prefix match and how a confirmed
+// browser goes to the top of the history.
 #include "dialogs/entry_rules.h"
 
 #include <gtest/gtest.h>
 
-#include "sjis.h"
-
-using testing_support::Sjis;
-
 namespace {
 
-struct FieldsCase {
-    const char *log, *list, *browser;
-    EntryProblem expected;
-};
-
-class CheckEntryFieldsTest : public testing::TestWithParam<FieldsCase> {};
-
-TEST_P(CheckEntryFieldsTest, FindsTheFirstProblem) {
-    const FieldsCase& c = GetParam();
-    EXPECT_EQ(c.expected, CheckEntryFields(Sjis(c.log).c_str(), Sjis(c.list).c_str(), Sjis(c.browser).c_str()));
+TEST(EntryRulesTest, PrefixFoldsOnlyAsciiLetters) {
+    const struct {
+        const char *item, *prefix;
+        bool expected;
+    } cases[] = {{"C:\\Tools\\View.exe", "c:\\tools\\v", true},
+                 {"C:\\a.exe", "C:\\a.exe", true},
+                 {"C:\\a", "C:\\a.exe", false},
+                 {"anything", "", true},
+                 {"\x83\x41.exe", "\x83\x61", false},  // ア and ヂ differ in a second byte that looks like A/a
+                 {"\x83\x41.exe", "\x83\x41", true},
+                 {"\x95\x5C\\x.exe", "\x95\x5C\\X", true}};  // 表 ends in a backslash byte of its own
+    for (const auto& c : cases) EXPECT_EQ(c.expected, StartsWithNoCase(c.item, c.prefix)) << c.item << " " << c.prefix;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CheckEntryFieldsTest,
-    testing::Values(FieldsCase{"C:\\a.log", u8"ログ", "b.exe", EntryProblem::None},
-                    FieldsCase{"", "", "", EntryProblem::NoLogFile},
-                    FieldsCase{"a,b", "", "", EntryProblem::NoListName},
-                    FieldsCase{"a", "b", "", EntryProblem::NoBrowser},
-                    FieldsCase{"a", "b,c", "d", EntryProblem::Comma},
-                    FieldsCase{"a", "b", "C:\\x,y.exe", EntryProblem::Comma},
-                    // 、 and ， are no commas of the file format
-                    FieldsCase{"a", u8"ログ、一覧，二", "d", EntryProblem::None}));
-
-struct PrefixCase {
-    const char* item;
-    const char* prefix;
-    bool expected;
-};
-
-class StartsWithNoCaseTest : public testing::TestWithParam<PrefixCase> {};
-
-TEST_P(StartsWithNoCaseTest, FoldsOnlyAsciiLetters) {
-    EXPECT_EQ(GetParam().expected, StartsWithNoCase(GetParam().item, GetParam().prefix));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StartsWithNoCaseTest,
-    testing::Values(PrefixCase{"C:\\Tools\\View.exe", "c:\\tools\\v", true},
-                    PrefixCase{"C:\\a.exe", "C:\\a.exe", true},
-                    PrefixCase{"C:\\a", "C:\\a.exe", false},
-                    PrefixCase{"anything", "", true},
-                    // ア (83 41) and ヂ (83 61) differ only in a second byte that looks like A/a
-                    PrefixCase{"\x83\x41.exe", "\x83\x61", false},
-                    PrefixCase{"\x83\x41.exe", "\x83\x41", true},
-                    // 表 (95 5C) ends in a backslash byte, which belongs to the character
-                    PrefixCase{"\x95\x5C\\x.exe", "\x95\x5C\\X", true}));
-
-TEST(HistoryTest, SearchesFromTheSecondItemAndTheFirstLast) {
-    const std::vector<std::string> items = {"C:\\v0.exe", "C:\\v1.exe", "C:\\w.exe", "C:\\v3.exe"};
-    EXPECT_EQ(1, FindHistoryPrefix(items, "c:\\V"));
-    EXPECT_EQ(0, FindHistoryPrefix(items, "C:\\v0"));
-    EXPECT_EQ(2, FindHistoryPrefix(items, "C:\\W.EXE"));
-    EXPECT_EQ(-1, FindHistoryPrefix(items, "D:\\"));
-    EXPECT_EQ(-1, FindHistoryPrefix({}, "C:\\"));
-    EXPECT_EQ(0, FindHistoryPrefix({"C:\\only.exe"}, "C:\\only.exe"));
+TEST(EntryRulesTest, ConfirmedBrowserGoesToTheTopInPlaceOfTheFirstItemItBegins) {
+    using Items = std::vector<std::string>;
+    const struct {
+        Items before;
+        const char* browser;
+        Items after;
+    } cases[] = {
+        {{}, "C:\\x.exe", {"C:\\x.exe"}},
+        {{"C:\\a.exe", "C:\\b.exe", "C:\\c.exe"}, "C:\\c.exe", {"C:\\c.exe", "C:\\a.exe", "C:\\b.exe"}},
+        {{"C:\\a.exe", "C:\\b.exe"}, "C:\\a.exe", {"C:\\a.exe", "C:\\b.exe"}},  // the top item stays once
+        {{"C:\\a.exe", "C:\\Tools\\View.exe"}, "c:\\tools\\v", {"c:\\tools\\v", "C:\\a.exe"}},
+        // the search starts at the second item and looks at the first one last
+        {{"C:\\v1.exe", "C:\\v2.exe", "C:\\v3.exe"}, "C:\\v", {"C:\\v", "C:\\v1.exe", "C:\\v3.exe"}},
+        {{"C:\\v0.exe", "C:\\w.exe"}, "C:\\v", {"C:\\v", "C:\\w.exe"}}};
+    for (const auto& c : cases) {
+        Items items = c.before;
+        UpdateHistory(&items, c.browser);
+        EXPECT_EQ(c.after, items) << c.browser;
+    }
 }
 
 }  // namespace

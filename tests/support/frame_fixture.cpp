@@ -2,19 +2,14 @@
 #include "frame_fixture.h"
 
 #include <shlobj.h>
-#include <gtest/gtest.h>
 
-#include "lib/html_help.h"
+#include <algorithm>
+
 #include "loglist/list_menu.h"
-#include "resources/resource_ids.h"
 #include "settings/environ.h"
 
 namespace testing_support {
-
-std::vector<HelpCall>& HelpCalls() {
-    static std::vector<HelpCall> calls;
-    return calls;
-}
+namespace {
 
 HWND WINAPI RecordHelp(HWND, LPCSTR file, UINT command, DWORD_PTR data) {
     HelpCall call = {file ? file : "", command, 0, {}};
@@ -22,15 +17,63 @@ HWND WINAPI RecordHelp(HWND, LPCSTR file, UINT command, DWORD_PTR data) {
         const HH_POPUP* popup = reinterpret_cast<const HH_POPUP*>(data);
         call.popupId = popup->idString;
         call.at = popup->pt;
+        // The text comes from the help file's popup.txt, in the default colours and margins.
         EXPECT_EQ(static_cast<int>(sizeof(HH_POPUP)), popup->cbStruct);
-        EXPECT_EQ(nullptr, popup->pszText);
-        EXPECT_EQ(static_cast<COLORREF>(-1), popup->clrForeground);
-        EXPECT_EQ(static_cast<COLORREF>(-1), popup->clrBackground);
-        EXPECT_EQ(-1, popup->rcMargins.left);
-        EXPECT_EQ(-1, popup->rcMargins.bottom);
+        const COLORREF standard = static_cast<COLORREF>(-1);
+        EXPECT_TRUE(!popup->pszText && popup->clrForeground == standard && popup->clrBackground == standard);
+        EXPECT_TRUE(popup->rcMargins.left == -1 && popup->rcMargins.bottom == -1);
     }
     HelpCalls().push_back(call);
     return nullptr;
+}
+
+struct MenuWatch {
+    UINT command;
+    int ticks;
+    ShownMenu menu;
+};
+MenuWatch* watching = nullptr;
+
+void CALLBACK MenuTick(HWND, UINT, UINT_PTR, DWORD) {
+    if (!watching || watching->menu.shown) return;
+    HWND window = FindWindowA("#32768", nullptr);
+    if (!window || !IsWindowVisible(window)) {
+        if (++watching->ticks > 200) EndMenu();  // never wait for ever
+        return;
+    }
+    ShownMenu& shown = watching->menu;
+    shown.shown = true;
+    GetWindowRect(window, &shown.rect);
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, 0x01E1, 0, 0));  // MN_GETHMENU
+    int downs = 0;
+    bool found = false;
+    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+        char text[128] = "";
+        GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+        shown.texts.push_back(text);
+        shown.ids.push_back(GetMenuItemID(menu, i));
+        if (!found && shown.ids.back() != 0) ++downs;  // the arrow keys skip separators
+        found = found || (watching->command != 0 && shown.ids.back() == watching->command);
+    }
+    if (!found) {
+        EndMenu();
+        return;
+    }
+    for (int i = 0; i < downs; ++i) PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+void CALLBACK WindowStuck(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    ADD_FAILURE() << "the main window did not close within ten seconds";
+    PostQuitMessage(0);
+}
+
+}  // namespace
+
+std::vector<HelpCall>& HelpCalls() {
+    static std::vector<HelpCall> calls;
+    return calls;
 }
 
 std::string IndexLine(const std::string& log, const std::string& browser, const std::string& name,
@@ -60,12 +103,15 @@ void WriteLog(const std::string& path, const FILETIME& local, const std::string&
     CloseHandle(file);
 }
 
-ULONGLONG LocalNowValue() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    FILETIME t;
-    SystemTimeToFileTime(&now, &t);
-    return FileTimeValue(t);
+ShownMenu WatchMenu(const std::function<void()>& open, UINT command) {
+    MenuWatch watch = {command, 0, {}};
+    watching = &watch;
+    UINT_PTR timer = SetTimer(nullptr, 0, 30, MenuTick);
+    open();
+    PumpMessages();
+    KillTimer(nullptr, timer);
+    watching = nullptr;
+    return watch.menu;
 }
 
 void FrameTest::SetUp() {
@@ -94,8 +140,7 @@ void FrameTest::Start(const std::string& index, int sortList) {
 }
 
 void FrameTest::StartProgram(int sortList) {
-    DWORD order = sortList;
-    WriteProgramValue("Main", "SortList", REG_DWORD, &order, sizeof order);
+    WriteProgramDword("Main", "SortList", sortList);
     frame_ = std::make_unique<KelvoraFrame>(GetModuleHandleA(nullptr));
     ASSERT_TRUE(frame_->Created());
     ASSERT_NE(nullptr, frame_->List());
@@ -106,7 +151,9 @@ void FrameTest::StartProgram(int sortList) {
 void FrameTest::Stop() {
     if (!frame_) return;
     PostMessageA(frame_->MainWindow(), WM_CLOSE, 0, 0);
+    UINT_PTR timer = SetTimer(nullptr, 0, 10000, WindowStuck);
     frame_->Run(SW_SHOWNORMAL);
+    KillTimer(nullptr, timer);
     frame_.reset();
     list_ = nullptr;
 }
@@ -138,48 +185,12 @@ void FrameTest::ClickToolbar(int id) {
     PumpMessages();
 }
 
-namespace {
-
-// Walks the open popup menu with the arrow keys to the item of a command and presses Enter.
-struct MenuPicker {
-    UINT command = 0;
-    bool done = false;
-    int ticks = 0;
-};
-MenuPicker* picker = nullptr;
-
-void CALLBACK PickTick(HWND, UINT, UINT_PTR, DWORD) {
-    if (!picker || picker->done) return;
-    HWND window = FindWindowA("#32768", nullptr);
-    if (!window || !IsWindowVisible(window)) {
-        if (++picker->ticks > 200) EndMenu();
-        return;
-    }
-    picker->done = true;
-    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, 0x01E1, 0, 0));  // MN_GETHMENU
-    int downs = 0;
-    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
-        UINT id = GetMenuItemID(menu, i);
-        if (id == 0) continue;  // separators are skipped by the arrow keys
-        ++downs;
-        if (id == picker->command) break;
-    }
-    for (int i = 0; i < downs; ++i) PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
-}
-
-}  // namespace
-
-void FrameTest::ContextMenu(UINT command) {
-    MenuPicker pick;
-    pick.command = command;
-    picker = &pick;
-    UINT_PTR timer = SetTimer(nullptr, 0, 30, PickTick);
-    SendMessageA(frame_->MainWindow(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list_->Control()), -1);
-    PumpMessages();
-    KillTimer(nullptr, timer);
-    picker = nullptr;
-    EXPECT_TRUE(pick.done) << "no context menu";
+ShownMenu FrameTest::ContextMenu(UINT command) {
+    ShownMenu menu = WatchMenu(
+        [this] { SendMessageA(frame_->MainWindow(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list_->Control()), -1); },
+        command);
+    EXPECT_TRUE(menu.shown) << "no context menu";
+    return menu;
 }
 
 std::vector<std::string> FrameTest::Names() const {
@@ -194,23 +205,13 @@ LogEntry FrameTest::Row(int i) const {
     return e;
 }
 
-std::vector<std::string> FrameTest::History() const {
-    std::vector<std::string> items;
-    for (int i = 0; i < 20; ++i) {
-        DWORD type = 0;
-        std::string data;
-        if (!ReadProgramValue("BrowseList", ("Browse" + std::to_string(i)).c_str(), &type, &data)) break;
-        items.push_back(data.c_str());  // the value is 260 bytes; the text ends at its NUL
+std::string FrameTest::Started(size_t lines) const {
+    std::string log = ReadFileBytes(browserLog_);
+    for (int i = 0; i < 100 && static_cast<size_t>(std::count(log.begin(), log.end(), '\n')) < lines; ++i) {
+        Sleep(50);
+        log = ReadFileBytes(browserLog_);
     }
-    return items;
-}
-
-void FrameTest::WriteHistory(const std::vector<std::string>& browsers) {
-    for (size_t i = 0; i < browsers.size(); ++i) {
-        char value[MAX_PATH] = {};
-        lstrcpynA(value, browsers[i].c_str(), sizeof value);
-        WriteProgramValue("BrowseList", ("Browse" + std::to_string(i)).c_str(), REG_SZ, value, sizeof value);
-    }
+    return log;
 }
 
 }  // namespace testing_support

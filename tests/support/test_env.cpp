@@ -48,6 +48,27 @@ void WriteProgramValue(const char* subKey, const char* name, DWORD type, const v
     RegCloseKey(key);
 }
 
+DWORD ProgramDword(const char* subKey, const char* name) {
+    DWORD type = 0;
+    std::string data;
+    if (!ReadProgramValue(subKey, name, &type, &data) || data.size() != sizeof(DWORD)) return 0xFFFFFFFF;
+    return *reinterpret_cast<const DWORD*>(data.data());
+}
+
+std::string ProgramText(const char* subKey, const char* name) {
+    DWORD type = 0;
+    std::string data;
+    return ReadProgramValue(subKey, name, &type, &data) ? data.c_str() : "<missing>";
+}
+
+void WriteProgramDword(const char* subKey, const char* name, DWORD value) {
+    WriteProgramValue(subKey, name, REG_DWORD, &value, sizeof value);
+}
+
+void WriteProgramText(const char* subKey, const char* name, const std::string& text) {
+    WriteProgramValue(subKey, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
 TempFolder::TempFolder() {
     static unsigned counter = 0;
     char temp[MAX_PATH];
