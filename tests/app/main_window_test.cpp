@@ -16,29 +16,24 @@ using namespace testing_support;
 
 namespace {
 
-// Makes steps of writing the index file fail, for as long as it lives.
-struct WriteFault {
-    int writtenPercent;  // of the list's bytes, before Write fails; -1: Write succeeds
-    DWORD error;
-    bool failFlush;
-    bool failReplace;
-};
-
+// Makes one step of writing the index file fail while it lives: the write after 0, 50 or 99 percent
+// of the bytes (the last one on a full disk), the flush, or putting the new file in place; any
+// other step: nothing fails.
 class FailingIndexOps : public IndexFileOps {
 public:
-    explicit FailingIndexOps(const WriteFault& fault) : fault_(fault), previous_(SetIndexFileOps(this)) {}
+    explicit FailingIndexOps(int step) : step_(step), previous_(SetIndexFileOps(this)) {}
     ~FailingIndexOps() override { SetIndexFileOps(previous_); }
     bool Write(HANDLE file, const void* data, DWORD size) override {
-        if (fault_.writtenPercent < 0) return IndexFileOps::Write(file, data, size);
-        IndexFileOps::Write(file, data, static_cast<DWORD>(size * static_cast<ULONGLONG>(fault_.writtenPercent) / 100));
-        SetLastError(fault_.error);
+        if (step_ > 2) return IndexFileOps::Write(file, data, size);
+        IndexFileOps::Write(file, data, static_cast<DWORD>(size * ULONGLONG{step_ == 0 ? 0u : step_ == 1 ? 50u : 99u} / 100));
+        SetLastError(step_ == 2 ? ERROR_DISK_FULL : ERROR_WRITE_FAULT);
         return false;
     }
-    bool Flush(HANDLE file) override { return !fault_.failFlush && IndexFileOps::Flush(file); }
-    bool Replace(const char* from, const char* to) override { return !fault_.failReplace && IndexFileOps::Replace(from, to); }
+    bool Flush(HANDLE file) override { return step_ != 3 && IndexFileOps::Flush(file); }
+    bool Replace(const char* from, const char* to) override { return step_ != 4 && IndexFileOps::Replace(from, to); }
 
 private:
-    WriteFault fault_;
+    int step_;
     IndexFileOps* previous_;
 };
 
@@ -46,8 +41,8 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 
 class MainWindowTest : public FrameTest {
 protected:
-    // Three logs: alpha (written, never opened; its name holds a blank and the date macros), beta
-    // (opened after it was written) and a missing one. The macros stand for 26, 03 and 04.
+    // Three logs: alpha (written, never opened; its name holds a blank and the date macros, which
+    // stand for 26, 03 and 04), beta (opened after it was written) and a missing one.
     void PrepareThree() {
         WriteLog(logs_.File("a 260304.log"), LocalFileTime(2026, 3, 4), "alpha\r\n");
         WriteLog(logs_.File("b.log"), LocalFileTime(2026, 1, 2), "beta beta\r\n");
@@ -55,69 +50,55 @@ protected:
         WriteProgramText("Main", "MacroYear", "26");
         WriteProgramText("Main", "MacroMon", "03");
         WriteProgramText("Main", "MacroDay", "04");
-        ASSERT_TRUE(WriteFileBytes(indexPath_, IndexLine(logs_.File("b.log"), browser_, Sjis(u8"ベータ"), LocalFileTime(2026, 2, 1)) +
-                                                   IndexLine(logs_.File("missing.log"), browser_, Sjis(u8"ない")) +
-                                                   IndexLine(logs_.File("a #$%.log"), browser_, Sjis(u8"アルファ|ポ"))));
+        ASSERT_TRUE(WriteFileBytes(indexPath_, IndexLine(logs_.File("b.log"), browser_, beta_, LocalFileTime(2026, 2, 1)) +
+                                                   IndexLine(logs_.File("missing.log"), browser_, none_) +
+                                                   IndexLine(logs_.File("a #$%.log"), browser_, alpha_)));
     }
     void StartThree() {
         PrepareThree();
         StartProgram();
     }
     std::vector<std::string> Status() const {
-        std::vector<std::string> parts;
-        for (int i = 0; i < 4; ++i) {
-            char text[512] = "";
-            SendMessageA(frame_->StatusBar(), SB_GETTEXTA, i, reinterpret_cast<LPARAM>(text));
-            parts.push_back(text);
-        }
+        std::vector<std::string> parts(4, std::string(512, '\0'));
+        for (int i = 0; i < 4; ++i) SendMessageA(frame_->StatusBar(), SB_GETTEXTA, i, reinterpret_cast<LPARAM>(&parts[i][0]));
+        for (std::string& part : parts) part.resize(part.find('\0'));
         return parts;
     }
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (int i = 0; i < list_->GetEntryCount(); ++i) texts.push_back(Row(i).DisplayText);
-        return texts;
-    }
     bool Greyed(UINT id) const { return GetMenuState(GetMenu(frame_->MainWindow()), id, MF_BYCOMMAND) & MF_GRAYED; }
+    void EndSession() { EXPECT_TRUE(SendMessageA(frame_->MainWindow(), WM_QUERYENDSESSION, 0, 0)); }
     std::string alpha_ = Sjis(u8"アルファ|ポ"), beta_ = Sjis(u8"ベータ"), none_ = Sjis(u8"ない");
     std::string unread_ = Sjis(u8"未") + "\t", read_ = Sjis(u8"　") + "\t", file_ = Sjis(u8"》 ");
 };
 
 TEST_F(MainWindowTest, RowsAndStatusBarFollowTheSelectionSortingAndRefresh) {
     StartThree();
-    EXPECT_EQ((std::vector<std::string>{unread_ + "03/04\t" + Sjis(u8"アルファ\tポ"), read_ + "**/**\t" + none_,
-                                        read_ + "01/02\t" + beta_}),
-              Texts());
+    const std::string alphaText = "03/04\t" + Sjis(u8"アルファ\tポ");
+    EXPECT_EQ((std::vector<std::string>{unread_ + alphaText, read_ + "**/**\t" + none_, read_ + "01/02\t" + beta_}),
+              (std::vector<std::string>{Row(0).DisplayText, Row(1).DisplayText, Row(2).DisplayText}));
     EXPECT_EQ(0, list_->GetSelection());
-    EXPECT_EQ((std::vector<std::string>{file_ + logs_.File("a 260304.log"), "         7", " 2026/03/04", "  12:00:00"}),
-              Status());
+    EXPECT_EQ((std::vector<std::string>{file_ + logs_.File("a 260304.log"), "         7", " 2026/03/04", "  12:00:00"}), Status());
     // Size, date and time take equal parts at the right edge; the file name has the rest.
     int edges[4];
     SendMessageA(frame_->StatusBar(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges));
     RECT client;
     GetClientRect(frame_->MainWindow(), &client);
     EXPECT_EQ(client.right, edges[3]);
-    EXPECT_GT(edges[3] - edges[2], 0);
-    EXPECT_TRUE(edges[3] - edges[2] == edges[2] - edges[1] && edges[2] - edges[1] == edges[1] - edges[0]);
-
+    EXPECT_TRUE(edges[3] - edges[2] > 0 && edges[3] - edges[2] == edges[2] - edges[1] && edges[2] - edges[1] == edges[1] - edges[0]);
     SendMessageA(list_->Control(), LB_SETCURSEL, 1, 0);
-    SendMessageA(frame_->MainWindow(), WM_COMMAND, MAKEWPARAM(IDC_LIST, LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(list_->Control()));
-    EXPECT_EQ((std::vector<std::string>{file_ + logs_.File("missing.log"), "         0", " ****/**/**", "   **:**:**"}),
-              Status());
+    SendMessageA(frame_->MainWindow(), WM_COMMAND, MAKEWPARAM(IDC_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list_->Control()));
+    EXPECT_EQ((std::vector<std::string>{file_ + logs_.File("missing.log"), "         0", " ****/**/**", "   **:**:**"}), Status());
 
     // Sorting keeps the selected row number and stores the order.
-    const std::vector<std::string> byName = Names();
-    EXPECT_EQ((std::vector<std::string>{alpha_, none_, beta_}), byName);
+    const std::vector<std::string> byName = {alpha_, none_, beta_};
+    EXPECT_EQ(byName, Names());
     list_->Select(2);
-    const struct {
-        int command;
-        std::vector<std::string> names;
-    } sorts[] = {{IDM_SORTNEW, {alpha_, beta_, none_}}, {IDM_SORTOLD, {none_, beta_, alpha_}}, {IDM_SORTNAME, byName}};
+    const std::pair<int, std::vector<std::string>> sorts[] = {
+        {IDM_SORTNEW, {alpha_, beta_, none_}}, {IDM_SORTOLD, {none_, beta_, alpha_}}, {IDM_SORTNAME, byName}};
     for (const auto& sort : sorts) {
-        Command(sort.command);
-        EXPECT_EQ(sort.names, Names());
+        Command(sort.first);
+        EXPECT_EQ(sort.second, Names());
         EXPECT_EQ(2, list_->GetSelection());
-        EXPECT_EQ(static_cast<DWORD>(sort.command - IDM_SORTNAME), ProgramDword("Main", "SortList"));
+        EXPECT_EQ(static_cast<DWORD>(sort.first - IDM_SORTNAME), ProgramDword("Main", "SortList"));
     }
     WriteLog(logs_.File("b.log"), LocalFileTime(2026, 5, 6), "beta written again\r\n");
     Key(WM_KEYDOWN, VK_F5);
@@ -130,19 +111,17 @@ TEST_F(MainWindowTest, OpensTheSelectedLogInItsBrowserOrTheEditorAsOneArgument) 
     OwnedFile writer(CreateFileA(logs_.File("a 260304.log").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                  nullptr, OPEN_EXISTING, 0, nullptr));
     StartProgram();
-    const std::string quoted = "\"" + logs_.File("a 260304.log") + "\"";
+    const std::string quoted = "\"" + logs_.File("a 260304.log") + "\"\r\n";
     Command(IDM_BROWSER);
-    EXPECT_NE(std::string::npos, Started(1).find(quoted + "\r\n"));
+    EXPECT_NE(std::string::npos, Started(1).find(quoted));
     EXPECT_EQ(read_ + "03/04\t" + Sjis(u8"アルファ\tポ"), Row(0).DisplayText);  // read now
     EXPECT_EQ(0, list_->GetSelection());
-
     DialogDriver driver;
-    driver.ExpectPress(IDOK);
+    for (int i = 0; i < 4; ++i) driver.ExpectPress(IDOK);
     Command(IDM_EDITOR);  // no editor set
     frame_->Settings().SetEditor(browser_.c_str());
     Command(IDM_EDITOR);
     list_->Select(1);  // the missing log
-    for (int i = 0; i < 3; ++i) driver.ExpectPress(IDOK);
     Command(IDM_BROWSER);
     Command(IDM_EDITOR);
     list_->Select(-1);
@@ -151,7 +130,7 @@ TEST_F(MainWindowTest, OpensTheSelectedLogInItsBrowserOrTheEditorAsOneArgument) 
     std::vector<std::string> texts;
     for (const ShownBox& box : driver.Shown()) texts.push_back(box.text);
     EXPECT_EQ(Sjis({u8"エディタが設定されていません", u8"ログファイルは存在していません", u8"ログファイルは存在していません",
-                       u8"ブラウザの起動に失敗しました"}),
+                    u8"ブラウザの起動に失敗しました"}),
               texts);
     EXPECT_EQ(0u, Row(1).SeenTime.dwHighDateTime);
     Sleep(200);
@@ -165,26 +144,20 @@ TEST_F(MainWindowTest, DeleteAsksAndSelectsTheRowThatTakesThePlace) {
     DialogDriver driver;
     driver.ExpectPress(IDCANCEL);
     Command(IDM_DELETELIST);
-    ASSERT_EQ(1u, driver.Shown().size());
-    EXPECT_EQ(Sjis(u8"選択されているリストを削除しても宜しいですか？"), driver.Shown()[0].text);
-    EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION), driver.Shown()[0].messageBoxStyle);
     EXPECT_EQ(3, list_->GetEntryCount());
-    driver.ExpectPress(IDOK);
+    EXPECT_EQ(Sjis(u8"選択されているリストを削除しても宜しいですか？"), driver.Shown().at(0).text);
+    EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION), driver.Shown()[0].messageBoxStyle);
+    for (int i = 0; i < 5; ++i) driver.ExpectPress(IDOK);
     Command(IDM_DELETELIST);
     EXPECT_EQ((std::vector<std::string>{alpha_, beta_}), Names());
     EXPECT_EQ(1, list_->GetSelection());
     EXPECT_EQ(std::string::npos, IndexBytes().find(none_));
-    driver.ExpectPress(IDOK);
     Command(IDM_DELETELIST);  // the bottom row: nothing is selected after it
     EXPECT_EQ(std::vector<std::string>{alpha_}, Names());
     EXPECT_EQ(-1, list_->GetSelection());
-    driver.ExpectPress(IDOK);
-    driver.ExpectPress(IDOK);
     Command(IDM_DELETELIST);
     EXPECT_EQ(Sjis(u8"ログファイルが指定されていません"), driver.Shown().back().text);
-    EXPECT_EQ(1, list_->GetEntryCount());
     list_->Select(0);
-    driver.ExpectPress(IDOK);
     Command(IDM_DELETELIST);  // the last entry: the file is left empty and it stays so
     Stop();
     EXPECT_EQ("", IndexBytes());
@@ -206,15 +179,14 @@ TEST_F(MainWindowTest, MenusOfAScrolledListGoToTheRowInView) {
     EXPECT_EQ(12, list_->GetSelection());
     EXPECT_NE(0u, Row(12).SeenTime.dwHighDateTime);
     ClientToScreen(list_->Control(), &at);
-    EXPECT_EQ(at.x, menu.rect.left);
-    EXPECT_EQ(at.y, menu.rect.top);
+    EXPECT_EQ((std::vector<LONG>{at.x, at.y}), (std::vector<LONG>{menu.rect.left, menu.rect.top}));
     // From the keyboard it opens 150 pixels left of the list's centre, at the middle of that row.
     SendMessageA(list_->Control(), LB_SETTOPINDEX, 10, 0);
     menu = ContextMenu(0);
     RECT r;
     GetWindowRect(list_->Control(), &r);
-    EXPECT_EQ(r.left + (r.right - r.left) / 2 - 150, menu.rect.left);
-    EXPECT_EQ(r.top + 2 * RowHeight() + RowHeight() / 2, menu.rect.top);
+    EXPECT_EQ((std::vector<LONG>{(r.left + r.right) / 2 - 150, r.top + 2 * RowHeight() + RowHeight() / 2}),
+              (std::vector<LONG>{menu.rect.left, menu.rect.top}));
 }
 
 TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolderUnlessItCannot) {
@@ -224,21 +196,20 @@ TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolderUnlessItCannot) {
     DeleteFileA(dat2.c_str());
     const struct {
         std::string from, current;
-        bool failMove;
-    } cases[] = {{logs_.File("moved.kvd"), dat, false},
-                 {logs_.File("second.kvd"), dat2, false},  // Kelvora.dat is taken now: a free name
-                 {mine, mine, false},                      // in the data folder under any name: it stays
-                 {logs_.File("third.kvd"), logs_.File("third.kvd"), true}};
+    } cases[] = {{logs_.File("moved.kvd"), dat},
+                 {logs_.File("second.kvd"), dat2},  // Kelvora.dat is taken now: a free name
+                 {mine, mine},                      // in the data folder under any name: it stays
+                 {logs_.File("third.kvd"), logs_.File("third.kvd")}};  // the move cannot be written
     for (const auto& c : cases) {
         SCOPED_TRACE(c.from);
         ASSERT_TRUE(WriteFileBytes(c.from, IndexLine(logs_.File("a.log"), "b.exe", c.from)));
         WriteProgramText("Main", "Index", c.from);
         const std::string kept = ReadFileBytes(dat);
         {
+            const bool fails = c.from == c.current && c.from != mine;
+            FailingIndexOps failing(fails ? 4 : 5);
             DialogDriver driver;
-            std::unique_ptr<FailingIndexOps> failing;
-            if (c.failMove) failing = std::make_unique<FailingIndexOps>(WriteFault{-1, 0, false, true});
-            if (c.failMove) driver.ExpectPress(IDOK);
+            if (fails) driver.ExpectPress(IDOK);
             StartProgram();
         }
         EXPECT_EQ(1, list_->GetEntryCount());
@@ -246,14 +217,13 @@ TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolderUnlessItCannot) {
         Stop();
         EXPECT_NE(std::string::npos, ReadFileBytes(c.current).find(c.from));
         EXPECT_EQ(c.current == c.from, Exists(c.from));
-        if (c.current != dat) { EXPECT_EQ(kept, ReadFileBytes(dat)); }
+        EXPECT_EQ(c.current == dat ? ReadFileBytes(dat) : kept, ReadFileBytes(dat));
     }
     DeleteFileA(dat2.c_str());
     DeleteFileA(mine.c_str());
-    // An empty Index loads nothing and writes nothing.
     const std::string before = ReadFileBytes(dat);
     WriteProgramText("Main", "Index", "");
-    StartProgram();
+    StartProgram();  // an empty Index loads nothing and writes nothing
     EXPECT_EQ(0, list_->GetEntryCount());
     Stop();
     EXPECT_EQ(before, ReadFileBytes(dat));
@@ -263,28 +233,24 @@ TEST_F(MainWindowTest, FailedWritesLeaveTheOldFileWholeAndAreTold) {
     StartThree();
     Command(IDM_BROWSER);  // a new SeenTime in memory, which only a write would keep
     const std::string before = IndexBytes();
-    const WriteFault faults[] = {{0, ERROR_WRITE_FAULT, false, false}, {50, ERROR_WRITE_FAULT, false, false},
-                                 {99, ERROR_DISK_FULL, false, false},  {-1, 0, true, false},
-                                 {-1, 0, false, true}};
     DialogDriver driver;
-    for (const WriteFault& fault : faults) {
-        FailingIndexOps failing(fault);
+    for (int step = 0; step < 5; ++step) {
+        FailingIndexOps failing(step);
         driver.ExpectPress(IDOK);
         Key(WM_KEYDOWN, VK_F5);
         EXPECT_NE(0u, Row(0).SeenTime.dwHighDateTime);  // not read over by the old file
         EXPECT_EQ(before, IndexBytes());
     }
     {
-        FailingIndexOps failing(faults[1]);
+        FailingIndexOps failing(1);
         driver.ExpectPress(IDOK);
         driver.ExpectPress(IDOK);
-        EXPECT_TRUE(SendMessageA(frame_->MainWindow(), WM_QUERYENDSESSION, 0, 0));
+        EndSession();
         Stop();  // the program still ends
     }
     ASSERT_EQ(7u, driver.Shown().size());
     for (const ShownBox& box : driver.Shown()) {
-        EXPECT_EQ(Sjis(u8"目次テーブルファイルに書き込めませんでした（ファイルは前の内容のまま残っています）") + "\r\n" + indexPath_,
-                  box.text);
+        EXPECT_EQ(Sjis(u8"目次テーブルファイルに書き込めませんでした（ファイルは前の内容のまま残っています）") + "\r\n" + indexPath_, box.text);
     }
     EXPECT_EQ(before, IndexBytes());
     char folder[MAX_PATH];
@@ -301,7 +267,7 @@ TEST_F(MainWindowTest, SessionEndWritesTheListAndEverySetting) {
     frame_->Settings().SetTabStop(7);
     frame_->Settings().Cut().SetCutFile("C:\\cut.txt");
     const std::string before = IndexBytes();
-    EXPECT_TRUE(SendMessageA(frame_->MainWindow(), WM_QUERYENDSESSION, 0, 0));
+    EndSession();
     EXPECT_NE(before, IndexBytes());
     // The program may be ended without its destructor: Main, Extent and ListFont are written now.
     EXPECT_EQ(7u, ProgramDword("Main", "TabStop"));
@@ -334,7 +300,6 @@ TEST_F(MainWindowTest, OpenCommandWritesTheListItLeavesAndAsksBeforeMakingAFile)
     EXPECT_FALSE(Exists(created));
     EXPECT_STREQ(indexPath_, frame_->Settings().GetIndex());
     EXPECT_EQ(3, list_->GetEntryCount());
-
     driver.Expect(ChooseFile(other));
     Command(IDM_OPENLIST);
     EXPECT_EQ(other, frame_->Settings().GetIndex());
@@ -344,7 +309,6 @@ TEST_F(MainWindowTest, OpenCommandWritesTheListItLeavesAndAsksBeforeMakingAFile)
     const std::string left = IndexBytes();  // written first, with the new SeenTime
     const size_t line = left.find(alpha_);
     EXPECT_NE(left.find(",0,0\r\n", line), left.find("\r\n", line) - 4) << left;
-
     driver.Expect(ChooseFile(created));
     driver.ExpectPress(IDOK);
     Command(IDM_OPENLIST);
@@ -361,8 +325,7 @@ TEST_F(MainWindowTest, FailedLoadIsToldAndChangesWaitUntilALoadSucceeds) {
     DialogDriver driver;
     driver.ExpectPress(IDOK);
     StartProgram();
-    ASSERT_EQ(1u, driver.Shown().size());
-    EXPECT_EQ(Sjis(u8"ファイル読み込み中にエラーが発生しました") + "\r\n" + indexPath_, driver.Shown()[0].text);
+    EXPECT_EQ(Sjis(u8"ファイル読み込み中にエラーが発生しました") + "\r\n" + indexPath_, driver.Shown().at(0).text);
     EXPECT_GT(frame_->Settings().GetColumnStopCount(), 0);  // rows drawn later still have their stops
     // Adding is greyed too, and the command does nothing when sent: it could not be written back.
     EXPECT_TRUE(Greyed(IDM_ADDLIST));
@@ -385,9 +348,9 @@ TEST_F(MainWindowTest, FailedLoadIsToldAndChangesWaitUntilALoadSucceeds) {
 
 TEST(ProgramArgumentTest, QuotesANameWithABlankOnce) {
     const std::pair<const char*, const char*> cases[] = {
-        {"C:\\logs\\app.log", "C:\\logs\\app.log"},         {"C:\\My Logs\\a.log", "\"C:\\My Logs\\a.log\""},
-        {"C:\\logs\\a\tb.log", "\"C:\\logs\\a\tb.log\""},  {"\"C:\\My Logs\\a.log\"", "\"C:\\My Logs\\a.log\""},
-        {"\x83\x5C \x83\x7C.log", "\"\x83\x5C \x83\x7C.log\""},  {"", ""}};  // ソ ポ.log
+        {"C:\\logs\\app.log", "C:\\logs\\app.log"},        {"C:\\My Logs\\a.log", "\"C:\\My Logs\\a.log\""},
+        {"C:\\logs\\a\tb.log", "\"C:\\logs\\a\tb.log\""}, {"\"C:\\My Logs\\a.log\"", "\"C:\\My Logs\\a.log\""},
+        {"\x83\x5C \x83\x7C.log", "\"\x83\x5C \x83\x7C.log\""}, {"", ""}};  // ソ ポ.log
     for (const auto& c : cases) EXPECT_EQ(c.second, list_commands::ProgramArgument(c.first)) << c.first;
 }
 

@@ -14,32 +14,23 @@ HWND helper = nullptr;
 constexpr UINT kRunAnswer = WM_APP + 1;
 constexpr DWORD kBoxLimitMs = 10000;
 
-struct OpenBox {
-    HWND window;
-    DWORD since;
-};
+struct OpenBox { HWND window; DWORD since; };
 std::vector<OpenBox> openBoxes;
 
 // The text of a message box is the static control 0xFFFF; its icon is control 0x14 on Windows and
 // 1088 under Wine. Only the buttons of the box's type exist.
 UINT MessageBoxStyle(HWND box) {
     auto has = [box](int id) { return GetDlgItem(box, id) != nullptr; };
-    UINT style = has(IDABORT)  ? MB_ABORTRETRYIGNORE
-                 : has(IDYES)  ? (has(IDCANCEL) ? MB_YESNOCANCEL : MB_YESNO)
-                 : has(IDRETRY) ? MB_RETRYCANCEL
-                 : has(IDCANCEL) ? MB_OKCANCEL
-                                 : MB_OK;
+    UINT style = has(IDABORT) ? MB_ABORTRETRYIGNORE : has(IDYES) ? (has(IDCANCEL) ? MB_YESNOCANCEL : MB_YESNO)
+                 : has(IDRETRY) ? MB_RETRYCANCEL : has(IDCANCEL) ? MB_OKCANCEL : MB_OK;
     HWND iconControl = has(0x14) ? GetDlgItem(box, 0x14) : GetDlgItem(box, 1088);
     HICON icon = iconControl ? reinterpret_cast<HICON>(SendMessageA(iconControl, STM_GETICON, 0, 0)) : nullptr;
-    if (!icon) return style;
-    const std::pair<LPCSTR, UINT> known[] = {{IDI_HAND, MB_ICONHAND},
-                                             {IDI_QUESTION, MB_ICONQUESTION},
-                                             {IDI_EXCLAMATION, MB_ICONEXCLAMATION},
-                                             {IDI_ASTERISK, MB_ICONASTERISK}};
+    const std::pair<LPCSTR, UINT> known[] = {{IDI_HAND, MB_ICONHAND}, {IDI_QUESTION, MB_ICONQUESTION},
+                                             {IDI_EXCLAMATION, MB_ICONEXCLAMATION}, {IDI_ASTERISK, MB_ICONASTERISK}};
     for (const auto& k : known) {
         if (LoadIconA(nullptr, k.first) == icon) return style | k.second;
     }
-    return 0xFFFFFFFF;  // an icon, but not one of the system's
+    return icon ? 0xFFFFFFFF : style;  // an icon, but not one of the system's
 }
 
 void CloseStaleBoxes() {
@@ -56,11 +47,9 @@ void Watch(HWND window) {
     char cls[32] = "";
     GetClassNameA(window, cls, sizeof cls);
     if (lstrcmpA(cls, "#32770") != 0) return;
-    openBoxes.erase(std::remove_if(openBoxes.begin(), openBoxes.end(), [](const OpenBox& b) { return !IsWindow(b.window); }),
-                    openBoxes.end());
-    for (const OpenBox& box : openBoxes) {
-        if (box.window == window) return;  // activated again
-    }
+    auto gone = [](const OpenBox& b) { return !IsWindow(b.window); };
+    openBoxes.erase(std::remove_if(openBoxes.begin(), openBoxes.end(), gone), openBoxes.end());
+    if (std::any_of(openBoxes.begin(), openBoxes.end(), [window](const OpenBox& b) { return b.window == window; })) return;
     openBoxes.push_back({window, GetTickCount()});
     // Everything else happens outside the hook, once the box's own loop pumps messages.
     PostMessageA(helper, kRunAnswer, reinterpret_cast<WPARAM>(window), 0);
@@ -117,9 +106,7 @@ DialogDriver::~DialogDriver() {
 
 void DialogDriver::Expect(Answer answer) { answers_.push_back(std::move(answer)); }
 
-void DialogDriver::ExpectPress(int buttonId) {
-    Expect([buttonId](HWND dialog) { Press(dialog, buttonId); });
-}
+void DialogDriver::ExpectPress(int buttonId) { Expect([buttonId](HWND dialog) { Press(dialog, buttonId); }); }
 
 void DialogDriver::Press(HWND dialog, int buttonId) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
@@ -132,18 +119,12 @@ std::string DialogDriver::WindowText(HWND window) {
     return text;
 }
 
-std::string DialogDriver::ItemText(HWND dialog, int id) {
-    HWND item = GetDlgItem(dialog, id);
-    return item ? WindowText(item) : std::string();
-}
+std::string DialogDriver::ItemText(HWND dialog, int id) { return GetDlgItem(dialog, id) ? WindowText(GetDlgItem(dialog, id)) : ""; }
 
 void DialogDriver::OnBoxShown(HWND window) {
     if (!IsWindow(window)) return;
-    ShownBox box;
-    box.window = window;
-    box.caption = WindowText(window);
-    box.text = ItemText(window, 0xFFFF);
-    if (GetDlgItem(window, 0xFFFF)) box.messageBoxStyle = MessageBoxStyle(window);
+    const ShownBox box = {window, WindowText(window), ItemText(window, 0xFFFF),
+                          GetDlgItem(window, 0xFFFF) ? MessageBoxStyle(window) : 0};
     if (current) current->shown_.push_back(box);
     if (!current || current->answers_.empty()) {
         ADD_FAILURE() << "unexpected box: caption [" << box.caption << "] text [" << box.text << "]";

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "lib/owned.h"
 #include "loglist/list_menu.h"
 #include "settings/environ.h"
 
@@ -12,54 +13,42 @@ namespace testing_support {
 namespace {
 
 HWND WINAPI RecordHelp(HWND, LPCSTR file, UINT command, DWORD_PTR data) {
-    HelpCall call = {file ? file : "", command, 0, {}};
-    if (command == HH_DISPLAY_TEXT_POPUP && data) {
-        const HH_POPUP* popup = reinterpret_cast<const HH_POPUP*>(data);
-        call.popupId = popup->idString;
-        call.at = popup->pt;
-        // The text comes from the help file's popup.txt, in the default colours and margins.
-        EXPECT_EQ(static_cast<int>(sizeof(HH_POPUP)), popup->cbStruct);
-        const COLORREF standard = static_cast<COLORREF>(-1);
-        EXPECT_TRUE(!popup->pszText && popup->clrForeground == standard && popup->clrBackground == standard);
-        EXPECT_TRUE(popup->rcMargins.left == -1 && popup->rcMargins.bottom == -1);
-    }
-    HelpCalls().push_back(call);
+    const HH_POPUP* popup = command == HH_DISPLAY_TEXT_POPUP ? reinterpret_cast<const HH_POPUP*>(data) : nullptr;
+    HelpCalls().push_back({file ? file : "", command, popup ? popup->idString : 0, popup ? popup->pt : POINT{}});
+    // A popup's text comes from the help file's popup.txt, in the default colours and margins.
+    EXPECT_TRUE(!popup || (popup->cbStruct == sizeof(HH_POPUP) && !popup->pszText && popup->clrForeground == CLR_NONE &&
+                           popup->clrBackground == CLR_NONE && popup->rcMargins.left == -1 && popup->rcMargins.bottom == -1));
     return nullptr;
 }
 
-struct MenuWatch {
-    UINT command;
-    int ticks;
-    ShownMenu menu;
-};
+struct MenuWatch { UINT command; int ticks; ShownMenu menu; };
 MenuWatch* watching = nullptr;
 
 void CALLBACK MenuTick(HWND, UINT, UINT_PTR, DWORD) {
     if (!watching || watching->menu.shown) return;
     HWND window = FindWindowA("#32768", nullptr);
+    ShownMenu& shown = watching->menu;
     if (!window || !IsWindowVisible(window)) {
         if (++watching->ticks > 200) EndMenu();  // never wait for ever
         return;
     }
-    ShownMenu& shown = watching->menu;
     shown.shown = true;
     GetWindowRect(window, &shown.rect);
     HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, 0x01E1, 0, 0));  // MN_GETHMENU
-    int downs = 0;
-    bool found = false;
     for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
         char text[128] = "";
         GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
         shown.texts.push_back(text);
         shown.ids.push_back(GetMenuItemID(menu, i));
-        if (!found && shown.ids.back() != 0) ++downs;  // the arrow keys skip separators
-        found = found || (watching->command != 0 && shown.ids.back() == watching->command);
     }
-    if (!found) {
-        EndMenu();
+    auto item = std::find(shown.ids.begin(), shown.ids.end(), watching->command);
+    if (!watching->command || item == shown.ids.end()) {
+        EndMenu();  // nothing to pick
         return;
     }
-    for (int i = 0; i < downs; ++i) PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
+    for (auto i = shown.ids.begin(); i <= item; ++i) {
+        if (*i) PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);  // the arrow keys skip separators
+    }
     PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
 }
 
@@ -83,24 +72,19 @@ std::string IndexLine(const std::string& log, const std::string& browser, const 
 }
 
 FILETIME LocalFileTime(WORD year, WORD month, WORD day) {
-    SYSTEMTIME s = {};
-    s.wYear = year;
-    s.wMonth = month;
-    s.wDay = day;
-    s.wHour = 12;
+    const SYSTEMTIME s = {year, month, 0, day, 12, 0, 0, 0};
     FILETIME t;
     SystemTimeToFileTime(&s, &t);
     return t;
 }
 
 void WriteLog(const std::string& path, const FILETIME& local, const std::string& content) {
-    ASSERT_TRUE(WriteFileBytes(path, content));
     FILETIME utc;
     LocalFileTimeToFileTime(&local, &utc);
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    SetFileTime(file, nullptr, nullptr, &utc);
-    CloseHandle(file);
+    OwnedFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    EXPECT_TRUE(file && WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+                SetFileTime(file.Get(), nullptr, nullptr, &utc)) << path;
 }
 
 ShownMenu WatchMenu(const std::function<void()>& open, UINT command) {
@@ -164,11 +148,7 @@ void FrameTest::Command(int id) {
 }
 
 void FrameTest::Key(UINT message, WPARAM key, LPARAM lParam) {
-    MSG msg = {};
-    msg.hwnd = list_->Control();
-    msg.message = message;
-    msg.wParam = key;
-    msg.lParam = lParam;
+    MSG msg = {list_->Control(), message, key, lParam, 0, {}};
     frame_->Dispatch(msg);
     PumpMessages();
 }
