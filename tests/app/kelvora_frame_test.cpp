@@ -1,14 +1,11 @@
 // The application object and what reaches its commands: the window with its menu bar, accelerator
 // table, toolbar and context menu, the commands each of them sends, which of them an empty list
-// greys, the window rectangle kept across starts and the single running instance.
+// greys, the single window and its rectangle kept across starts.
 #include "app/kelvora_frame.h"
 
 #include <tuple>
 
 #include "frame_fixture.h"
-#include "loglist/list_menu.h"
-#include "resources/resource_ids.h"
-#include "sjis.h"
 
 using namespace testing_support;
 
@@ -131,7 +128,7 @@ TEST_F(KelvoraFrameTest, EmptyListGreysWhatNeedsAnEntry) {
     EXPECT_EQ((std::vector<UINT>{13, 113, 14, 114, 15, 115, 17, 117, 18, 118, 119, 120, 121}), greyed);
 }
 
-TEST_F(KelvoraFrameTest, KeepsItsRectangleButNotMinimisedAndOpensThereNextTime) {
+TEST_F(KelvoraFrameTest, OneWindowThatKeepsItsRectangleButNotMinimisedAndOpensThereNextTime) {
     StartProgram();
     HWND w = frame_->MainWindow();
     ShowWindow(w, SW_SHOWNORMAL);
@@ -141,6 +138,9 @@ TEST_F(KelvoraFrameTest, KeepsItsRectangleButNotMinimisedAndOpensThereNextTime) 
     int rect[4];
     frame_->Settings().GetWindowRect(rect);
     EXPECT_EQ((std::vector<int>{40, 50, 600, 400}), std::vector<int>(rect, rect + 4));
+    EXPECT_FALSE(KelvoraFrame(GetModuleHandleA(nullptr)).Created());  // a second start brings the first back instead
+    EXPECT_FALSE(IsIconic(w));
+    EXPECT_EQ(nullptr, FindWindowExA(nullptr, w, "Kelvora", nullptr));
     PostMessageA(w, WM_COMMAND, IDM_EXIT, 0);
     EXPECT_EQ(0, frame_->Run(SW_SHOWNORMAL));
     EXPECT_FALSE(IsWindow(w));
@@ -149,56 +149,7 @@ TEST_F(KelvoraFrameTest, KeepsItsRectangleButNotMinimisedAndOpensThereNextTime) 
     RECT r;
     GetWindowRect(frame_->MainWindow(), &r);
     EXPECT_EQ((std::vector<LONG>{40, 50, 600, 400}), (std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top}));
-}
-
-// ---- a second process ----
-
-HANDLE StartKelvora() {
-    const std::string exe = EnvPath("KELVORA_EXE");
-    std::string commandLine = "\"" + exe + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return nullptr;
-    CloseHandle(info.hThread);
-    return info.hProcess;
-}
-
-// The exit code within ten seconds; a process still running then is ended and gives STILL_ACTIVE.
-DWORD ExitCode(HANDLE process) {
-    DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(process, 10000) == WAIT_OBJECT_0) GetExitCodeProcess(process, &code);
-    else TerminateProcess(process, 1);
-    CloseHandle(process);
-    return code;
-}
-
-std::vector<HWND> KelvoraWindows() {
-    std::vector<HWND> found;
-    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "Kelvora", nullptr)) != nullptr;) found.push_back(w);
-    return found;
-}
-
-TEST(SingleInstanceTest, SecondStartActivatesTheFirstAndExitsWithZero) {
-    DeleteProgramSettings();
-    HANDLE first = StartKelvora();
-    ASSERT_NE(nullptr, first);
-    std::vector<HWND> windows;
-    for (int i = 0; i < 200 && windows.empty(); ++i) {
-        Sleep(50);
-        windows = KelvoraWindows();
-    }
-    ASSERT_EQ(1u, windows.size()) << "the first instance opened no window: " << ExitCode(first);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(windows[0], &owner);
-    EXPECT_EQ(GetProcessId(first), owner);
-    EXPECT_EQ(0u, ExitCode(StartKelvora()));
-    EXPECT_EQ(windows, KelvoraWindows());
-    PostMessageA(windows[0], WM_CLOSE, 0, 0);
-    EXPECT_EQ(0u, ExitCode(first));
-    EXPECT_TRUE(KelvoraWindows().empty());
     EXPECT_EQ(1u, ProgramDword("Main", "XpUpdate"));  // the first-run clean-up is done for good
-    DeleteProgramSettings();
 }
 
 }  // namespace

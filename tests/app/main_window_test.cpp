@@ -6,11 +6,6 @@
 #include "frame_fixture.h"
 #include "lib/owned.h"
 #include "loglist/index_file.h"
-#include "loglist/list_commands.h"
-#include "loglist/list_menu.h"
-#include "resources/resource_ids.h"
-#include "settings/environ.h"
-#include "sjis.h"
 
 using namespace testing_support;
 
@@ -344,14 +339,6 @@ TEST_F(MainWindowTest, FailedLoadIsToldAndChangesWaitUntilALoadSucceeds) {
     CloseHandle(lock);
     Stop();
     EXPECT_EQ(before, IndexBytes());
-}
-
-TEST(ProgramArgumentTest, QuotesANameWithABlankOnce) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"C:\\logs\\app.log", "C:\\logs\\app.log"},        {"C:\\My Logs\\a.log", "\"C:\\My Logs\\a.log\""},
-        {"C:\\logs\\a\tb.log", "\"C:\\logs\\a\tb.log\""}, {"\"C:\\My Logs\\a.log\"", "\"C:\\My Logs\\a.log\""},
-        {"\x83\x5C \x83\x7C.log", "\"\x83\x5C \x83\x7C.log\""}, {"", ""}};  // ソ ポ.log
-    for (const auto& c : cases) EXPECT_EQ(c.second, list_commands::ProgramArgument(c.first)) << c.first;
 }
 
 }  // namespace

@@ -1,58 +1,50 @@
 // The add and edit entry dialog over a real main window: the fields it shows and keeps, its checks
 // and their messages, the buttons beside the fields, and what it does to the list, the index file
 // and the browser history.
-#include <gtest/gtest.h>
-
 #include "frame_fixture.h"
 #include "lib/common_dialogs.h"
 #include "loglist/list_commands.h"
-#include "loglist/list_menu.h"
-#include "resources/resource_ids.h"
-#include "settings/environ.h"
-#include "sjis.h"
 
 using namespace testing_support;
 
 namespace {
 
-struct ChooserCall {
-    std::string title, filter;
-    DWORD flags, filterIndex;
-    bool emptyName;
-};
-ChooserCall lastChooser;
+// The file dialog: what it was asked to show as "title|filter|...", and the answer it gives.
+std::string chooser;
 const char* chooserAnswer = nullptr;
 
 BOOL WINAPI FakeOpenFile(LPOPENFILENAMEA ofn) {
-    lastChooser = {ofn->lpstrTitle ? ofn->lpstrTitle : "", "", ofn->Flags, ofn->nFilterIndex,
-                   ofn->lpstrFile[0] == '\0' && ofn->nMaxFile == MAX_PATH};
-    for (const char* f = ofn->lpstrFilter; f && *f; f += lstrlenA(f) + 1) lastChooser.filter.append(f).append("|");
+    chooser = ofn->lpstrTitle;
+    for (const char* f = ofn->lpstrFilter; *f; f += lstrlenA(f) + 1) chooser.append("|").append(f);
+    EXPECT_TRUE(ofn->nFilterIndex == 1 && (ofn->Flags & OFN_HIDEREADONLY) && !ofn->lpstrFile[0] && ofn->nMaxFile == MAX_PATH);
     if (chooserAnswer) lstrcpynA(ofn->lpstrFile, chooserAnswer, ofn->nMaxFile);
     return chooserAnswer != nullptr;
 }
 
+std::string HistoryName(size_t i) { return "Browse" + std::to_string(i); }
+
 std::vector<std::string> History() {
     std::vector<std::string> items;
-    for (int i = 0; ProgramText("BrowseList", ("Browse" + std::to_string(i)).c_str()) != "<missing>"; ++i) {
-        items.push_back(ProgramText("BrowseList", ("Browse" + std::to_string(i)).c_str()));
+    while (ProgramText("BrowseList", HistoryName(items.size()).c_str()) != "<missing>") {
+        items.push_back(ProgramText("BrowseList", HistoryName(items.size()).c_str()));
     }
     return items;
 }
 
-void WriteHistory(const std::vector<std::string>& browsers) {
-    for (size_t i = 0; i < browsers.size(); ++i) WriteProgramText("BrowseList", ("Browse" + std::to_string(i)).c_str(), browsers[i]);
+void WriteHistory(const std::vector<std::string>& items) {
+    for (size_t i = 0; i < items.size(); ++i) WriteProgramText("BrowseList", HistoryName(i).c_str(), items[i]);
 }
+
+constexpr int kFields[] = {IDC_LOGFILENAME, IDC_LISTNAME, IDC_BROWSERNAME};
 
 std::vector<std::string> Fields(HWND dialog) {
     std::vector<std::string> fields;
-    for (int id : {IDC_LOGFILENAME, IDC_LISTNAME, IDC_BROWSERNAME}) fields.push_back(DialogDriver::ItemText(dialog, id));
+    for (int id : kFields) fields.push_back(DialogDriver::ItemText(dialog, id));
     return fields;
 }
 
 void Fill(HWND dialog, const std::vector<std::string>& fields) {
-    SetDlgItemTextA(dialog, IDC_LOGFILENAME, fields[0].c_str());
-    SetDlgItemTextA(dialog, IDC_LISTNAME, fields[1].c_str());
-    SetDlgItemTextA(dialog, IDC_BROWSERNAME, fields[2].c_str());
+    for (int i = 0; i < 3; ++i) SetDlgItemTextA(dialog, kFields[i], fields[i].c_str());
 }
 
 // The field with the focus, once the messages that move it have run; the browser field is a combo
@@ -205,39 +197,18 @@ TEST_F(EntryDialogTest, EachCheckTellsItsProblemAndKeepsTheDialogAsTyped) {
     EXPECT_EQ(std::vector<std::string>{"C:\\old.exe"}, History());
 }
 
-TEST_F(EntryDialogTest, BrowseButtonsPutTheChosenFileInTheirFieldAndCancelKeepsIt) {
-    StartWithThree();
-    const struct {
-        int button, field;
-        const char *title, *filter;
-    } buttons[] = {{IDC_BROWSE_LOG, IDC_LOGFILENAME, u8"ログファイルの設定",
-                    u8"ﾛｸﾞ･ﾌｧｲﾙ (*.LOG)|*.log|ﾃｷｽﾄ･ﾌｧｲﾙ (*.TXT)|*.txt|全ﾌｧｲﾙ (*.*)|*.*|"},
-                   {IDC_BROWSE_BROWSER, IDC_BROWSERNAME, u8"ブラウザの設定", u8"実行ﾌｧｲﾙ (*.EXE)|*.exe|"}};
-    DialogDriver driver;
-    driver.Expect([&](HWND dialog) {
-        for (const auto& b : buttons) {
-            for (const char* answer : {"C:\\Chosen\\file.x", static_cast<const char*>(nullptr)}) {
-                SetDlgItemTextA(dialog, b.field, "typed");
-                chooserAnswer = answer;
-                SendMessageA(dialog, WM_COMMAND, b.button, 0);
-                EXPECT_EQ(answer ? answer : "typed", DialogDriver::ItemText(dialog, b.field));
-                EXPECT_EQ(b.field, FocusedField(dialog));
-                EXPECT_EQ(Sjis(b.title), lastChooser.title);
-                EXPECT_EQ(Sjis(b.filter), lastChooser.filter);
-                EXPECT_TRUE(lastChooser.filterIndex == 1 && (lastChooser.flags & OFN_HIDEREADONLY) && lastChooser.emptyName);
-            }
-        }
-        DialogDriver::Press(dialog, IDCANCEL);
-    });
-    Command(IDM_ADDLIST);
-}
-
-TEST_F(EntryDialogTest, EditorButtonOpensTheExpandedLogOrSaysWhatIsMissing) {
+TEST_F(EntryDialogTest, ButtonsBesideTheFieldsChooseAFileOrOpenTheExpandedLogInTheEditor) {
     StartWithThree();
     Environ& settings = frame_->Settings();
     settings.SetMacroYear("26");
     settings.SetMacroMon("12");
     settings.SetMacroDay("05");
+    const struct {
+        int button, field;
+        const char* shown;  // "title|filter|..."
+    } choosers[] = {{IDC_BROWSE_LOG, IDC_LOGFILENAME,
+                     u8"ログファイルの設定|ﾛｸﾞ･ﾌｧｲﾙ (*.LOG)|*.log|ﾃｷｽﾄ･ﾌｧｲﾙ (*.TXT)|*.txt|全ﾌｧｲﾙ (*.*)|*.*"},
+                    {IDC_BROWSE_BROWSER, IDC_BROWSERNAME, u8"ブラウザの設定|実行ﾌｧｲﾙ (*.EXE)|*.exe"}};
     const struct {
         const char* log;
         std::string editor;
@@ -247,6 +218,16 @@ TEST_F(EntryDialogTest, EditorButtonOpensTheExpandedLogOrSaysWhatIsMissing) {
                     {"C:\\a.log", "C:\\no\\such\\editor.exe", u8"エディタの起動に失敗しました"}};
     DialogDriver driver;
     driver.Expect([&](HWND dialog) {
+        for (const auto& c : choosers) {
+            for (const char* answer : {"C:\\Chosen\\file.x", static_cast<const char*>(nullptr)}) {  // then 取消
+                SetDlgItemTextA(dialog, c.field, "typed");
+                chooserAnswer = answer;
+                SendMessageA(dialog, WM_COMMAND, c.button, 0);
+                EXPECT_EQ(answer ? answer : "typed", DialogDriver::ItemText(dialog, c.field));
+                EXPECT_EQ(c.field, FocusedField(dialog));
+                EXPECT_EQ(Sjis(c.shown), chooser);
+            }
+        }
         for (const auto& f : failures) {
             settings.SetEditor(f.editor.c_str());
             SetDlgItemTextA(dialog, IDC_LOGFILENAME, f.log);

@@ -1,13 +1,7 @@
 // The operating environment and date macro dialogs: what they show of each setting, what 設定 and
 // 取消 store, and how the list is rebuilt after them.
-#include <gtest/gtest.h>
-
 #include "frame_fixture.h"
 #include "lib/common_dialogs.h"
-#include "loglist/list_menu.h"
-#include "resources/resource_ids.h"
-#include "settings/environ.h"
-#include "sjis.h"
 
 using namespace testing_support;
 

@@ -15,7 +15,10 @@
 #include "app/kelvora_frame.h"
 #include "dialog_driver.h"
 #include "lib/html_help.h"
-#include "loglist/log_entry.h"
+#include "loglist/list_menu.h"
+#include "resources/resource_ids.h"
+#include "settings/environ.h"
+#include "sjis.h"
 #include "test_env.h"
 
 namespace testing_support {
