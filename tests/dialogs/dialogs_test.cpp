@@ -1,0 +1,370 @@
+// The entry, operating environment and date macro dialogs over a real main window: what they show of
+// an entry or a setting, what their checks and buttons do, what 設定 and 取消 store, and what the
+// list, the index file and the browser history hold after them.
+#include <algorithm>
+
+#include "frame_fixture.h"
+#include "lib/common_dialogs.h"
+#include "loglist/list_commands.h"
+
+using namespace testing_support;
+
+namespace {
+
+// The file dialog: what it was asked to show, as "title|filter|...", and the file it answers with.
+std::string chooser;
+const char* chooserAnswer = nullptr;
+
+BOOL WINAPI FakeOpenFile(LPOPENFILENAMEA ofn) {
+    chooser = ofn->lpstrTitle;
+    for (const char* f = ofn->lpstrFilter; *f; f += lstrlenA(f) + 1) chooser.append("|").append(f);
+    EXPECT_TRUE(ofn->nFilterIndex == 1 && (ofn->Flags & OFN_HIDEREADONLY) && !ofn->lpstrFile[0] && ofn->nMaxFile == MAX_PATH);
+    if (chooserAnswer) lstrcpynA(ofn->lpstrFile, chooserAnswer, ofn->nMaxFile);
+    return chooserAnswer != nullptr;
+}
+
+// The font dialog answers with a font of this height; it records the height it was offered.
+LONG chosenHeight = 0, offeredHeight = 0;
+
+BOOL WINAPI FakeChooseFont(LPCHOOSEFONTA cf) {
+    offeredHeight = cf->lpLogFont->lfHeight;
+    *cf->lpLogFont = EnvironList::DefaultFont();
+    cf->lpLogFont->lfHeight = chosenHeight;
+    cf->rgbColors = RGB(10, 20, 30);
+    return TRUE;
+}
+
+std::string HistoryName(size_t i) { return "Browse" + std::to_string(i); }
+
+std::vector<std::string> History() {
+    std::vector<std::string> items;
+    while (ProgramText("BrowseList", HistoryName(items.size()).c_str()) != "<missing>") {
+        items.push_back(ProgramText("BrowseList", HistoryName(items.size()).c_str()));
+    }
+    return items;
+}
+
+constexpr int kFields[] = {IDC_LOGFILENAME, IDC_LISTNAME, IDC_BROWSERNAME};
+
+std::vector<std::string> Fields(HWND dialog) {
+    std::vector<std::string> fields;
+    for (int id : kFields) fields.push_back(DialogDriver::ItemText(dialog, id));
+    return fields;
+}
+
+void Fill(HWND dialog, const std::vector<std::string>& fields) {
+    for (int i = 0; i < 3; ++i) SetDlgItemTextA(dialog, kFields[i], fields[i].c_str());
+}
+
+// The field with the focus, once the messages that move it have run; the browser field is a combo
+// box whose edit takes the focus.
+int FocusedField(HWND dialog) {
+    PumpMessages(30);
+    HWND focus = GetFocus();
+    if (focus && GetParent(focus) != dialog) focus = GetParent(focus);
+    return focus ? GetDlgCtrlID(focus) : 0;
+}
+
+std::string Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED ? "1" : "0"; }
+
+// The operating environment as "date mark markText order editor tab", from the dialog and from the settings.
+std::string ShownOptions(HWND d) {
+    const char* order = Checked(d, IDC_SORT_NAME) == "1" ? "name" : Checked(d, IDC_SORT_NEW) == "1" ? "new" : "old";
+    return Checked(d, IDC_DISPDATE) + " " + Checked(d, IDC_DISPMARK) + " " + DialogDriver::ItemText(d, IDC_MARKCHAR) + " " +
+           order + " " + DialogDriver::ItemText(d, IDC_EDITORNAME) + " " + DialogDriver::ItemText(d, IDC_TABSTOP);
+}
+
+std::string StoredOptions(const Environ& s) {
+    const char* orders[] = {"name", "new", "old", "?"};
+    return std::to_string(s.GetDispDate()) + " " + std::to_string(s.GetDispMark()) + " " + s.GetMarkChar() + " " +
+           orders[std::min(3u, static_cast<unsigned>(s.GetSortList()))] + " " + s.GetEditor() + " " + std::to_string(s.GetTabStop());
+}
+
+class DialogTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        previousOpen_ = SetOpenFileHook(FakeOpenFile);
+        previousFont_ = SetChooseFontHook(FakeChooseFont);
+    }
+    void TearDown() override {
+        SetOpenFileHook(previousOpen_);
+        SetChooseFontHook(previousFont_);
+        FrameTest::TearDown();
+    }
+    void StartWithThree() {
+        WriteLog(logs_.File("a.log"), LocalFileTime(2026, 3, 4));
+        WriteLog(logs_.File("b.log"), LocalFileTime(2026, 3, 6));
+        WriteLog(logs_.File("d.log"), LocalFileTime(2026, 3, 5));
+        Start(IndexLine(logs_.File("d.log"), browser_, "d") + IndexLine(logs_.File("a.log"), browser_, "a") +
+              IndexLine(logs_.File("b.log"), browser_, "b"));
+    }
+    OpenFileFunction previousOpen_ = nullptr;
+    ChooseFontFunction previousFont_ = nullptr;
+};
+
+TEST_F(DialogTest, AddStartsEmptyAndEditShowsTheSelectedEntryBothTakeWhatAnEntryKeepsAndTheRowIsReadNow) {
+    StartWithThree();
+    std::vector<std::string> history;
+    for (int i = 0; i < 11; ++i) history.push_back("C:\\b" + std::to_string(i) + ".exe");
+    for (size_t i = 0; i < history.size(); ++i) WriteProgramText("BrowseList", HistoryName(i).c_str(), history[i]);
+    const std::string log = logs_.File("c.log");
+    std::vector<std::string> shown, offered;
+    std::vector<size_t> lengths;
+    DialogDriver driver;
+    driver.Expect([&](HWND dialog) {
+        shown = Fields(dialog);
+        HWND combo = GetDlgItem(dialog, IDC_BROWSERNAME);
+        for (int i = 0; i < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i) {
+            char text[MAX_PATH] = "";
+            SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            offered.push_back(text);
+        }
+        const std::string typed(400, 'x');
+        for (HWND edit : {GetDlgItem(dialog, IDC_LOGFILENAME), GetDlgItem(dialog, IDC_LISTNAME), FindWindowExA(combo, nullptr, "Edit", nullptr)}) {
+            SendMessageA(edit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+        }
+        for (const std::string& field : Fields(dialog)) lengths.push_back(field.size());
+        Fill(dialog, {log, "c", browser_});
+        DialogDriver::Press(dialog, IDOK);
+    });
+    const ULONGLONG before = FileTimeValue(list_commands::LocalNow());
+    Command(IDM_ADDLIST);
+    const ULONGLONG after = FileTimeValue(list_commands::LocalNow());
+    EXPECT_EQ(Sjis(u8"リストの追加"), driver.Shown().at(0).caption);
+    EXPECT_EQ((std::vector<std::string>{"", "", ""}), shown);
+    EXPECT_EQ(std::vector<std::string>(history.begin(), history.begin() + 10), offered);  // ten, the latest first
+    EXPECT_EQ((std::vector<size_t>{259, 127, 259}), lengths);
+    EXPECT_EQ((std::vector<std::string>{"a", "b", "c", "d"}), Names());
+    EXPECT_EQ(2, list_->GetSelection());  // the new row, once the list was read again
+    const FILETIME seen = Row(2).SeenTime;
+    EXPECT_TRUE(FileTimeValue(seen) >= before - 10000000ull && FileTimeValue(seen) <= after);  // whole seconds
+    EXPECT_NE(std::string::npos, IndexBytes().find(IndexLine(log, browser_, "c", seen)));
+    history.insert(history.begin(), browser_);
+    history.pop_back();
+    EXPECT_EQ(history, History());
+
+    list_->Select(1);
+    driver.Expect([&](HWND dialog) {
+        shown = Fields(dialog);
+        Fill(dialog, {logs_.File("b.log"), "z", browser_});
+        DialogDriver::Press(dialog, IDOK);
+    });
+    Command(IDM_EDITLIST);
+    EXPECT_EQ(Sjis(u8"リストの編集"), driver.Shown().at(1).caption);
+    EXPECT_EQ((std::vector<std::string>{logs_.File("b.log"), "b", browser_}), shown);
+    EXPECT_EQ((std::vector<std::string>{"a", "c", "d", "z"}), Names());
+    EXPECT_EQ(3, list_->GetSelection());
+    EXPECT_NE(std::string::npos, IndexBytes().find(IndexLine(logs_.File("b.log"), browser_, "z", Row(3).SeenTime)));
+    EXPECT_TRUE(Row(3).SeenTime.dwHighDateTime && IndexBytes().find(",b,") == std::string::npos);
+
+    const std::string index = IndexBytes();
+    list_->Select(-1);
+    driver.ExpectPress(IDOK);
+    Command(IDM_EDITLIST);  // a message instead of the dialog
+    EXPECT_EQ(Sjis(u8"リストが選択されていません"), driver.Shown().back().text);
+    driver.Expect([&](HWND dialog) {
+        Fill(dialog, {logs_.File("a.log"), "new", "C:\\two.exe"});
+        DialogDriver::Press(dialog, IDCANCEL);
+    });
+    Command(IDM_ADDLIST);  // 取消 changes nothing
+    EXPECT_EQ(index, IndexBytes());
+    EXPECT_EQ(history, History());
+}
+
+TEST_F(DialogTest, EachEntryCheckTellsItsProblemAndKeepsTheDialogAsTyped) {
+    StartWithThree();
+    WriteProgramText("BrowseList", "Browse0", "C:\\old.exe");
+    const std::string index = IndexBytes(), log = logs_.File("a.log");
+    const char* comma = u8"ログファイル名・リスト名・ブラウザ名にカンマ（,）は使えません";
+    const struct {
+        std::vector<std::string> fields;
+        const char *caption, *text;
+        int focused;
+    } checks[] = {
+        {{"", "", ""}, u8"エディタの起動", u8"ログファイルが指定されていません", IDC_LOGFILENAME},
+        {{log, "", ""}, u8"リストの編集", u8"リスト名が指定されていません", IDC_LISTNAME},
+        {{log, "x", ""}, u8"リストの編集", u8"ブラウザが設定されていません", IDC_BROWSERNAME},
+        {{"a,b.log", "x", ""}, u8"リストの編集", u8"ブラウザが設定されていません", IDC_BROWSERNAME},  // empty first
+        {{"C:\\a,b.log", "x", browser_}, u8"リストの追加", comma, IDC_LOGFILENAME},
+        {{log, Sjis(u8"ログ,1"), browser_}, u8"リストの追加", comma, IDC_LISTNAME},
+        {{log, "x", "C:\\my,browser.exe"}, u8"リストの追加", comma, IDC_BROWSERNAME}};
+    DialogDriver driver;
+    driver.Expect([&](HWND dialog) {
+        for (const auto& check : checks) {
+            SCOPED_TRACE(check.text);
+            driver.ExpectPress(IDOK);
+            Fill(dialog, check.fields);
+            SendMessageA(dialog, WM_COMMAND, IDOK, 0);  // the message comes and goes inside
+            ASSERT_TRUE(IsWindow(dialog));
+            const ShownBox& box = driver.Shown().back();
+            EXPECT_EQ(Sjis({check.caption, check.text}), (std::vector<std::string>{box.caption, box.text}));
+            EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), box.messageBoxStyle);
+            EXPECT_EQ(check.fields, Fields(dialog));
+            EXPECT_EQ(check.focused, FocusedField(dialog));
+        }
+        DialogDriver::Press(dialog, IDCANCEL);
+    });
+    Command(IDM_ADDLIST);
+    EXPECT_EQ(8u, driver.Shown().size());
+    EXPECT_EQ(index, IndexBytes());
+    EXPECT_EQ(std::vector<std::string>{"C:\\old.exe"}, History());
+}
+
+TEST_F(DialogTest, EntryButtonsChooseAFileOrOpenTheExpandedLogInTheEditor) {
+    StartWithThree();
+    Environ& settings = frame_->Settings();
+    settings.SetMacroYear("26");
+    settings.SetMacroMon("12");
+    settings.SetMacroDay("05");
+    const struct {
+        int button, field;
+        const char* shown;
+    } choosers[] = {{IDC_BROWSE_LOG, IDC_LOGFILENAME, u8"ログファイルの設定|ﾛｸﾞ･ﾌｧｲﾙ (*.LOG)|*.log|ﾃｷｽﾄ･ﾌｧｲﾙ (*.TXT)|*.txt|全ﾌｧｲﾙ (*.*)|*.*"},
+                    {IDC_BROWSE_BROWSER, IDC_BROWSERNAME, u8"ブラウザの設定|実行ﾌｧｲﾙ (*.EXE)|*.exe"}};
+    const struct {
+        const char* log;
+        std::string editor;
+        const char* text;
+    } failures[] = {{"", browser_, u8"リストが選択されていません"},
+                    {"C:\\a.log", "", u8"エディタが設定されていません"},
+                    {"C:\\a.log", "C:\\no\\such\\editor.exe", u8"エディタの起動に失敗しました"}};
+    DialogDriver driver;
+    driver.Expect([&](HWND dialog) {
+        for (const auto& c : choosers) {
+            for (const char* answer : {"C:\\Chosen\\file.x", static_cast<const char*>(nullptr)}) {  // then 取消
+                SetDlgItemTextA(dialog, c.field, "typed");
+                chooserAnswer = answer;
+                SendMessageA(dialog, WM_COMMAND, c.button, 0);
+                EXPECT_EQ(answer ? answer : "typed", DialogDriver::ItemText(dialog, c.field));
+                EXPECT_EQ(c.field, FocusedField(dialog));
+                EXPECT_EQ(Sjis(c.shown), chooser);
+            }
+        }
+        for (const auto& f : failures) {
+            settings.SetEditor(f.editor.c_str());
+            SetDlgItemTextA(dialog, IDC_LOGFILENAME, f.log);
+            driver.ExpectPress(IDOK);
+            SendMessageA(dialog, WM_COMMAND, IDC_OPEN_EDITOR, 0);
+            EXPECT_EQ(Sjis(f.text), driver.Shown().back().text);
+        }
+        Sleep(200);
+        EXPECT_EQ("", ReadFileBytes(browserLog_));
+        settings.SetEditor(browser_.c_str());
+        SetDlgItemTextA(dialog, IDC_LOGFILENAME, (logs_.Path() + "app #$%.log").c_str());
+        SendMessageA(dialog, WM_COMMAND, IDC_OPEN_EDITOR, 0);
+        EXPECT_EQ(IDC_LISTNAME, FocusedField(dialog));
+        DialogDriver::Press(dialog, IDCANCEL);
+    });
+    Command(IDM_ADDLIST);
+    EXPECT_NE(std::string::npos, Started(1).find("\"" + logs_.Path() + "app 261205.log\"\r\n"));
+}
+
+TEST_F(DialogTest, EnvironmentShowsEachSettingAndStoresWhatItShowsOrWhatIsTyped) {
+    StartWithThree();
+    frame_->Settings().SetEditor("C:\\e.exe");
+    const struct {
+        int date, mark;
+        const char* markText;
+        int order, tab;
+        const char* shown;
+    } cases[] = {{0, 0, "**", 1, 12, "0 0 ** new C:\\e.exe 12"},
+                 {1, 0, "x", 5, 0, "1 0 x old C:\\e.exe 0"},          // any order past 1 is the oldest first
+                 {2, 1, "", 2, 99, u8"1 1 　 old C:\\e.exe 99"},  // no mark shows as the full-width space
+                 {1, 1, u8"未", 0, 4, u8"1 1 未 name C:\\e.exe 4"}};
+    for (const auto& c : cases) {
+        Environ& s = frame_->Settings();
+        s.SetDispDate(c.date);
+        s.SetDispMark(c.mark);
+        s.SetMarkChar(Sjis(c.markText).c_str());
+        s.SetSortList(c.order);
+        s.SetTabStop(c.tab);
+        std::string shown;
+        DialogDriver driver;
+        driver.Expect([&](HWND dialog) {
+            shown = ShownOptions(dialog);
+            DialogDriver::Press(dialog, IDOK);
+        });
+        Command(IDM_OPTION);
+        EXPECT_EQ(Sjis(u8"動作環境の設定"), driver.Shown().at(0).caption);
+        EXPECT_EQ(Sjis(c.shown), shown);
+        EXPECT_EQ(Sjis(c.shown), StoredOptions(s));  // 設定 stores what was shown
+        EXPECT_EQ(static_cast<DWORD>(s.GetSortList()), ProgramDword("Main", "SortList"));
+    }
+
+    list_->Select(1);
+    ASSERT_EQ(Sjis(u8"未") + "\t03/06\tb", Row(1).DisplayText);
+    chooserAnswer = "C:\\Chosen\\editor.exe";
+    chosenHeight = -30;
+    for (int button : {IDCANCEL, IDOK}) {  // 取消 after choosing a font and typing keeps everything
+        DialogDriver driver;
+        driver.Expect([&](HWND dialog) {
+            CheckDlgButton(dialog, IDC_DISPDATE, BST_UNCHECKED);
+            CheckDlgButton(dialog, IDC_DISPMARK, BST_UNCHECKED);
+            SetDlgItemTextA(dialog, IDC_MARKCHAR, Sjis(u8"●").c_str());
+            CheckRadioButton(dialog, IDC_SORT_NAME, IDC_SORT_OLD, IDC_SORT_NEW);
+            SetDlgItemTextA(dialog, IDC_TABSTOP, "ab");
+            SendMessageA(dialog, WM_COMMAND, IDC_BROWSE_EDITOR, 0);
+            SendMessageA(dialog, WM_COMMAND, IDC_CHOOSEFONT, 0);
+            DialogDriver::Press(dialog, button);
+        });
+        Command(IDM_OPTION);
+        chosenHeight = -21;
+    }
+    EXPECT_EQ(Sjis(u8"エディタの設定|実行ﾌｧｲﾙ (*.EXE)|*.exe"), chooser);
+    EXPECT_EQ(Sjis(u8"0 0 ● new C:\\Chosen\\editor.exe 0"), StoredOptions(frame_->Settings()));
+    EXPECT_EQ((std::vector<std::string>{"b", "d", "a"}), Names());
+    EXPECT_EQ(1, list_->GetSelection());
+    EXPECT_STREQ("d", Row(1).DisplayText);  // neither date nor mark
+    // The font is kept by a positive cell height, which is the row height.
+    EXPECT_GT(offeredHeight, 0);
+    LOGFONTA font;
+    EXPECT_EQ(RGB(10, 20, 30), frame_->Settings().List().GetListFont(&font));
+    EXPECT_EQ((std::vector<int>{21, 21}), (std::vector<int>{font.lfHeight, RowHeight()}));
+}
+
+TEST_F(DialogTest, DateMacrosStoreTypedTextOrTodayAndEveryLogNameIsExpandedAgain) {
+    WriteProgramDword("Main", "MacroAuto", 0);
+    WriteLog(logs_.File("app010203.log"), LocalFileTime(2026, 2, 3));
+    WriteLog(logs_.File("b.log"), LocalFileTime(2026, 3, 6));
+    Start(IndexLine(logs_.Path() + "app#$%.log", browser_, "a") + IndexLine(logs_.File("b.log"), browser_, "b"));
+    list_->Select(1);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char today[16];
+    snprintf(today, sizeof today, "%02d/%02d/%02d 1", now.wYear % 100, now.wMonth, now.wDay);
+    const struct {
+        const char *year, *month, *day, *automatic;
+        int button;
+        std::string stored;  // "year/month/day auto"
+        bool dated;          // the first log's file exists under its expanded name
+    } cases[] = {{"01", "02", "03", "0", IDOK, "01/02/03 0", true},
+                 {"77", "7", "7", "1", IDCANCEL, "01/02/03 0", true},
+                 {"", "", "", "0", IDOK, "// 0", false},
+                 {"99", "99", "99", "1", IDOK, today, false}};
+    const Environ& s = frame_->Settings();
+    auto stored = [&] { return std::string(s.GetMacroYear()) + "/" + s.GetMacroMon() + "/" + s.GetMacroDay() + " " + std::to_string(s.GetMacroAuto()); };
+    for (const auto& c : cases) {
+        const std::string before = stored();
+        std::string shown;
+        DialogDriver driver;
+        driver.Expect([&](HWND d) {
+            shown = DialogDriver::ItemText(d, IDC_MACRO_YEAR) + "/" + DialogDriver::ItemText(d, IDC_MACRO_MON) + "/" +
+                    DialogDriver::ItemText(d, IDC_MACRO_DAY) + " " + Checked(d, IDC_MACRO_AUTO);
+            SetDlgItemTextA(d, IDC_MACRO_YEAR, c.year);
+            SetDlgItemTextA(d, IDC_MACRO_MON, c.month);
+            SetDlgItemTextA(d, IDC_MACRO_DAY, c.day);
+            CheckDlgButton(d, IDC_MACRO_AUTO, c.automatic[0] == '1' ? BST_CHECKED : BST_UNCHECKED);
+            DialogDriver::Press(d, c.button);
+        });
+        Command(IDM_DATEMACRO);
+        EXPECT_EQ(Sjis(u8"日付マクロ設定"), driver.Shown().at(0).caption);
+        EXPECT_EQ(before, shown);
+        EXPECT_EQ(c.stored, stored());
+        EXPECT_EQ(s.GetMacroYear(), ProgramText("Main", "MacroYear"));
+        EXPECT_EQ(c.dated, Row(0).FileTime.dwHighDateTime != 0) << c.stored;
+        EXPECT_EQ(1, list_->GetSelection());
+    }
+}
+
+}  // namespace
