@@ -111,8 +111,8 @@ TEST_F(DialogTest, AddStartsEmptyAndEditShowsTheSelectedEntryBothTakeWhatAnEntry
     const std::string log = logs_.File("c.log");
     std::vector<std::string> shown, offered;
     std::vector<size_t> lengths;
-    DialogDriver driver;
-    driver.Expect([&](HWND dialog) {
+    const ULONGLONG before = FileTimeValue(list_commands::LocalNow());
+    auto boxes = Answer(IDM_ADDLIST, [&](HWND dialog) {
         shown = Fields(dialog);
         HWND combo = GetDlgItem(dialog, IDC_BROWSERNAME);
         for (int i = 0; i < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i) {
@@ -128,10 +128,8 @@ TEST_F(DialogTest, AddStartsEmptyAndEditShowsTheSelectedEntryBothTakeWhatAnEntry
         Fill(dialog, {log, "c", browser_});
         DialogDriver::Press(dialog, IDOK);
     });
-    const ULONGLONG before = FileTimeValue(list_commands::LocalNow());
-    Command(IDM_ADDLIST);
     const ULONGLONG after = FileTimeValue(list_commands::LocalNow());
-    EXPECT_EQ(Sjis(u8"リストの追加"), driver.Shown().at(0).caption);
+    EXPECT_EQ(Sjis(u8"リストの追加"), boxes.at(0).caption);
     EXPECT_EQ((std::vector<std::string>{"", "", ""}), shown);
     EXPECT_EQ(std::vector<std::string>(history.begin(), history.begin() + 10), offered);  // ten, the latest first
     EXPECT_EQ((std::vector<size_t>{259, 127, 259}), lengths);
@@ -145,13 +143,12 @@ TEST_F(DialogTest, AddStartsEmptyAndEditShowsTheSelectedEntryBothTakeWhatAnEntry
     EXPECT_EQ(history, History());
 
     list_->Select(1);
-    driver.Expect([&](HWND dialog) {
+    boxes = Answer(IDM_EDITLIST, [&](HWND dialog) {
         shown = Fields(dialog);
         Fill(dialog, {logs_.File("b.log"), "z", browser_});
         DialogDriver::Press(dialog, IDOK);
     });
-    Command(IDM_EDITLIST);
-    EXPECT_EQ(Sjis(u8"リストの編集"), driver.Shown().at(1).caption);
+    EXPECT_EQ(Sjis(u8"リストの編集"), boxes.at(0).caption);
     EXPECT_EQ((std::vector<std::string>{logs_.File("b.log"), "b", browser_}), shown);
     EXPECT_EQ((std::vector<std::string>{"a", "c", "d", "z"}), Names());
     EXPECT_EQ(3, list_->GetSelection());
@@ -160,14 +157,12 @@ TEST_F(DialogTest, AddStartsEmptyAndEditShowsTheSelectedEntryBothTakeWhatAnEntry
 
     const std::string index = IndexBytes();
     list_->Select(-1);
-    driver.ExpectPress(IDOK);
-    Command(IDM_EDITLIST);  // a message instead of the dialog
-    EXPECT_EQ(Sjis(u8"リストが選択されていません"), driver.Shown().back().text);
-    driver.Expect([&](HWND dialog) {
+    boxes = Answer(IDM_EDITLIST, [](HWND box) { DialogDriver::Press(box, IDOK); });  // a message instead of the dialog
+    EXPECT_EQ(Sjis(u8"リストが選択されていません"), boxes.at(0).text);
+    Answer(IDM_ADDLIST, [&](HWND dialog) {  // 取消 changes nothing
         Fill(dialog, {logs_.File("a.log"), "new", "C:\\two.exe"});
         DialogDriver::Press(dialog, IDCANCEL);
     });
-    Command(IDM_ADDLIST);  // 取消 changes nothing
     EXPECT_EQ(index, IndexBytes());
     EXPECT_EQ(history, History());
 }
@@ -280,13 +275,11 @@ TEST_F(DialogTest, EnvironmentShowsEachSettingAndStoresWhatItShowsOrWhatIsTyped)
         s.SetSortList(c.order);
         s.SetTabStop(c.tab);
         std::string shown;
-        DialogDriver driver;
-        driver.Expect([&](HWND dialog) {
+        const auto boxes = Answer(IDM_OPTION, [&](HWND dialog) {
             shown = ShownOptions(dialog);
             DialogDriver::Press(dialog, IDOK);
         });
-        Command(IDM_OPTION);
-        EXPECT_EQ(Sjis(u8"動作環境の設定"), driver.Shown().at(0).caption);
+        EXPECT_EQ(Sjis(u8"動作環境の設定"), boxes.at(0).caption);
         EXPECT_EQ(Sjis(c.shown), shown);
         EXPECT_EQ(Sjis(c.shown), StoredOptions(s));  // 設定 stores what was shown
         EXPECT_EQ(static_cast<DWORD>(s.GetSortList()), ProgramDword("Main", "SortList"));
@@ -297,8 +290,7 @@ TEST_F(DialogTest, EnvironmentShowsEachSettingAndStoresWhatItShowsOrWhatIsTyped)
     chooserAnswer = "C:\\Chosen\\editor.exe";
     chosenHeight = -30;
     for (int button : {IDCANCEL, IDOK}) {  // 取消 after choosing a font and typing keeps everything
-        DialogDriver driver;
-        driver.Expect([&](HWND dialog) {
+        Answer(IDM_OPTION, [&](HWND dialog) {
             CheckDlgButton(dialog, IDC_DISPDATE, BST_UNCHECKED);
             CheckDlgButton(dialog, IDC_DISPMARK, BST_UNCHECKED);
             SetDlgItemTextA(dialog, IDC_MARKCHAR, Sjis(u8"●").c_str());
@@ -308,7 +300,6 @@ TEST_F(DialogTest, EnvironmentShowsEachSettingAndStoresWhatItShowsOrWhatIsTyped)
             SendMessageA(dialog, WM_COMMAND, IDC_CHOOSEFONT, 0);
             DialogDriver::Press(dialog, button);
         });
-        Command(IDM_OPTION);
         chosenHeight = -21;
     }
     EXPECT_EQ(Sjis(u8"エディタの設定|実行ﾌｧｲﾙ (*.EXE)|*.exe"), chooser);
@@ -347,8 +338,7 @@ TEST_F(DialogTest, DateMacrosStoreTypedTextOrTodayAndEveryLogNameIsExpandedAgain
     for (const auto& c : cases) {
         const std::string before = stored();
         std::string shown;
-        DialogDriver driver;
-        driver.Expect([&](HWND d) {
+        const auto boxes = Answer(IDM_DATEMACRO, [&](HWND d) {
             shown = DialogDriver::ItemText(d, IDC_MACRO_YEAR) + "/" + DialogDriver::ItemText(d, IDC_MACRO_MON) + "/" +
                     DialogDriver::ItemText(d, IDC_MACRO_DAY) + " " + Checked(d, IDC_MACRO_AUTO);
             SetDlgItemTextA(d, IDC_MACRO_YEAR, c.year);
@@ -357,8 +347,7 @@ TEST_F(DialogTest, DateMacrosStoreTypedTextOrTodayAndEveryLogNameIsExpandedAgain
             CheckDlgButton(d, IDC_MACRO_AUTO, c.automatic[0] == '1' ? BST_CHECKED : BST_UNCHECKED);
             DialogDriver::Press(d, c.button);
         });
-        Command(IDM_DATEMACRO);
-        EXPECT_EQ(Sjis(u8"日付マクロ設定"), driver.Shown().at(0).caption);
+        EXPECT_EQ(Sjis(u8"日付マクロ設定"), boxes.at(0).caption);
         EXPECT_EQ(before, shown);
         EXPECT_EQ(c.stored, stored());
         EXPECT_EQ(s.GetMacroYear(), ProgramText("Main", "MacroYear"));

@@ -173,6 +173,13 @@ ShownMenu FrameTest::ContextMenu(UINT command) {
     return menu;
 }
 
+std::vector<ShownBox> FrameTest::Answer(int command, const DialogDriver::Answer& answer) {
+    DialogDriver driver;
+    driver.Expect(answer);
+    Command(command);
+    return driver.Shown();
+}
+
 std::vector<std::string> FrameTest::Names() const {
     std::vector<std::string> names;
     for (int i = 0; i < list_->GetEntryCount(); ++i) names.push_back(Row(i).ListName);

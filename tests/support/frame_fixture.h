@@ -26,8 +26,7 @@ namespace testing_support {
 // HTML Help calls, as the hook saw them.
 struct HelpCall {
     std::string file;
-    UINT command;
-    UINT popupId;  // HH_POPUP idString for text popups
+    UINT command, popupId;  // popupId: HH_POPUP idString for text popups
     POINT at;
 };
 std::vector<HelpCall>& HelpCalls();
@@ -66,6 +65,8 @@ protected:
     void ClickToolbar(int id);
     // Opens the list's context menu from the keyboard and picks the item of command.
     ShownMenu ContextMenu(UINT command);
+    // Sends command and answers the first box it opens; what the boxes showed.
+    std::vector<ShownBox> Answer(int command, const DialogDriver::Answer& answer);
 
     int RowHeight() const { return static_cast<int>(SendMessageA(list_->Control(), LB_GETITEMHEIGHT, 0, 0)); }
     std::vector<std::string> Names() const;
@@ -76,8 +77,7 @@ protected:
 
     TempFolder logs_;
     char indexPath_[MAX_PATH] = "";
-    std::string browser_;
-    std::string browserLog_;
+    std::string browser_, browserLog_;
     std::unique_ptr<KelvoraFrame> frame_;
     ListMenu* list_ = nullptr;
     HtmlHelpFunction previousHelp_ = nullptr;
