@@ -34,26 +34,21 @@ BOOL WINAPI FakeChooseFont(LPCHOOSEFONTA cf) {
     return TRUE;
 }
 
-std::string HistoryName(size_t i) { return "Browse" + std::to_string(i); }
-
 std::vector<std::string> History() {
     std::vector<std::string> items;
-    while (ProgramText("BrowseList", HistoryName(items.size()).c_str()) != "<missing>") {
-        items.push_back(ProgramText("BrowseList", HistoryName(items.size()).c_str()));
-    }
+    auto next = [&] { return ProgramText("BrowseList", ("Browse" + std::to_string(items.size())).c_str()); };
+    while (next() != "<missing>") items.push_back(next());
     return items;
 }
 
-constexpr int kFields[] = {IDC_LOGFILENAME, IDC_LISTNAME, IDC_BROWSERNAME};
-
-std::vector<std::string> Fields(HWND dialog) {
+// The entry dialog's three fields, after typing fill into them when it is given.
+std::vector<std::string> Fields(HWND dialog, const std::vector<std::string>& fill = {}) {
     std::vector<std::string> fields;
-    for (int id : kFields) fields.push_back(DialogDriver::ItemText(dialog, id));
+    for (int id : {IDC_LOGFILENAME, IDC_LISTNAME, IDC_BROWSERNAME}) {
+        if (!fill.empty()) SetDlgItemTextA(dialog, id, fill[fields.size()].c_str());
+        fields.push_back(DialogDriver::ItemText(dialog, id));
+    }
     return fields;
-}
-
-void Fill(HWND dialog, const std::vector<std::string>& fields) {
-    for (int i = 0; i < 3; ++i) SetDlgItemTextA(dialog, kFields[i], fields[i].c_str());
 }
 
 // The field with the focus, once the messages that move it have run; the browser field is a combo
@@ -61,8 +56,7 @@ void Fill(HWND dialog, const std::vector<std::string>& fields) {
 int FocusedField(HWND dialog) {
     PumpMessages(30);
     HWND focus = GetFocus();
-    if (focus && GetParent(focus) != dialog) focus = GetParent(focus);
-    return focus ? GetDlgCtrlID(focus) : 0;
+    return focus ? GetDlgCtrlID(GetParent(focus) != dialog ? GetParent(focus) : focus) : 0;
 }
 
 std::string Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED ? "1" : "0"; }
@@ -93,11 +87,12 @@ protected:
         FrameTest::TearDown();
     }
     void StartWithThree() {
-        WriteLog(logs_.File("a.log"), LocalFileTime(2026, 3, 4));
-        WriteLog(logs_.File("b.log"), LocalFileTime(2026, 3, 6));
-        WriteLog(logs_.File("d.log"), LocalFileTime(2026, 3, 5));
-        Start(IndexLine(logs_.File("d.log"), browser_, "d") + IndexLine(logs_.File("a.log"), browser_, "a") +
-              IndexLine(logs_.File("b.log"), browser_, "b"));
+        std::string index;
+        for (const std::pair<const char*, WORD> log : {std::make_pair("d", 5), std::make_pair("a", 4), std::make_pair("b", 6)}) {
+            WriteLog(logs_.File(log.first + std::string(".log")), LocalFileTime(2026, 3, log.second));
+            index += IndexLine(logs_.File(log.first + std::string(".log")), browser_, log.first);
+        }
+        Start(index);
     }
     OpenFileFunction previousOpen_ = nullptr;
     ChooseFontFunction previousFont_ = nullptr;
@@ -105,12 +100,9 @@ protected:
 
 TEST_F(DialogTest, AddStartsEmptyAndEditShowsTheSelectedEntryBothTakeWhatAnEntryKeepsAndTheRowIsReadNow) {
     StartWithThree();
-    std::vector<std::string> history;
+    std::vector<std::string> history, shown, offered, typed;
     for (int i = 0; i < 11; ++i) history.push_back("C:\\b" + std::to_string(i) + ".exe");
-    for (size_t i = 0; i < history.size(); ++i) WriteProgramText("BrowseList", HistoryName(i).c_str(), history[i]);
-    const std::string log = logs_.File("c.log");
-    std::vector<std::string> shown, offered;
-    std::vector<size_t> lengths;
+    for (size_t i = 0; i < history.size(); ++i) WriteProgramText("BrowseList", ("Browse" + std::to_string(i)).c_str(), history[i]);
     const ULONGLONG before = FileTimeValue(list_commands::LocalNow());
     auto boxes = Answer(IDM_ADDLIST, [&](HWND dialog) {
         shown = Fields(dialog);
@@ -120,24 +112,23 @@ TEST_F(DialogTest, AddStartsEmptyAndEditShowsTheSelectedEntryBothTakeWhatAnEntry
             SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
             offered.push_back(text);
         }
-        const std::string typed(400, 'x');
         for (HWND edit : {GetDlgItem(dialog, IDC_LOGFILENAME), GetDlgItem(dialog, IDC_LISTNAME), FindWindowExA(combo, nullptr, "Edit", nullptr)}) {
-            SendMessageA(edit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+            SendMessageA(edit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(std::string(400, 'x').c_str()));
         }
-        for (const std::string& field : Fields(dialog)) lengths.push_back(field.size());
-        Fill(dialog, {log, "c", browser_});
+        typed = Fields(dialog);  // no more than an entry keeps
+        Fields(dialog, {logs_.File("c.log"), "c", browser_});
         DialogDriver::Press(dialog, IDOK);
     });
     const ULONGLONG after = FileTimeValue(list_commands::LocalNow());
     EXPECT_EQ(Sjis(u8"リストの追加"), boxes.at(0).caption);
     EXPECT_EQ((std::vector<std::string>{"", "", ""}), shown);
     EXPECT_EQ(std::vector<std::string>(history.begin(), history.begin() + 10), offered);  // ten, the latest first
-    EXPECT_EQ((std::vector<size_t>{259, 127, 259}), lengths);
+    EXPECT_EQ((std::vector<std::string>{std::string(259, 'x'), std::string(127, 'x'), std::string(259, 'x')}), typed);
     EXPECT_EQ((std::vector<std::string>{"a", "b", "c", "d"}), Names());
     EXPECT_EQ(2, list_->GetSelection());  // the new row, once the list was read again
     const FILETIME seen = Row(2).SeenTime;
     EXPECT_TRUE(FileTimeValue(seen) >= before - 10000000ull && FileTimeValue(seen) <= after);  // whole seconds
-    EXPECT_NE(std::string::npos, IndexBytes().find(IndexLine(log, browser_, "c", seen)));
+    EXPECT_NE(std::string::npos, IndexBytes().find(IndexLine(logs_.File("c.log"), browser_, "c", seen)));
     history.insert(history.begin(), browser_);
     history.pop_back();
     EXPECT_EQ(history, History());
@@ -145,7 +136,7 @@ TEST_F(DialogTest, AddStartsEmptyAndEditShowsTheSelectedEntryBothTakeWhatAnEntry
     list_->Select(1);
     boxes = Answer(IDM_EDITLIST, [&](HWND dialog) {
         shown = Fields(dialog);
-        Fill(dialog, {logs_.File("b.log"), "z", browser_});
+        Fields(dialog, {logs_.File("b.log"), "z", browser_});
         DialogDriver::Press(dialog, IDOK);
     });
     EXPECT_EQ(Sjis(u8"リストの編集"), boxes.at(0).caption);
@@ -160,7 +151,7 @@ TEST_F(DialogTest, AddStartsEmptyAndEditShowsTheSelectedEntryBothTakeWhatAnEntry
     boxes = Answer(IDM_EDITLIST, [](HWND box) { DialogDriver::Press(box, IDOK); });  // a message instead of the dialog
     EXPECT_EQ(Sjis(u8"リストが選択されていません"), boxes.at(0).text);
     Answer(IDM_ADDLIST, [&](HWND dialog) {  // 取消 changes nothing
-        Fill(dialog, {logs_.File("a.log"), "new", "C:\\two.exe"});
+        Fields(dialog, {logs_.File("a.log"), "new", "C:\\two.exe"});
         DialogDriver::Press(dialog, IDCANCEL);
     });
     EXPECT_EQ(index, IndexBytes());
@@ -172,11 +163,8 @@ TEST_F(DialogTest, EachEntryCheckTellsItsProblemAndKeepsTheDialogAsTyped) {
     WriteProgramText("BrowseList", "Browse0", "C:\\old.exe");
     const std::string index = IndexBytes(), log = logs_.File("a.log");
     const char* comma = u8"ログファイル名・リスト名・ブラウザ名にカンマ（,）は使えません";
-    const struct {
-        std::vector<std::string> fields;
-        const char *caption, *text;
-        int focused;
-    } checks[] = {
+    struct Check { std::vector<std::string> fields; const char *caption, *text; int focused; };
+    const Check checks[] = {
         {{"", "", ""}, u8"エディタの起動", u8"ログファイルが指定されていません", IDC_LOGFILENAME},
         {{log, "", ""}, u8"リストの編集", u8"リスト名が指定されていません", IDC_LISTNAME},
         {{log, "x", ""}, u8"リストの編集", u8"ブラウザが設定されていません", IDC_BROWSERNAME},
@@ -189,7 +177,7 @@ TEST_F(DialogTest, EachEntryCheckTellsItsProblemAndKeepsTheDialogAsTyped) {
         for (const auto& check : checks) {
             SCOPED_TRACE(check.text);
             driver.ExpectPress(IDOK);
-            Fill(dialog, check.fields);
+            Fields(dialog, check.fields);
             SendMessageA(dialog, WM_COMMAND, IDOK, 0);  // the message comes and goes inside
             ASSERT_TRUE(IsWindow(dialog));
             const ShownBox& box = driver.Shown().back();
@@ -212,18 +200,15 @@ TEST_F(DialogTest, EntryButtonsChooseAFileOrOpenTheExpandedLogInTheEditor) {
     settings.SetMacroYear("26");
     settings.SetMacroMon("12");
     settings.SetMacroDay("05");
-    const struct {
-        int button, field;
-        const char* shown;
-    } choosers[] = {{IDC_BROWSE_LOG, IDC_LOGFILENAME, u8"ログファイルの設定|ﾛｸﾞ･ﾌｧｲﾙ (*.LOG)|*.log|ﾃｷｽﾄ･ﾌｧｲﾙ (*.TXT)|*.txt|全ﾌｧｲﾙ (*.*)|*.*"},
-                    {IDC_BROWSE_BROWSER, IDC_BROWSERNAME, u8"ブラウザの設定|実行ﾌｧｲﾙ (*.EXE)|*.exe"}};
-    const struct {
-        const char* log;
-        std::string editor;
-        const char* text;
-    } failures[] = {{"", browser_, u8"リストが選択されていません"},
-                    {"C:\\a.log", "", u8"エディタが設定されていません"},
-                    {"C:\\a.log", "C:\\no\\such\\editor.exe", u8"エディタの起動に失敗しました"}};
+    struct Chooser { int button, field; const char* shown; };
+    const Chooser choosers[] = {
+        {IDC_BROWSE_LOG, IDC_LOGFILENAME, u8"ログファイルの設定|ﾛｸﾞ･ﾌｧｲﾙ (*.LOG)|*.log|ﾃｷｽﾄ･ﾌｧｲﾙ (*.TXT)|*.txt|全ﾌｧｲﾙ (*.*)|*.*"},
+        {IDC_BROWSE_BROWSER, IDC_BROWSERNAME, u8"ブラウザの設定|実行ﾌｧｲﾙ (*.EXE)|*.exe"}};
+    struct Failure { const char* log; std::string editor; const char* text; };
+    const Failure failures[] = {
+        {"", browser_, u8"リストが選択されていません"},
+        {"C:\\a.log", "", u8"エディタが設定されていません"},
+        {"C:\\a.log", "C:\\no\\such\\editor.exe", u8"エディタの起動に失敗しました"}};
     DialogDriver driver;
     driver.Expect([&](HWND dialog) {
         for (const auto& c : choosers) {
@@ -257,18 +242,15 @@ TEST_F(DialogTest, EntryButtonsChooseAFileOrOpenTheExpandedLogInTheEditor) {
 
 TEST_F(DialogTest, EnvironmentShowsEachSettingAndStoresWhatItShowsOrWhatIsTyped) {
     StartWithThree();
-    frame_->Settings().SetEditor("C:\\e.exe");
-    const struct {
-        int date, mark;
-        const char* markText;
-        int order, tab;
-        const char* shown;
-    } cases[] = {{0, 0, "**", 1, 12, "0 0 ** new C:\\e.exe 12"},
-                 {1, 0, "x", 5, 0, "1 0 x old C:\\e.exe 0"},          // any order past 1 is the oldest first
-                 {2, 1, "", 2, 99, u8"1 1 　 old C:\\e.exe 99"},  // no mark shows as the full-width space
-                 {1, 1, u8"未", 0, 4, u8"1 1 未 name C:\\e.exe 4"}};
+    Environ& s = frame_->Settings();
+    s.SetEditor("C:\\e.exe");
+    struct Case { int date, mark; const char* markText; int order, tab; const char* shown; };
+    const Case cases[] = {
+        {0, 0, "**", 1, 12, "0 0 ** new C:\\e.exe 12"},
+        {1, 0, "x", 5, 0, "1 0 x old C:\\e.exe 0"},          // any order past 1 is the oldest first
+        {2, 1, "", 2, 99, u8"1 1 　 old C:\\e.exe 99"},  // no mark shows as the full-width space
+        {1, 1, u8"未", 0, 4, u8"1 1 未 name C:\\e.exe 4"}};
     for (const auto& c : cases) {
-        Environ& s = frame_->Settings();
         s.SetDispDate(c.date);
         s.SetDispMark(c.mark);
         s.SetMarkChar(Sjis(c.markText).c_str());
@@ -288,8 +270,8 @@ TEST_F(DialogTest, EnvironmentShowsEachSettingAndStoresWhatItShowsOrWhatIsTyped)
     list_->Select(1);
     ASSERT_EQ(Sjis(u8"未") + "\t03/06\tb", Row(1).DisplayText);
     chooserAnswer = "C:\\Chosen\\editor.exe";
-    chosenHeight = -30;
     for (int button : {IDCANCEL, IDOK}) {  // 取消 after choosing a font and typing keeps everything
+        chosenHeight = button == IDOK ? -21 : -30;
         Answer(IDM_OPTION, [&](HWND dialog) {
             CheckDlgButton(dialog, IDC_DISPDATE, BST_UNCHECKED);
             CheckDlgButton(dialog, IDC_DISPMARK, BST_UNCHECKED);
@@ -300,17 +282,16 @@ TEST_F(DialogTest, EnvironmentShowsEachSettingAndStoresWhatItShowsOrWhatIsTyped)
             SendMessageA(dialog, WM_COMMAND, IDC_CHOOSEFONT, 0);
             DialogDriver::Press(dialog, button);
         });
-        chosenHeight = -21;
     }
     EXPECT_EQ(Sjis(u8"エディタの設定|実行ﾌｧｲﾙ (*.EXE)|*.exe"), chooser);
-    EXPECT_EQ(Sjis(u8"0 0 ● new C:\\Chosen\\editor.exe 0"), StoredOptions(frame_->Settings()));
+    EXPECT_EQ(Sjis(u8"0 0 ● new C:\\Chosen\\editor.exe 0"), StoredOptions(s));
     EXPECT_EQ((std::vector<std::string>{"b", "d", "a"}), Names());
     EXPECT_EQ(1, list_->GetSelection());
     EXPECT_STREQ("d", Row(1).DisplayText);  // neither date nor mark
     // The font is kept by a positive cell height, which is the row height.
     EXPECT_GT(offeredHeight, 0);
     LOGFONTA font;
-    EXPECT_EQ(RGB(10, 20, 30), frame_->Settings().List().GetListFont(&font));
+    EXPECT_EQ(RGB(10, 20, 30), s.List().GetListFont(&font));
     EXPECT_EQ((std::vector<int>{21, 21}), (std::vector<int>{font.lfHeight, RowHeight()}));
 }
 
@@ -324,27 +305,26 @@ TEST_F(DialogTest, DateMacrosStoreTypedTextOrTodayAndEveryLogNameIsExpandedAgain
     GetLocalTime(&now);
     char today[16];
     snprintf(today, sizeof today, "%02d/%02d/%02d 1", now.wYear % 100, now.wMonth, now.wDay);
-    const struct {
-        const char *year, *month, *day, *automatic;
-        int button;
-        std::string stored;  // "year/month/day auto"
-        bool dated;          // the first log's file exists under its expanded name
-    } cases[] = {{"01", "02", "03", "0", IDOK, "01/02/03 0", true},
-                 {"77", "7", "7", "1", IDCANCEL, "01/02/03 0", true},
-                 {"", "", "", "0", IDOK, "// 0", false},
-                 {"99", "99", "99", "1", IDOK, today, false}};
+    // typed: year, month, day and automatic update; stored: "year/month/day auto"; dated: the
+    // first log's file exists under its expanded name
+    struct Case { std::vector<const char*> typed; int button; std::string stored; bool dated; };
+    const Case cases[] = {
+        {{"01", "02", "03", "0"}, IDOK, "01/02/03 0", true},
+        {{"77", "7", "7", "1"}, IDCANCEL, "01/02/03 0", true},
+        {{"", "", "", "0"}, IDOK, "// 0", false},
+        {{"99", "99", "99", "1"}, IDOK, today, false}};
     const Environ& s = frame_->Settings();
     auto stored = [&] { return std::string(s.GetMacroYear()) + "/" + s.GetMacroMon() + "/" + s.GetMacroDay() + " " + std::to_string(s.GetMacroAuto()); };
     for (const auto& c : cases) {
         const std::string before = stored();
         std::string shown;
         const auto boxes = Answer(IDM_DATEMACRO, [&](HWND d) {
-            shown = DialogDriver::ItemText(d, IDC_MACRO_YEAR) + "/" + DialogDriver::ItemText(d, IDC_MACRO_MON) + "/" +
-                    DialogDriver::ItemText(d, IDC_MACRO_DAY) + " " + Checked(d, IDC_MACRO_AUTO);
-            SetDlgItemTextA(d, IDC_MACRO_YEAR, c.year);
-            SetDlgItemTextA(d, IDC_MACRO_MON, c.month);
-            SetDlgItemTextA(d, IDC_MACRO_DAY, c.day);
-            CheckDlgButton(d, IDC_MACRO_AUTO, c.automatic[0] == '1' ? BST_CHECKED : BST_UNCHECKED);
+            const int fields[] = {IDC_MACRO_YEAR, IDC_MACRO_MON, IDC_MACRO_DAY};
+            for (int i = 0; i < 3; ++i) {
+                shown += DialogDriver::ItemText(d, fields[i]) + (i < 2 ? "/" : " " + Checked(d, IDC_MACRO_AUTO));
+                SetDlgItemTextA(d, fields[i], c.typed[i]);
+            }
+            CheckDlgButton(d, IDC_MACRO_AUTO, c.typed[3][0] == '1' ? BST_CHECKED : BST_UNCHECKED);
             DialogDriver::Press(d, c.button);
         });
         EXPECT_EQ(Sjis(u8"日付マクロ設定"), boxes.at(0).caption);
