@@ -47,14 +47,14 @@ LRESULT CALLBACK RecordCommands(HWND w, UINT m, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-std::string MenuText(HMENU menu, int position) {
-    char text[128] = "";
-    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
-    return text;
-}
-
 // A menu item as "id text", a separator as "-".
 std::string Item(UINT id, const std::string& text) { return id ? std::to_string(id) + " " + text : "-"; }
+
+std::string Item(HMENU menu, int position) {
+    char text[128] = "";
+    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return GetSubMenu(menu, position) ? text : Item(GetMenuItemID(menu, position), text);
+}
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -83,7 +83,19 @@ protected:
         for (std::string& part : parts) part.resize(part.find('\0'));
         return parts;
     }
-    bool Greyed(UINT id) const { return GetMenuState(GetMenu(frame_->MainWindow()), id, MF_BYCOMMAND) & MF_GRAYED; }
+    // The greyed commands: menu items by their id, toolbar buttons by their id + 100, the popup 起動 as 2.
+    std::vector<UINT> Greyed() const {
+        HMENU menu = GetMenu(frame_->MainWindow());
+        std::vector<UINT> greyed;
+        if (GetMenuState(menu, 2, MF_BYPOSITION) & MF_GRAYED) greyed.push_back(2);
+        for (UINT id = IDM_EXIT; id <= IDM_REFRESH; ++id) {
+            const UINT item = GetMenuState(menu, id, MF_BYCOMMAND);
+            const LRESULT button = SendMessageA(frame_->Toolbar(), TB_GETSTATE, id, 0);
+            if (item != static_cast<UINT>(-1) && (item & MF_GRAYED)) greyed.push_back(id);
+            if (button != -1 && !(button & TBSTATE_ENABLED)) greyed.push_back(id + 100);
+        }
+        return greyed;
+    }
     void EndSession() { EXPECT_TRUE(SendMessageA(frame_->MainWindow(), WM_QUERYENDSESSION, 0, 0)); }
     std::string alpha_ = Sjis(u8"アルファ|ポ"), beta_ = Sjis(u8"ベータ"), none_ = Sjis(u8"ない");
     std::string unread_ = Sjis(u8"未") + "\t", read_ = Sjis(u8"　") + "\t", file_ = Sjis(u8"》 ");
@@ -98,9 +110,8 @@ TEST_F(MainWindowTest, MenuBarKeysToolbarAndContextMenuEachSendTheirCommand) {
     std::vector<std::string> bar;
     HMENU menu = GetMenu(w);
     for (int p = 0; p < GetMenuItemCount(menu); ++p) {
-        bar.push_back(MenuText(menu, p));
-        HMENU popup = GetSubMenu(menu, p);
-        for (int i = 0; i < GetMenuItemCount(popup); ++i) bar.push_back(Item(GetMenuItemID(popup, i), MenuText(popup, i)));
+        bar.push_back(Item(menu, p));
+        for (int i = 0; i < GetMenuItemCount(GetSubMenu(menu, p)); ++i) bar.push_back(Item(GetSubMenu(menu, p), i));
     }
     EXPECT_EQ(Sjis({u8"ファイル(&F)", u8"10 終了(&X)", u8"編集(&E)", u8"12 リストの追加(&A)...", u8"13 リストの変更(&E)...",
                     u8"14 リストの削除(&D)", "-", u8"15 文字列カット(&C)", u8"起動(&B)", u8"17 ブラウザ起動(&B)", "-",
@@ -165,24 +176,10 @@ TEST_F(MainWindowTest, MenuBarKeysToolbarAndContextMenuEachSendTheirCommand) {
     EXPECT_EQ(expected, commands);
 }
 
-TEST_F(MainWindowTest, EmptyListGreysWhatNeedsAnEntry) {
+TEST_F(MainWindowTest, OneWindowThatKeepsItsRectangleButNotMinimisedAndOpensThereNextTime) {
     StartProgram();  // without an index file: an empty one is made
     EXPECT_EQ(0, list_->GetEntryCount());
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(indexPath_));
-    HMENU menu = GetMenu(frame_->MainWindow());
-    EXPECT_TRUE(GetMenuState(menu, 2, MF_BYPOSITION) & MF_GRAYED);  // 起動(&B)
-    std::vector<UINT> greyed;  // menu items by their command, toolbar buttons by their command + 100
-    for (UINT id = IDM_EXIT; id <= IDM_REFRESH; ++id) {
-        const UINT item = GetMenuState(menu, id, MF_BYCOMMAND);
-        const LRESULT button = SendMessageA(frame_->Toolbar(), TB_GETSTATE, id, 0);
-        if (item != static_cast<UINT>(-1) && (item & MF_GRAYED)) greyed.push_back(id);
-        if (button != -1 && !(button & TBSTATE_ENABLED)) greyed.push_back(id + 100);
-    }
-    EXPECT_EQ((std::vector<UINT>{13, 113, 14, 114, 15, 115, 17, 117, 18, 118, 119, 120, 121}), greyed);
-}
-
-TEST_F(MainWindowTest, OneWindowThatKeepsItsRectangleButNotMinimisedAndOpensThereNextTime) {
-    StartProgram();
+    EXPECT_TRUE(Exists(indexPath_));
     HWND w = frame_->MainWindow();
     ShowWindow(w, SW_SHOWNORMAL);
     MoveWindow(w, 40, 50, 600, 400, TRUE);
@@ -205,8 +202,12 @@ TEST_F(MainWindowTest, OneWindowThatKeepsItsRectangleButNotMinimisedAndOpensTher
     EXPECT_EQ(1u, ProgramDword("Main", "XpUpdate"));  // the first-run clean-up is done for good
 }
 
-TEST_F(MainWindowTest, RowsAndStatusBarFollowTheSelectionSortingAndRefresh) {
-    StartThree();
+TEST_F(MainWindowTest, RowsAndStatusBarFollowTheSelectionAndTheCommandsActOnTheSelectedRow) {
+    PrepareThree();
+    // Its writer holds alpha's log open, as logging programs do: it still shows and opens.
+    OwnedFile writer(CreateFileA(logs_.File("a 260304.log").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr));
+    StartProgram();
     const std::string alphaText = "03/04\t" + Sjis(u8"アルファ\tポ");
     EXPECT_EQ((std::vector<std::string>{unread_ + alphaText, read_ + "**/**\t" + none_, read_ + "01/02\t" + beta_}),
               (std::vector<std::string>{Row(0).DisplayText, Row(1).DisplayText, Row(2).DisplayText}));
@@ -219,9 +220,34 @@ TEST_F(MainWindowTest, RowsAndStatusBarFollowTheSelectionSortingAndRefresh) {
     GetClientRect(frame_->MainWindow(), &client);
     EXPECT_EQ(client.right, edges[3]);
     EXPECT_TRUE(edges[3] - edges[2] > 0 && edges[3] - edges[2] == edges[2] - edges[1] && edges[2] - edges[1] == edges[1] - edges[0]);
-    SendMessageA(list_->Control(), LB_SETCURSEL, 1, 0);
+
+    // The browser and the editor get the expanded name as one argument; the row is read now.
+    const std::string quoted = "\"" + logs_.File("a 260304.log") + "\"\r\n";
+    Command(IDM_BROWSER);
+    EXPECT_NE(std::string::npos, Started(1).find(quoted));
+    EXPECT_EQ(read_ + alphaText, Row(0).DisplayText);
+    DialogDriver driver;
+    for (int i = 0; i < 4; ++i) driver.ExpectPress(IDOK);
+    Command(IDM_EDITOR);  // no editor set
+    frame_->Settings().SetEditor(browser_.c_str());
+    Command(IDM_EDITOR);
+    SendMessageA(list_->Control(), LB_SETCURSEL, 1, 0);  // the missing log
     SendMessageA(frame_->MainWindow(), WM_COMMAND, MAKEWPARAM(IDC_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list_->Control()));
     EXPECT_EQ((std::vector<std::string>{file_ + logs_.File("missing.log"), "         0", " ****/**/**", "   **:**:**"}), Status());
+    Command(IDM_BROWSER);
+    Command(IDM_EDITOR);
+    list_->Select(-1);
+    Command(IDM_BROWSER);
+    Command(IDM_EDITOR);  // says nothing
+    std::vector<std::string> texts;
+    for (const ShownBox& box : driver.Shown()) texts.push_back(box.text);
+    EXPECT_EQ(Sjis({u8"エディタが設定されていません", u8"ログファイルは存在していません", u8"ログファイルは存在していません",
+                    u8"ブラウザの起動に失敗しました"}),
+              texts);
+    EXPECT_EQ(0u, Row(1).SeenTime.dwHighDateTime);
+    Sleep(200);
+    const std::string started = Started(2), line = started.substr(0, started.find('\n') + 1);
+    EXPECT_EQ(line + line, started);  // the browser and the editor, nothing since
 
     // Sorting keeps the selected row number and stores the order.
     const std::vector<std::string> byName = {alpha_, none_, beta_};
@@ -238,50 +264,14 @@ TEST_F(MainWindowTest, RowsAndStatusBarFollowTheSelectionSortingAndRefresh) {
     WriteLog(logs_.File("b.log"), LocalFileTime(2026, 5, 6), "beta written again\r\n");
     Key(WM_KEYDOWN, VK_F5);
     EXPECT_EQ(unread_ + "05/06\t" + beta_, Row(2).DisplayText);
-}
 
-TEST_F(MainWindowTest, OpensTheSelectedLogInItsBrowserOrTheEditorAsOneArgument) {
-    PrepareThree();
-    // Its writer holds the log open, as logging programs do: it still shows and opens.
-    OwnedFile writer(CreateFileA(logs_.File("a 260304.log").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_EXISTING, 0, nullptr));
-    StartProgram();
-    const std::string quoted = "\"" + logs_.File("a 260304.log") + "\"\r\n";
-    Command(IDM_BROWSER);
-    EXPECT_NE(std::string::npos, Started(1).find(quoted));
-    EXPECT_EQ(read_ + "03/04\t" + Sjis(u8"アルファ\tポ"), Row(0).DisplayText);  // read now
-    EXPECT_EQ(0, list_->GetSelection());
-    DialogDriver driver;
-    for (int i = 0; i < 4; ++i) driver.ExpectPress(IDOK);
-    Command(IDM_EDITOR);  // no editor set
-    frame_->Settings().SetEditor(browser_.c_str());
-    Command(IDM_EDITOR);
-    list_->Select(1);  // the missing log
-    Command(IDM_BROWSER);
-    Command(IDM_EDITOR);
-    list_->Select(-1);
-    Command(IDM_BROWSER);
-    Command(IDM_EDITOR);  // says nothing
-    std::vector<std::string> texts;
-    for (const ShownBox& box : driver.Shown()) texts.push_back(box.text);
-    EXPECT_EQ(Sjis({u8"エディタが設定されていません", u8"ログファイルは存在していません", u8"ログファイルは存在していません",
-                    u8"ブラウザの起動に失敗しました"}),
-              texts);
-    EXPECT_EQ(0u, Row(1).SeenTime.dwHighDateTime);
-    Sleep(200);
-    const std::string started = Started(2), line = started.substr(0, started.find('\n') + 1);
-    EXPECT_EQ(line + line, started);  // the browser and the editor, nothing since
-}
-
-TEST_F(MainWindowTest, DeleteAsksAndSelectsTheRowThatTakesThePlace) {
-    StartThree();
+    // Deleting asks first and selects the row that takes the place.
     list_->Select(1);
-    DialogDriver driver;
     driver.ExpectPress(IDCANCEL);
     Command(IDM_DELETELIST);
     EXPECT_EQ(3, list_->GetEntryCount());
-    EXPECT_EQ(Sjis(u8"選択されているリストを削除しても宜しいですか？"), driver.Shown().at(0).text);
-    EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION), driver.Shown()[0].messageBoxStyle);
+    EXPECT_EQ(Sjis(u8"選択されているリストを削除しても宜しいですか？"), driver.Shown().back().text);
+    EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION), driver.Shown().back().messageBoxStyle);
     for (int i = 0; i < 5; ++i) driver.ExpectPress(IDOK);
     Command(IDM_DELETELIST);
     EXPECT_EQ((std::vector<std::string>{alpha_, beta_}), Names());
@@ -437,7 +427,7 @@ TEST_F(MainWindowTest, OpenCommandWritesTheListItLeavesAndAsksBeforeMakingAFile)
         EXPECT_EQ(answer == IDOK ? created : other, frame_->Settings().GetIndex());
         EXPECT_EQ(answer == IDOK ? 0 : 1, list_->GetEntryCount());
     }
-    EXPECT_TRUE(Greyed(IDM_DELETELIST));
+    EXPECT_EQ((std::vector<UINT>{2, 13, 113, 14, 114, 15, 115, 17, 117, 18, 118, 119, 120, 121}), Greyed());  // need an entry
 }
 
 TEST_F(MainWindowTest, FailedLoadIsToldAndChangesWaitUntilALoadSucceeds) {
@@ -450,13 +440,12 @@ TEST_F(MainWindowTest, FailedLoadIsToldAndChangesWaitUntilALoadSucceeds) {
     EXPECT_EQ(Sjis(u8"ファイル読み込み中にエラーが発生しました") + "\r\n" + indexPath_, driver.Shown().at(0).text);
     EXPECT_GT(frame_->Settings().GetColumnStopCount(), 0);  // rows drawn later still have their stops
     // Adding is greyed too, and the command does nothing when sent: it could not be written back.
-    EXPECT_TRUE(Greyed(IDM_ADDLIST));
-    EXPECT_FALSE(SendMessageA(frame_->Toolbar(), TB_ISBUTTONENABLED, IDM_ADDLIST, 0));
+    EXPECT_EQ((std::vector<UINT>{2, 12, 112, 13, 113, 14, 114, 15, 115, 17, 117, 18, 118, 119, 120, 121}), Greyed());
     Command(IDM_ADDLIST);
     CloseHandle(lock);
     Key(WM_KEYDOWN, VK_F5);  // tries the load again
     EXPECT_EQ(3, list_->GetEntryCount());
-    EXPECT_FALSE(Greyed(IDM_ADDLIST) || Greyed(IDM_EDITLIST));
+    EXPECT_TRUE(Greyed().empty());
     Stop();
     // Closing after a failed load leaves the entries that could not be read where they are.
     ASSERT_TRUE(WriteFileBytes(indexPath_, before));
