@@ -1,7 +1,7 @@
 // The main window over a real index file: its menu bar, accelerators, toolbar and context menu and
-// the commands each sends, which of them an empty list greys, the single window and its rectangle,
-// rows and the status bar, sorting and refreshing, opening logs, deleting, the menus of a scrolled
-// list, where the index file lives, what a failed write or load does, and what a session end writes.
+// the commands each sends, the single window and its rectangle, rows and the status bar, launching,
+// sorting, refreshing and deleting, the menus of a scrolled list, where the index file lives, what a
+// failed write or load does, what a session end writes, and which commands an empty list greys.
 #include "app/main_window.h"
 
 #include <cstring>
@@ -62,20 +62,17 @@ class MainWindowTest : public FrameTest {
 protected:
     // Three logs: alpha (written, never opened; its name holds a blank and the date macros, which
     // stand for 26, 03 and 04), beta (opened after it was written) and a missing one.
-    void PrepareThree() {
+    void StartThree(bool start = true) {
         WriteLog(logs_.File("a 260304.log"), LocalFileTime(2026, 3, 4), "alpha\r\n");
         WriteLog(logs_.File("b.log"), LocalFileTime(2026, 1, 2), "beta beta\r\n");
         WriteProgramDword("Main", "MacroAuto", 0);
-        for (auto macro : {std::make_pair("MacroYear", "26"), std::make_pair("MacroMon", "03"), std::make_pair("MacroDay", "04")}) {
-            WriteProgramText("Main", macro.first, macro.second);
+        for (auto m : {std::make_pair("MacroYear", "26"), std::make_pair("MacroMon", "03"), std::make_pair("MacroDay", "04")}) {
+            WriteProgramText("Main", m.first, m.second);
         }
         ASSERT_TRUE(WriteFileBytes(indexPath_, IndexLine(logs_.File("b.log"), browser_, beta_, LocalFileTime(2026, 2, 1)) +
                                                    IndexLine(logs_.File("missing.log"), browser_, none_) +
                                                    IndexLine(logs_.File("a #$%.log"), browser_, alpha_)));
-    }
-    void StartThree() {
-        PrepareThree();
-        StartProgram();
+        if (start) StartProgram();
     }
     std::vector<std::string> Status() const {
         std::vector<std::string> parts(4, std::string(512, '\0'));
@@ -128,7 +125,6 @@ TEST_F(MainWindowTest, MenuBarKeysToolbarAndContextMenuEachSendTheirCommand) {
                                                        {0, 2, 17}, {0, 2, 17}, {0, 5, 18}, {0, 5, 18}, {FVIRTKEY, VK_INSERT, 12},
                                                        {FVIRTKEY, VK_DELETE, 14}, {FVIRTKEY, VK_F5, 28}}),
               table);
-
     auto tooltip = [&](UINT_PTR id) {
         NMTTDISPINFOA tip = {};
         tip.hdr = {toolbar, id, static_cast<UINT>(TTN_NEEDTEXTA)};
@@ -158,9 +154,9 @@ TEST_F(MainWindowTest, MenuBarKeysToolbarAndContextMenuEachSendTheirCommand) {
     constexpr LPARAM kAlt = 1 << 29;  // Wine matches Alt+A as WM_SYSKEYDOWN, Windows the WM_SYSCHAR after it
     struct Press { UINT message; WPARAM key; LPARAM context; UINT command; };
     const Press presses[] = {{WM_KEYDOWN, VK_INSERT, 0, 12}, {WM_SYSKEYDOWN, 'A', kAlt, 12}, {WM_SYSKEYDOWN, 'E', kAlt, 13},
-                   {WM_SYSKEYDOWN, 'D', kAlt, 14}, {WM_KEYDOWN, VK_DELETE, 0, 14}, {WM_SYSKEYDOWN, 'C', kAlt, 15},
-                   {WM_CHAR, 2, 0, 17}, {WM_KEYDOWN, VK_RETURN, 0, 17}, {WM_CHAR, 5, 0, 18}, {WM_KEYDOWN, VK_F5, 0, 28}};
-    for (const auto& press : presses) {
+                             {WM_SYSKEYDOWN, 'D', kAlt, 14}, {WM_KEYDOWN, VK_DELETE, 0, 14}, {WM_SYSKEYDOWN, 'C', kAlt, 15},
+                             {WM_CHAR, 2, 0, 17}, {WM_KEYDOWN, VK_RETURN, 0, 17}, {WM_CHAR, 5, 0, 18}, {WM_KEYDOWN, VK_F5, 0, 28}};
+    for (const Press& press : presses) {
         Key(press.message, press.key, press.context);
         expected.push_back(press.command);
     }
@@ -178,8 +174,7 @@ TEST_F(MainWindowTest, MenuBarKeysToolbarAndContextMenuEachSendTheirCommand) {
 
 TEST_F(MainWindowTest, OneWindowThatKeepsItsRectangleButNotMinimisedAndOpensThereNextTime) {
     StartProgram();  // without an index file: an empty one is made
-    EXPECT_EQ(0, list_->GetEntryCount());
-    EXPECT_TRUE(Exists(indexPath_));
+    EXPECT_TRUE(Exists(indexPath_) && list_->GetEntryCount() == 0);
     HWND w = frame_->MainWindow();
     ShowWindow(w, SW_SHOWNORMAL);
     MoveWindow(w, 40, 50, 600, 400, TRUE);
@@ -189,8 +184,7 @@ TEST_F(MainWindowTest, OneWindowThatKeepsItsRectangleButNotMinimisedAndOpensTher
     frame_->Settings().GetWindowRect(rect);
     EXPECT_EQ((std::vector<int>{40, 50, 600, 400}), std::vector<int>(rect, rect + 4));
     EXPECT_FALSE(KelvoraFrame(GetModuleHandleA(nullptr)).Created());  // a second start brings the first back instead
-    EXPECT_FALSE(IsIconic(w));
-    EXPECT_EQ(nullptr, FindWindowExA(nullptr, w, "Kelvora", nullptr));
+    EXPECT_TRUE(!IsIconic(w) && !FindWindowExA(nullptr, w, "Kelvora", nullptr));
     PostMessageA(w, WM_COMMAND, IDM_EXIT, 0);
     EXPECT_EQ(0, frame_->Run(SW_SHOWNORMAL));
     EXPECT_FALSE(IsWindow(w));
@@ -203,7 +197,7 @@ TEST_F(MainWindowTest, OneWindowThatKeepsItsRectangleButNotMinimisedAndOpensTher
 }
 
 TEST_F(MainWindowTest, RowsAndStatusBarFollowTheSelectionAndTheCommandsActOnTheSelectedRow) {
-    PrepareThree();
+    StartThree(false);
     // Its writer holds alpha's log open, as logging programs do: it still shows and opens.
     OwnedFile writer(CreateFileA(logs_.File("a 260304.log").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                  nullptr, OPEN_EXISTING, 0, nullptr));
@@ -234,11 +228,11 @@ TEST_F(MainWindowTest, RowsAndStatusBarFollowTheSelectionAndTheCommandsActOnTheS
     SendMessageA(list_->Control(), LB_SETCURSEL, 1, 0);  // the missing log
     SendMessageA(frame_->MainWindow(), WM_COMMAND, MAKEWPARAM(IDC_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list_->Control()));
     EXPECT_EQ((std::vector<std::string>{file_ + logs_.File("missing.log"), "         0", " ****/**/**", "   **:**:**"}), Status());
-    Command(IDM_BROWSER);
-    Command(IDM_EDITOR);
-    list_->Select(-1);
-    Command(IDM_BROWSER);
-    Command(IDM_EDITOR);  // says nothing
+    for (int row : {1, -1}) {
+        list_->Select(row);
+        Command(IDM_BROWSER);
+        Command(IDM_EDITOR);  // without a selection it says nothing
+    }
     std::vector<std::string> texts;
     for (const ShownBox& box : driver.Shown()) texts.push_back(box.text);
     EXPECT_EQ(Sjis({u8"エディタが設定されていません", u8"ログファイルは存在していません", u8"ログファイルは存在していません",
@@ -265,7 +259,7 @@ TEST_F(MainWindowTest, RowsAndStatusBarFollowTheSelectionAndTheCommandsActOnTheS
     Key(WM_KEYDOWN, VK_F5);
     EXPECT_EQ(unread_ + "05/06\t" + beta_, Row(2).DisplayText);
 
-    // Deleting asks first and selects the row that takes the place.
+    // Deleting asks first and selects the row that takes the place; past the bottom row nothing.
     list_->Select(1);
     driver.ExpectPress(IDCANCEL);
     Command(IDM_DELETELIST);
@@ -275,11 +269,9 @@ TEST_F(MainWindowTest, RowsAndStatusBarFollowTheSelectionAndTheCommandsActOnTheS
     for (int i = 0; i < 5; ++i) driver.ExpectPress(IDOK);
     Command(IDM_DELETELIST);
     EXPECT_EQ((std::vector<std::string>{alpha_, beta_}), Names());
-    EXPECT_EQ(1, list_->GetSelection());
-    EXPECT_EQ(std::string::npos, IndexBytes().find(none_));
-    Command(IDM_DELETELIST);  // the bottom row: nothing is selected after it
-    EXPECT_EQ(std::vector<std::string>{alpha_}, Names());
-    EXPECT_EQ(-1, list_->GetSelection());
+    EXPECT_EQ(std::make_pair(1, std::string::npos), std::make_pair(list_->GetSelection(), IndexBytes().find(none_)));
+    Command(IDM_DELETELIST);
+    EXPECT_EQ(std::make_pair(std::vector<std::string>{alpha_}, -1), std::make_pair(Names(), list_->GetSelection()));
     Command(IDM_DELETELIST);
     EXPECT_EQ(Sjis(u8"ログファイルが指定されていません"), driver.Shown().back().text);
     list_->Select(0);
@@ -315,9 +307,8 @@ TEST_F(MainWindowTest, MenusOfAScrolledListGoToTheRowInView) {
 }
 
 TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolderUnlessItCannot) {
-    char folder[MAX_PATH];
-    BuildDataFolder(GetModuleHandleA(nullptr), folder);
-    const std::string dat = indexPath_, dat2 = std::string(folder) + "Kelvora2.dat", mine = std::string(folder) + "mine.kvd";
+    const std::string dat = indexPath_, folder = dat.substr(0, dat.rfind('\\') + 1), dat2 = folder + "Kelvora2.dat",
+                      mine = folder + "mine.kvd";
     DeleteFileA(dat2.c_str());
     // The index file, and where it is after a start.
     const std::pair<std::string, std::string> cases[] = {
@@ -326,23 +317,21 @@ TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolderUnlessItCannot) {
         {mine, mine},                                          // in the data folder under any name: it stays
         {logs_.File("third.kvd"), logs_.File("third.kvd")}};  // the move cannot be written
     for (const auto& c : cases) {
-        const std::string& from = c.first;
-        SCOPED_TRACE(from);
-        ASSERT_TRUE(WriteFileBytes(from, IndexLine(logs_.File("a.log"), "b.exe", from)));
-        WriteProgramText("Main", "Index", from);
+        SCOPED_TRACE(c.first);
+        ASSERT_TRUE(WriteFileBytes(c.first, IndexLine(logs_.File("a.log"), "b.exe", c.first)));
+        WriteProgramText("Main", "Index", c.first);
         const std::string kept = ReadFileBytes(dat);
         {
-            const bool fails = from == c.second && from != mine;
+            const bool fails = c.first == c.second && c.first != mine;
             FailingIndexOps failing(fails ? 4 : 5);
             DialogDriver driver;
             if (fails) driver.ExpectPress(IDOK);
             StartProgram();
         }
-        EXPECT_EQ(1, list_->GetEntryCount());
         EXPECT_EQ(c.second, frame_->Settings().GetIndex());
         Stop();
-        EXPECT_NE(std::string::npos, ReadFileBytes(c.second).find(from));
-        EXPECT_EQ(c.second == from, Exists(from));
+        EXPECT_NE(std::string::npos, ReadFileBytes(c.second).find(c.first));
+        EXPECT_EQ(c.second == c.first, Exists(c.first));
         EXPECT_EQ(c.second == dat ? ReadFileBytes(dat) : kept, ReadFileBytes(dat));
     }
     DeleteFileA(dat2.c_str());
@@ -393,68 +382,57 @@ TEST_F(MainWindowTest, SessionEndWritesTheListAndEverySettingAndFailedWritesLeav
     EXPECT_FALSE(CheckFile((std::string(indexPath_, std::strrchr(indexPath_, '\\') + 1) + "KV*.tmp").c_str())) << "left behind";
 }
 
-// Types a name into the file-open dialog and confirms it: the Explorer-style dialog's name box is
-// cmb13 (1148), older ones have edt1 (1152).
-DialogDriver::Answer ChooseFile(const std::string& path) {
-    return [path](HWND dialog) {
-        SetWindowTextA(GetDlgItem(dialog, 1148) ? GetDlgItem(dialog, 1148) : GetDlgItem(dialog, 1152), path.c_str());
-        DialogDriver::Press(dialog, IDOK);
-    };
-}
-
 TEST_F(MainWindowTest, OpenCommandWritesTheListItLeavesAndAsksBeforeMakingAFile) {
     StartThree();
     Command(IDM_BROWSER);  // a new SeenTime for alpha, in memory only
     const std::string other = logs_.File("other.dat"), created = logs_.File("new.kvd");
     ASSERT_TRUE(WriteFileBytes(other, IndexLine(logs_.File("b.log"), "b.exe", "other")));
     DialogDriver driver;
-    driver.Expect(ChooseFile(other));
-    Command(IDM_OPENLIST);
-    EXPECT_EQ(Sjis(u8"ﾘｽﾄ ﾃﾞｰﾀ指定"), driver.Shown().at(0).caption);
-    EXPECT_EQ(other, frame_->Settings().GetIndex());
-    EXPECT_EQ(std::vector<std::string>{"other"}, Names());
-    EXPECT_EQ(file_ + logs_.File("b.log"), Status()[0]);  // the first row is selected
-    const std::string left = IndexBytes();  // written first, with the new SeenTime
-    const size_t line = left.find(alpha_);
-    EXPECT_NE(left.find(",0,0\r\n", line), left.find("\r\n", line) - 4) << left;
-    for (int answer : {IDCANCEL, IDOK}) {
-        driver.Expect(ChooseFile(created));
-        driver.ExpectPress(answer);
+    const std::pair<std::string, int> opens[] = {{other, 0}, {created, IDCANCEL}, {created, IDOK}};  // the question's answer
+    for (const auto& open : opens) {
+        const std::string file = open.first;
+        driver.Expect([file](HWND dialog) {  // the file name box: cmb13 (1148), in older dialogs edt1 (1152)
+            SetWindowTextA(GetDlgItem(dialog, 1148) ? GetDlgItem(dialog, 1148) : GetDlgItem(dialog, 1152), file.c_str());
+            DialogDriver::Press(dialog, IDOK);
+        });
+        if (open.second) driver.ExpectPress(open.second);
         Command(IDM_OPENLIST);
-        EXPECT_EQ(Sjis(u8"目次テーブルファイルがありません　新規作成ですか？"), driver.Shown().back().text);
-        EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION), driver.Shown().back().messageBoxStyle);
-        EXPECT_EQ(answer == IDOK, Exists(created));
-        EXPECT_EQ(answer == IDOK ? created : other, frame_->Settings().GetIndex());
-        EXPECT_EQ(answer == IDOK ? 0 : 1, list_->GetEntryCount());
+        EXPECT_TRUE(open.second != IDCANCEL || (!Exists(created) && frame_->Settings().GetIndex() == other));
+        if (file == other) {
+            EXPECT_EQ(std::vector<std::string>{"other"}, Names());
+            EXPECT_EQ(file_ + logs_.File("b.log"), Status()[0]);  // the first row is selected
+            const std::string left = IndexBytes();  // written first, with the new SeenTime
+            EXPECT_NE(left.find(",0,0\r\n", left.find(alpha_)), left.find("\r\n", left.find(alpha_)) - 4) << left;
+        }
     }
+    EXPECT_EQ(Sjis(u8"ﾘｽﾄ ﾃﾞｰﾀ指定"), driver.Shown().at(0).caption);
+    EXPECT_EQ(Sjis(u8"目次テーブルファイルがありません　新規作成ですか？"), driver.Shown().at(2).text);
+    EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION), driver.Shown()[2].messageBoxStyle);
+    EXPECT_EQ(created, frame_->Settings().GetIndex());
+    EXPECT_TRUE(Exists(created) && list_->GetEntryCount() == 0);
     EXPECT_EQ((std::vector<UINT>{2, 13, 113, 14, 114, 15, 115, 17, 117, 18, 118, 119, 120, 121}), Greyed());  // need an entry
 }
 
 TEST_F(MainWindowTest, FailedLoadIsToldAndChangesWaitUntilALoadSucceeds) {
-    PrepareThree();
-    const std::string before = IndexBytes();
-    HANDLE lock = CreateFileA(indexPath_, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    DialogDriver driver;
-    driver.ExpectPress(IDOK);
-    StartProgram();
-    EXPECT_EQ(Sjis(u8"ファイル読み込み中にエラーが発生しました") + "\r\n" + indexPath_, driver.Shown().at(0).text);
-    EXPECT_GT(frame_->Settings().GetColumnStopCount(), 0);  // rows drawn later still have their stops
-    // Adding is greyed too, and the command does nothing when sent: it could not be written back.
-    EXPECT_EQ((std::vector<UINT>{2, 12, 112, 13, 113, 14, 114, 15, 115, 17, 117, 18, 118, 119, 120, 121}), Greyed());
-    Command(IDM_ADDLIST);
-    CloseHandle(lock);
-    Key(WM_KEYDOWN, VK_F5);  // tries the load again
-    EXPECT_EQ(3, list_->GetEntryCount());
-    EXPECT_TRUE(Greyed().empty());
-    Stop();
-    // Closing after a failed load leaves the entries that could not be read where they are.
-    ASSERT_TRUE(WriteFileBytes(indexPath_, before));
-    lock = CreateFileA(indexPath_, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    driver.ExpectPress(IDOK);
-    StartProgram();
-    CloseHandle(lock);
-    Stop();
-    EXPECT_EQ(before, IndexBytes());
+    StartThree(false);
+    for (bool retry : {true, false}) {
+        const std::string before = IndexBytes();
+        HANDLE lock = CreateFileA(indexPath_, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        DialogDriver driver;
+        driver.ExpectPress(IDOK);
+        StartProgram();
+        EXPECT_EQ(Sjis(u8"ファイル読み込み中にエラーが発生しました") + "\r\n" + indexPath_, driver.Shown().at(0).text);
+        EXPECT_GT(frame_->Settings().GetColumnStopCount(), 0);  // rows drawn later still have their stops
+        // Adding is greyed too, and the command does nothing when sent: it could not be written back.
+        EXPECT_EQ((std::vector<UINT>{2, 12, 112, 13, 113, 14, 114, 15, 115, 17, 117, 18, 118, 119, 120, 121}), Greyed());
+        Command(IDM_ADDLIST);
+        CloseHandle(lock);
+        if (retry) Key(WM_KEYDOWN, VK_F5);  // tries the load again
+        EXPECT_EQ(retry ? 3 : 0, list_->GetEntryCount());
+        EXPECT_EQ(!retry, !Greyed().empty());
+        Stop();  // without a load that succeeded the file stays as it is
+        EXPECT_TRUE(retry || before == IndexBytes());
+    }
 }
 
 }  // namespace

@@ -146,16 +146,9 @@ TEST_F(DialogTest, AddStartsEmptyAndEditShowsTheSelectedEntryBothTakeWhatAnEntry
     EXPECT_NE(std::string::npos, IndexBytes().find(IndexLine(logs_.File("b.log"), browser_, "z", Row(3).SeenTime)));
     EXPECT_TRUE(Row(3).SeenTime.dwHighDateTime && IndexBytes().find(",b,") == std::string::npos);
 
-    const std::string index = IndexBytes();
     list_->Select(-1);
     boxes = Answer(IDM_EDITLIST, [](HWND box) { DialogDriver::Press(box, IDOK); });  // a message instead of the dialog
     EXPECT_EQ(Sjis(u8"リストが選択されていません"), boxes.at(0).text);
-    Answer(IDM_ADDLIST, [&](HWND dialog) {  // 取消 changes nothing
-        Fields(dialog, {logs_.File("a.log"), "new", "C:\\two.exe"});
-        DialogDriver::Press(dialog, IDCANCEL);
-    });
-    EXPECT_EQ(index, IndexBytes());
-    EXPECT_EQ(history, History());
 }
 
 TEST_F(DialogTest, EachEntryCheckTellsItsProblemAndKeepsTheDialogAsTyped) {
@@ -257,11 +250,10 @@ TEST_F(DialogTest, EnvironmentShowsEachSettingAndStoresWhatItShowsOrWhatIsTyped)
         s.SetSortList(c.order);
         s.SetTabStop(c.tab);
         std::string shown;
-        const auto boxes = Answer(IDM_OPTION, [&](HWND dialog) {
+        Answer(IDM_OPTION, [&](HWND dialog) {
             shown = ShownOptions(dialog);
             DialogDriver::Press(dialog, IDOK);
         });
-        EXPECT_EQ(Sjis(u8"動作環境の設定"), boxes.at(0).caption);
         EXPECT_EQ(Sjis(c.shown), shown);
         EXPECT_EQ(Sjis(c.shown), StoredOptions(s));  // 設定 stores what was shown
         EXPECT_EQ(static_cast<DWORD>(s.GetSortList()), ProgramDword("Main", "SortList"));
@@ -318,7 +310,7 @@ TEST_F(DialogTest, DateMacrosStoreTypedTextOrTodayAndEveryLogNameIsExpandedAgain
     for (const auto& c : cases) {
         const std::string before = stored();
         std::string shown;
-        const auto boxes = Answer(IDM_DATEMACRO, [&](HWND d) {
+        Answer(IDM_DATEMACRO, [&](HWND d) {
             const int fields[] = {IDC_MACRO_YEAR, IDC_MACRO_MON, IDC_MACRO_DAY};
             for (int i = 0; i < 3; ++i) {
                 shown += DialogDriver::ItemText(d, fields[i]) + (i < 2 ? "/" : " " + Checked(d, IDC_MACRO_AUTO));
@@ -327,7 +319,6 @@ TEST_F(DialogTest, DateMacrosStoreTypedTextOrTodayAndEveryLogNameIsExpandedAgain
             CheckDlgButton(d, IDC_MACRO_AUTO, c.typed[3][0] == '1' ? BST_CHECKED : BST_UNCHECKED);
             DialogDriver::Press(d, c.button);
         });
-        EXPECT_EQ(Sjis(u8"日付マクロ設定"), boxes.at(0).caption);
         EXPECT_EQ(before, shown);
         EXPECT_EQ(c.stored, stored());
         EXPECT_EQ(s.GetMacroYear(), ProgramText("Main", "MacroYear"));
