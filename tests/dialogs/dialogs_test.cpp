@@ -124,8 +124,8 @@ TEST_F(DialogTest, AddStartsEmptyAndEditShowsTheSelectedEntryBothTakeWhatAnEntry
     EXPECT_EQ((std::vector<std::string>{"", "", ""}), shown);
     EXPECT_EQ(std::vector<std::string>(history.begin(), history.begin() + 10), offered);  // ten, the latest first
     EXPECT_EQ((std::vector<std::string>{std::string(259, 'x'), std::string(127, 'x'), std::string(259, 'x')}), typed);
-    EXPECT_EQ((std::vector<std::string>{"a", "b", "c", "d"}), Names());
-    EXPECT_EQ(2, list_->GetSelection());  // the new row, once the list was read again
+    // The new row is selected once the list was read again.
+    EXPECT_EQ(std::make_pair(std::vector<std::string>{"a", "b", "c", "d"}, 2), std::make_pair(Names(), list_->GetSelection()));
     const FILETIME seen = Row(2).SeenTime;
     EXPECT_TRUE(FileTimeValue(seen) >= before - 10000000ull && FileTimeValue(seen) <= after);  // whole seconds
     EXPECT_NE(std::string::npos, IndexBytes().find(IndexLine(logs_.File("c.log"), browser_, "c", seen)));
@@ -141,8 +141,7 @@ TEST_F(DialogTest, AddStartsEmptyAndEditShowsTheSelectedEntryBothTakeWhatAnEntry
     });
     EXPECT_EQ(Sjis(u8"リストの編集"), boxes.at(0).caption);
     EXPECT_EQ((std::vector<std::string>{logs_.File("b.log"), "b", browser_}), shown);
-    EXPECT_EQ((std::vector<std::string>{"a", "c", "d", "z"}), Names());
-    EXPECT_EQ(3, list_->GetSelection());
+    EXPECT_EQ(std::make_pair(std::vector<std::string>{"a", "c", "d", "z"}, 3), std::make_pair(Names(), list_->GetSelection()));
     EXPECT_NE(std::string::npos, IndexBytes().find(IndexLine(logs_.File("b.log"), browser_, "z", Row(3).SeenTime)));
     EXPECT_TRUE(Row(3).SeenTime.dwHighDateTime && IndexBytes().find(",b,") == std::string::npos);
 
@@ -151,9 +150,13 @@ TEST_F(DialogTest, AddStartsEmptyAndEditShowsTheSelectedEntryBothTakeWhatAnEntry
     EXPECT_EQ(Sjis(u8"リストが選択されていません"), boxes.at(0).text);
 }
 
-TEST_F(DialogTest, EachEntryCheckTellsItsProblemAndKeepsTheDialogAsTyped) {
+TEST_F(DialogTest, EntryChecksAndButtonsKeepTheDialogOpenWithItsFieldsAsTypedOrChosen) {
     StartWithThree();
     WriteProgramText("BrowseList", "Browse0", "C:\\old.exe");
+    Environ& settings = frame_->Settings();
+    settings.SetMacroYear("26");
+    settings.SetMacroMon("12");
+    settings.SetMacroDay("05");
     const std::string index = IndexBytes(), log = logs_.File("a.log");
     const char* comma = u8"ログファイル名・リスト名・ブラウザ名にカンマ（,）は使えません";
     struct Check { std::vector<std::string> fields; const char *caption, *text; int focused; };
@@ -165,9 +168,17 @@ TEST_F(DialogTest, EachEntryCheckTellsItsProblemAndKeepsTheDialogAsTyped) {
         {{"C:\\a,b.log", "x", browser_}, u8"リストの追加", comma, IDC_LOGFILENAME},
         {{log, Sjis(u8"ログ,1"), browser_}, u8"リストの追加", comma, IDC_LISTNAME},
         {{log, "x", "C:\\my,browser.exe"}, u8"リストの追加", comma, IDC_BROWSERNAME}};
+    struct Chooser { int button, field; const char* shown; };
+    const Chooser choosers[] = {
+        {IDC_BROWSE_LOG, IDC_LOGFILENAME, u8"ログファイルの設定|ﾛｸﾞ･ﾌｧｲﾙ (*.LOG)|*.log|ﾃｷｽﾄ･ﾌｧｲﾙ (*.TXT)|*.txt|全ﾌｧｲﾙ (*.*)|*.*"},
+        {IDC_BROWSE_BROWSER, IDC_BROWSERNAME, u8"ブラウザの設定|実行ﾌｧｲﾙ (*.EXE)|*.exe"}};
+    struct Failure { const char* log; std::string editor; const char* text; };  // of the editor button
+    const Failure failures[] = {{"", browser_, u8"リストが選択されていません"},
+                                {"C:\\a.log", "", u8"エディタが設定されていません"},
+                                {"C:\\a.log", "C:\\no\\such\\editor.exe", u8"エディタの起動に失敗しました"}};
     DialogDriver driver;
     driver.Expect([&](HWND dialog) {
-        for (const auto& check : checks) {
+        for (const Check& check : checks) {
             SCOPED_TRACE(check.text);
             driver.ExpectPress(IDOK);
             Fields(dialog, check.fields);
@@ -179,32 +190,7 @@ TEST_F(DialogTest, EachEntryCheckTellsItsProblemAndKeepsTheDialogAsTyped) {
             EXPECT_EQ(check.fields, Fields(dialog));
             EXPECT_EQ(check.focused, FocusedField(dialog));
         }
-        DialogDriver::Press(dialog, IDCANCEL);
-    });
-    Command(IDM_ADDLIST);
-    EXPECT_EQ(8u, driver.Shown().size());
-    EXPECT_EQ(index, IndexBytes());
-    EXPECT_EQ(std::vector<std::string>{"C:\\old.exe"}, History());
-}
-
-TEST_F(DialogTest, EntryButtonsChooseAFileOrOpenTheExpandedLogInTheEditor) {
-    StartWithThree();
-    Environ& settings = frame_->Settings();
-    settings.SetMacroYear("26");
-    settings.SetMacroMon("12");
-    settings.SetMacroDay("05");
-    struct Chooser { int button, field; const char* shown; };
-    const Chooser choosers[] = {
-        {IDC_BROWSE_LOG, IDC_LOGFILENAME, u8"ログファイルの設定|ﾛｸﾞ･ﾌｧｲﾙ (*.LOG)|*.log|ﾃｷｽﾄ･ﾌｧｲﾙ (*.TXT)|*.txt|全ﾌｧｲﾙ (*.*)|*.*"},
-        {IDC_BROWSE_BROWSER, IDC_BROWSERNAME, u8"ブラウザの設定|実行ﾌｧｲﾙ (*.EXE)|*.exe"}};
-    struct Failure { const char* log; std::string editor; const char* text; };
-    const Failure failures[] = {
-        {"", browser_, u8"リストが選択されていません"},
-        {"C:\\a.log", "", u8"エディタが設定されていません"},
-        {"C:\\a.log", "C:\\no\\such\\editor.exe", u8"エディタの起動に失敗しました"}};
-    DialogDriver driver;
-    driver.Expect([&](HWND dialog) {
-        for (const auto& c : choosers) {
+        for (const Chooser& c : choosers) {
             for (const char* answer : {"C:\\Chosen\\file.x", static_cast<const char*>(nullptr)}) {  // then 取消
                 SetDlgItemTextA(dialog, c.field, "typed");
                 chooserAnswer = answer;
@@ -214,7 +200,7 @@ TEST_F(DialogTest, EntryButtonsChooseAFileOrOpenTheExpandedLogInTheEditor) {
                 EXPECT_EQ(Sjis(c.shown), chooser);
             }
         }
-        for (const auto& f : failures) {
+        for (const Failure& f : failures) {
             settings.SetEditor(f.editor.c_str());
             SetDlgItemTextA(dialog, IDC_LOGFILENAME, f.log);
             driver.ExpectPress(IDOK);
@@ -230,7 +216,10 @@ TEST_F(DialogTest, EntryButtonsChooseAFileOrOpenTheExpandedLogInTheEditor) {
         DialogDriver::Press(dialog, IDCANCEL);
     });
     Command(IDM_ADDLIST);
+    EXPECT_EQ(11u, driver.Shown().size());
     EXPECT_NE(std::string::npos, Started(1).find("\"" + logs_.Path() + "app 261205.log\"\r\n"));
+    EXPECT_EQ(index, IndexBytes());  // 取消 after all that changes nothing
+    EXPECT_EQ(std::vector<std::string>{"C:\\old.exe"}, History());
 }
 
 TEST_F(DialogTest, EnvironmentShowsEachSettingAndStoresWhatItShowsOrWhatIsTyped) {
@@ -277,8 +266,7 @@ TEST_F(DialogTest, EnvironmentShowsEachSettingAndStoresWhatItShowsOrWhatIsTyped)
     }
     EXPECT_EQ(Sjis(u8"エディタの設定|実行ﾌｧｲﾙ (*.EXE)|*.exe"), chooser);
     EXPECT_EQ(Sjis(u8"0 0 ● new C:\\Chosen\\editor.exe 0"), StoredOptions(s));
-    EXPECT_EQ((std::vector<std::string>{"b", "d", "a"}), Names());
-    EXPECT_EQ(1, list_->GetSelection());
+    EXPECT_EQ(std::make_pair(std::vector<std::string>{"b", "d", "a"}, 1), std::make_pair(Names(), list_->GetSelection()));
     EXPECT_STREQ("d", Row(1).DisplayText);  // neither date nor mark
     // The font is kept by a positive cell height, which is the row height.
     EXPECT_GT(offeredHeight, 0);
