@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "lib/owned.h"
 #include "loglist/list_menu.h"
@@ -61,7 +62,7 @@ void CALLBACK WindowStuck(HWND, UINT, UINT_PTR timer, DWORD) {
 }  // namespace
 
 std::vector<HelpCall>& HelpCalls() {
-    static std::vector<HelpCall> calls;
+    static std::vector<HelpCall> calls;  // reached before any test runs, so not a plain global
     return calls;
 }
 
@@ -102,10 +103,8 @@ void FrameTest::SetUp() {
     DeleteProgramSettings();
     HelpCalls().clear();
     previousHelp_ = SetHtmlHelpHook(RecordHelp);
-    BuildDefaultIndexPath(GetModuleHandleA(nullptr), indexPath_);
-    char folder[MAX_PATH];
-    BuildDataFolder(GetModuleHandleA(nullptr), folder);
-    SHCreateDirectoryExA(nullptr, folder, nullptr);
+    BuildDefaultIndexPath(GetModuleHandleA(nullptr), indexPath_);  // in the data folder, which must exist
+    SHCreateDirectoryExA(nullptr, std::string(indexPath_, std::strrchr(indexPath_, '\\')).c_str(), nullptr);
     browserLog_ = logs_.File("started.txt");
     SetEnvironmentVariableA("KELVORA_BROWSER_LOG", browserLog_.c_str());
     browser_ = EnvPath("KELVORA_FAKE_BROWSER");
@@ -118,16 +117,14 @@ void FrameTest::TearDown() {
     DeleteProgramSettings();
 }
 
-void FrameTest::Start(const std::string& index, int sortList) {
+void FrameTest::Start(const std::string& index) {
     ASSERT_TRUE(WriteFileBytes(indexPath_, index));
-    StartProgram(sortList);
+    StartProgram();
 }
 
-void FrameTest::StartProgram(int sortList) {
-    WriteProgramDword("Main", "SortList", sortList);
+void FrameTest::StartProgram() {
     frame_ = std::make_unique<KelvoraFrame>(GetModuleHandleA(nullptr));
-    ASSERT_TRUE(frame_->Created());
-    ASSERT_NE(nullptr, frame_->List());
+    ASSERT_TRUE(frame_->Created() && frame_->List());
     list_ = frame_->List();
     PumpMessages();
 }

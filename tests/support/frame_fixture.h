@@ -40,7 +40,7 @@ void WriteLog(const std::string& path, const FILETIME& local, const std::string&
 // A popup menu as it was shown on this thread.
 struct ShownMenu {
     bool shown = false;
-    RECT rect = {};                  // the menu window on the screen
+    RECT rect = {};  // the menu window on the screen
     std::vector<std::string> texts;  // separators as ""
     std::vector<UINT> ids;
 };
@@ -54,9 +54,9 @@ protected:
     void TearDown() override;
 
     // Writes the index with entries (log file name, browser, list name) and starts the program.
-    void Start(const std::string& index, int sortList = 0);
+    void Start(const std::string& index);
     // Starts the program over whatever index file and settings the test prepared.
-    void StartProgram(int sortList = 0);
+    void StartProgram();
     // Closes the window as the user does; one still open after ten seconds fails the test.
     void Stop();
     void Command(int id);
