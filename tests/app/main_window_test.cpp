@@ -56,8 +56,6 @@ std::string Item(HMENU menu, int position) {
     return GetSubMenu(menu, position) ? text : Item(GetMenuItemID(menu, position), text);
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 class MainWindowTest : public FrameTest {
 protected:
     // Three logs: alpha (written, never opened; its name holds a blank and the date macros, which
@@ -173,8 +171,9 @@ TEST_F(MainWindowTest, MenuBarKeysToolbarAndContextMenuEachSendTheirCommand) {
 }
 
 TEST_F(MainWindowTest, OneWindowThatKeepsItsRectangleButNotMinimisedAndOpensThereNextTime) {
-    StartProgram();  // without an index file: an empty one is made
-    EXPECT_TRUE(Exists(indexPath_) && list_->GetEntryCount() == 0);
+    StartProgram();  // without an index file: an empty one is made, and what needs an entry is greyed
+    EXPECT_TRUE(CheckFile(indexPath_) && list_->GetEntryCount() == 0);
+    EXPECT_EQ((std::vector<UINT>{2, 13, 113, 14, 114, 15, 115, 17, 117, 18, 118, 119, 120, 121}), Greyed());
     HWND w = frame_->MainWindow();
     ShowWindow(w, SW_SHOWNORMAL);
     MoveWindow(w, 40, 50, 600, 400, TRUE);
@@ -331,7 +330,7 @@ TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolderUnlessItCannot) {
         EXPECT_EQ(c.second, frame_->Settings().GetIndex());
         Stop();
         EXPECT_NE(std::string::npos, ReadFileBytes(c.second).find(c.first));
-        EXPECT_EQ(c.second == c.first, Exists(c.first));
+        EXPECT_EQ(c.second == c.first, CheckFile(c.first.c_str()) != 0);
         EXPECT_EQ(c.second == dat ? ReadFileBytes(dat) : kept, ReadFileBytes(dat));
     }
     DeleteFileA(dat2.c_str());
@@ -344,9 +343,29 @@ TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolderUnlessItCannot) {
     EXPECT_EQ(before, ReadFileBytes(dat));
 }
 
-TEST_F(MainWindowTest, SessionEndWritesTheListAndEverySettingAndFailedWritesLeaveTheOldFileWhole) {
-    StartThree();
-    Command(IDM_BROWSER);  // a new SeenTime, in memory only
+TEST_F(MainWindowTest, FailedLoadsAndWritesAreToldAndLeaveTheFileWholeAndASessionEndWritesEverything) {
+    StartThree(false);
+    DialogDriver driver;
+    for (bool retry : {false, true}) {
+        const std::string before = IndexBytes();
+        HANDLE lock = CreateFileA(indexPath_, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        driver.ExpectPress(IDOK);
+        StartProgram();
+        EXPECT_EQ(Sjis(u8"ファイル読み込み中にエラーが発生しました") + "\r\n" + indexPath_, driver.Shown().back().text);
+        EXPECT_GT(frame_->Settings().GetColumnStopCount(), 0);  // rows drawn later still have their stops
+        // Adding is greyed too, and the command does nothing when sent: it could not be written back.
+        EXPECT_EQ((std::vector<UINT>{2, 12, 112, 13, 113, 14, 114, 15, 115, 17, 117, 18, 118, 119, 120, 121}), Greyed());
+        Command(IDM_ADDLIST);
+        CloseHandle(lock);
+        if (retry) break;
+        Stop();  // without a load that succeeded the file stays as it is
+        EXPECT_EQ(before, IndexBytes());
+    }
+    Key(WM_KEYDOWN, VK_F5);  // tries the load again
+    EXPECT_EQ(3, list_->GetEntryCount());
+    EXPECT_TRUE(Greyed().empty());
+
+    list_->DeleteEntry(2);  // in memory only
     frame_->Settings().SetTabStop(7);
     frame_->Settings().Cut().SetCutFile("C:\\cut.txt");
     std::string before = IndexBytes();
@@ -358,81 +377,26 @@ TEST_F(MainWindowTest, SessionEndWritesTheListAndEverySettingAndFailedWritesLeav
     EXPECT_NE("<missing>", ProgramText("ListFont", "LogFont"));
 
     before = IndexBytes();
-    list_->DeleteEntry(1);  // a change that only a write would keep
-    DialogDriver driver;
+    list_->DeleteEntry(1);  // again a change that only a write would keep
     for (int step = 0; step < 5; ++step) {
         FailingIndexOps failing(step);
         driver.ExpectPress(IDOK);
         Key(WM_KEYDOWN, VK_F5);
-        EXPECT_EQ(2, list_->GetEntryCount());  // not read over by the old file
+        EXPECT_EQ(1, list_->GetEntryCount());  // not read over by the old file
         EXPECT_EQ(before, IndexBytes());
     }
-    {
-        FailingIndexOps failing(1);
-        driver.ExpectPress(IDOK);
-        driver.ExpectPress(IDOK);
-        EndSession();
-        Stop();  // the program still ends
-    }
-    ASSERT_EQ(7u, driver.Shown().size());
-    for (const ShownBox& box : driver.Shown()) {
-        EXPECT_EQ(Sjis(u8"目次テーブルファイルに書き込めませんでした（ファイルは前の内容のまま残っています）") + "\r\n" + indexPath_, box.text);
+    FailingIndexOps failing(1);
+    driver.ExpectPress(IDOK);
+    driver.ExpectPress(IDOK);
+    EndSession();
+    Stop();  // the program still ends
+    ASSERT_EQ(9u, driver.Shown().size());
+    for (size_t i = 2; i < 9; ++i) {
+        EXPECT_EQ(Sjis(u8"目次テーブルファイルに書き込めませんでした（ファイルは前の内容のまま残っています）") + "\r\n" + indexPath_,
+                  driver.Shown()[i].text);
     }
     EXPECT_EQ(before, IndexBytes());
     EXPECT_FALSE(CheckFile((std::string(indexPath_, std::strrchr(indexPath_, '\\') + 1) + "KV*.tmp").c_str())) << "left behind";
-}
-
-TEST_F(MainWindowTest, OpenCommandWritesTheListItLeavesAndAsksBeforeMakingAFile) {
-    StartThree();
-    Command(IDM_BROWSER);  // a new SeenTime for alpha, in memory only
-    const std::string other = logs_.File("other.dat"), created = logs_.File("new.kvd");
-    ASSERT_TRUE(WriteFileBytes(other, IndexLine(logs_.File("b.log"), "b.exe", "other")));
-    DialogDriver driver;
-    const std::pair<std::string, int> opens[] = {{other, 0}, {created, IDCANCEL}, {created, IDOK}};  // the question's answer
-    for (const auto& open : opens) {
-        const std::string file = open.first;
-        driver.Expect([file](HWND dialog) {  // the file name box: cmb13 (1148), in older dialogs edt1 (1152)
-            SetWindowTextA(GetDlgItem(dialog, 1148) ? GetDlgItem(dialog, 1148) : GetDlgItem(dialog, 1152), file.c_str());
-            DialogDriver::Press(dialog, IDOK);
-        });
-        if (open.second) driver.ExpectPress(open.second);
-        Command(IDM_OPENLIST);
-        EXPECT_TRUE(open.second != IDCANCEL || (!Exists(created) && frame_->Settings().GetIndex() == other));
-        if (file == other) {
-            EXPECT_EQ(std::vector<std::string>{"other"}, Names());
-            EXPECT_EQ(file_ + logs_.File("b.log"), Status()[0]);  // the first row is selected
-            const std::string left = IndexBytes();  // written first, with the new SeenTime
-            EXPECT_NE(left.find(",0,0\r\n", left.find(alpha_)), left.find("\r\n", left.find(alpha_)) - 4) << left;
-        }
-    }
-    EXPECT_EQ(Sjis(u8"ﾘｽﾄ ﾃﾞｰﾀ指定"), driver.Shown().at(0).caption);
-    EXPECT_EQ(Sjis(u8"目次テーブルファイルがありません　新規作成ですか？"), driver.Shown().at(2).text);
-    EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION), driver.Shown()[2].messageBoxStyle);
-    EXPECT_EQ(created, frame_->Settings().GetIndex());
-    EXPECT_TRUE(Exists(created) && list_->GetEntryCount() == 0);
-    EXPECT_EQ((std::vector<UINT>{2, 13, 113, 14, 114, 15, 115, 17, 117, 18, 118, 119, 120, 121}), Greyed());  // need an entry
-}
-
-TEST_F(MainWindowTest, FailedLoadIsToldAndChangesWaitUntilALoadSucceeds) {
-    StartThree(false);
-    for (bool retry : {true, false}) {
-        const std::string before = IndexBytes();
-        HANDLE lock = CreateFileA(indexPath_, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        DialogDriver driver;
-        driver.ExpectPress(IDOK);
-        StartProgram();
-        EXPECT_EQ(Sjis(u8"ファイル読み込み中にエラーが発生しました") + "\r\n" + indexPath_, driver.Shown().at(0).text);
-        EXPECT_GT(frame_->Settings().GetColumnStopCount(), 0);  // rows drawn later still have their stops
-        // Adding is greyed too, and the command does nothing when sent: it could not be written back.
-        EXPECT_EQ((std::vector<UINT>{2, 12, 112, 13, 113, 14, 114, 15, 115, 17, 117, 18, 118, 119, 120, 121}), Greyed());
-        Command(IDM_ADDLIST);
-        CloseHandle(lock);
-        if (retry) Key(WM_KEYDOWN, VK_F5);  // tries the load again
-        EXPECT_EQ(retry ? 3 : 0, list_->GetEntryCount());
-        EXPECT_EQ(!retry, !Greyed().empty());
-        Stop();  // without a load that succeeded the file stays as it is
-        EXPECT_TRUE(retry || before == IndexBytes());
-    }
 }
 
 }  // namespace

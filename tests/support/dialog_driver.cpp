@@ -72,10 +72,7 @@ LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 void WatchBoxes() {
     if (helper) return;
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = HelperProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "KelvoraTestBoxWatch";
+    const WNDCLASSA wc = {0, HelperProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr, "KelvoraTestBoxWatch"};
     RegisterClassA(&wc);
     helper = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
     SetTimer(helper, 1, 250, nullptr);

@@ -11,12 +11,9 @@
 
 namespace testing_support {
 
-struct ShownBox {
-    HWND window = nullptr;
-    std::string caption;
-    std::string text;          // a message box's text (empty for other dialogs)
-    UINT messageBoxStyle = 0;  // buttons and icon of a message box, as the MB_ flags it was made with
-};
+// A box as it was shown: a message box's text (empty for other dialogs), and its buttons and icon
+// as the MB_ flags it was made with.
+struct ShownBox { HWND window = nullptr; std::string caption, text; UINT messageBoxStyle = 0; };
 
 class DialogDriver {
 public:

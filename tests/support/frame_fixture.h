@@ -23,12 +23,8 @@
 
 namespace testing_support {
 
-// HTML Help calls, as the hook saw them.
-struct HelpCall {
-    std::string file;
-    UINT command, popupId;  // popupId: HH_POPUP idString for text popups
-    POINT at;
-};
+// HTML Help calls, as the hook saw them; a text popup's HH_POPUP idString and pt as popupId and at.
+struct HelpCall { std::string file; UINT command, popupId; POINT at; };
 std::vector<HelpCall>& HelpCalls();
 
 std::string IndexLine(const std::string& log, const std::string& browser, const std::string& name,
@@ -37,13 +33,9 @@ FILETIME LocalFileTime(WORD year, WORD month, WORD day);
 // Writes a log file whose last-write time, seen in local time, is the given one.
 void WriteLog(const std::string& path, const FILETIME& local, const std::string& content = "log line\r\n");
 
-// A popup menu as it was shown on this thread.
-struct ShownMenu {
-    bool shown = false;
-    RECT rect = {};  // the menu window on the screen
-    std::vector<std::string> texts;  // separators as ""
-    std::vector<UINT> ids;
-};
+// A popup menu as it was shown on this thread: the menu window on the screen, the items' texts
+// (separators as "") and ids.
+struct ShownMenu { bool shown = false; RECT rect = {}; std::vector<std::string> texts; std::vector<UINT> ids; };
 // Runs open, which shows a popup menu, and picks the item of command in it with the keys (0, or a
 // command the menu lacks, closes it without a choice). A menu that never shows ends the wait in 6 s.
 ShownMenu WatchMenu(const std::function<void()>& open, UINT command);
