@@ -8,7 +8,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-i686-dev mingw-w64-x86-64-dev
           wine wine64 xvfb xdotool locales fonts-ipafont-gothic googletest cmake make imagemagick fp-utils
-          nsis zip unzip python3 file binutils-mingw-w64-i686 binutils-mingw-w64-x86-64)
+          nsis zip unzip python3 file binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 fonts-wine)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 

@@ -56,6 +56,26 @@ private:
 
 void* HeapBlock(size_t size) { return HeapAlloc(GetProcessHeap(), 0, size); }
 
+size_t ApplyBackspaces(const char* line, size_t length, char* out) {
+    size_t n = 0;  // out may be line itself: n never passes the read position
+    for (size_t i = 0; i < length; ++i) {
+        if (line[i] == 0x08) {
+            if (n > 0) --n;
+        } else {
+            out[n++] = line[i];
+        }
+    }
+    return n;
+}
+
+size_t RemoveCtrl05(const char* line, size_t length, char* out) {
+    size_t n = 0;
+    for (size_t i = 0; i < length; ++i) {
+        if (line[i] != 0x05) out[n++] = line[i];
+    }
+    return n;
+}
+
 // A new empty work file: beside the log when its folder takes one, so that the result can replace
 // the log by a rename, else in the temporary folder.
 bool MakeWorkFileName(const char* logPath, char workPath[MAX_PATH]) {
@@ -82,32 +102,6 @@ bool CutHost::CopyWork(const char* workPath, const char* logPath) { return CopyF
 unsigned long long ProgressUnit(unsigned long long totalBytes) {
     unsigned long long unit = (totalBytes + 65534) / 65535;
     return unit < 1000 ? 1000 : unit;
-}
-
-CutKind ClassifyLine(const CutTable& table, const char* line, size_t length) {
-    ScannedLine scanned{line, 0, 0, false, false};
-    ScanLine(line, line + length, true, &scanned);
-    return ClassifyLine(table, scanned);
-}
-
-size_t ApplyBackspaces(const char* line, size_t length, char* out) {
-    size_t n = 0;  // out may be line itself: n never passes the read position
-    for (size_t i = 0; i < length; ++i) {
-        if (line[i] == 0x08) {
-            if (n > 0) --n;
-        } else {
-            out[n++] = line[i];
-        }
-    }
-    return n;
-}
-
-size_t RemoveCtrl05(const char* line, size_t length, char* out) {
-    size_t n = 0;
-    for (size_t i = 0; i < length; ++i) {
-        if (line[i] != 0x05) out[n++] = line[i];
-    }
-    return n;
 }
 
 size_t RewriteLine(CutKind kind, char* line, size_t length) {

@@ -63,13 +63,9 @@ inline bool ScanLine(const char* p, const char* end, bool eof, ScannedLine* line
 // with a string of the table), BS removal (a BS before its last byte), Ctrl removal (a 0x05),
 // keep.
 inline CutKind ClassifyLine(const CutTable& table, const ScannedLine& line);
-// The same for the bytes of one line without its line end.
-CutKind ClassifyLine(const CutTable& table, const char* line, size_t length);
-// A BS removes itself and the byte written before it; out holds length bytes. Returns the new length.
-size_t ApplyBackspaces(const char* line, size_t length, char* out);
-// Drops every 0x05 byte; out holds length bytes. Returns the new length.
-size_t RemoveCtrl05(const char* line, size_t length, char* out);
-// What a line of that kind becomes, rewritten in place: the new length (a cut line keeps its bytes).
+// What a line of that kind becomes, rewritten in place; the new length. BS removal: each BS
+// removes itself and the byte written before it (the second byte only of a double-byte
+// character). Ctrl removal: every 0x05 goes. Other kinds keep their bytes.
 size_t RewriteLine(CutKind kind, char* line, size_t length);
 // The path without the extension of its file name, followed by ".bak"; false when it would not
 // fit, or when the file name's own extension is .bak in any case (the log would be its own backup).

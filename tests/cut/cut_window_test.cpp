@@ -31,127 +31,79 @@ using namespace testing_support;
 
 namespace {
 
-struct PaintCase {
-    unsigned minimum, maximum, position;
-    unsigned percent;
-    int fill;  // of a 202-pixel-wide bar
-};
-
-class ProgressPaintTest : public testing::TestWithParam<PaintCase> {};
-
-TEST_P(ProgressPaintTest, PercentAndFill) {
-    const PaintCase& c = GetParam();
-    ProgressPaint p = ComputeProgressPaint(c.minimum, c.maximum, c.position, 202);
-    EXPECT_EQ(c.percent, p.percent);
-    EXPECT_EQ(c.fill, p.fill);
+TEST(ProgressPaint, PercentOfTheRangeAndAFillThatStaysInTheBar) {
+    const struct {
+        unsigned minimum, maximum, position, percent;
+        int fill;  // of a 202-pixel-wide bar
+    } cases[] = {{0, 100, 0, 0, 0},     {0, 200, 50, 25, 202 * 25 / 100 - 2}, {0, 100, 150, 150, 200},
+                 {0, 100, 1, 1, 0},     {0, 0, 0, 0, 0},                        {0, 0, 5, 100, 200},
+                 {7, 7, 7, 0, 0},       {10, 110, 60, 60, 107},  {0, 65535, 65535, 100, 200}};
+    for (const auto& c : cases) {
+        ProgressPaint p = ComputeProgressPaint(c.minimum, c.maximum, c.position, 202);
+        EXPECT_EQ(c.percent, p.percent) << c.minimum << ".." << c.maximum << " at " << c.position;
+        EXPECT_EQ(c.fill, p.fill) << c.minimum << ".." << c.maximum << " at " << c.position;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ProgressPaintTest,
-                         testing::Values(PaintCase{0, 100, 0, 0, 0}, PaintCase{0, 200, 50, 25, 202 * 25 / 100 - 2},
-                                         PaintCase{0, 100, 150, 150, 200}, PaintCase{0, 100, 100, 100, 200},
-                                         PaintCase{0, 100, 1, 1, 0},  // 2 pixels or less show nothing
-                                         PaintCase{0, 0, 0, 0, 0}, PaintCase{0, 0, 5, 100, 200},
-                                         PaintCase{7, 7, 7, 0, 0}, PaintCase{0, 65535, 65535, 100, 200}));
+COLORREF Pixel(HWND w, int x, int y) {
+    WindowDC dc(w);
+    return GetPixel(dc.Get(), x, y);
+}
 
-// A visible top-level window to hold bars and read their pixels back.
-class BarTest : public testing::Test {
-protected:
-    void SetUp() override {
-        parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 10, 10, 300, 100, nullptr, nullptr,
+bool Filled(HWND bar, int x) { return Pixel(bar, x, 2) == GetSysColor(COLOR_HIGHLIGHT); }
+
+TEST(ProgressBarEx, PaintsTheFillAtOnceWithThePercentageAcrossIt) {
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 10, 10, 300, 100, nullptr, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
-        ASSERT_NE(nullptr, parent_);
-        bar_ = CreateProgressBarEx(parent_, 10, 10, 202, 24, IDC_CUT_BAR);
-        ASSERT_NE(nullptr, bar_);
-        PumpMessages(50);
-    }
-    void TearDown() override { DestroyWindow(parent_); }
-    COLORREF Pixel(int x, int y) {
-        WindowDC dc(bar_);
-        return GetPixel(dc.Get(), x, y);
-    }
-    // Columns of the middle row that hold text: neither the highlight nor the button face colour.
-    int TextColumns() {
-        int n = 0;
-        for (int x = 1; x < 201; ++x) {
-            bool text = false;
-            for (int y = 2; y < 22; ++y) {
-                COLORREF c = Pixel(x, y);
-                if (c != GetSysColor(COLOR_HIGHLIGHT) && c != GetSysColor(COLOR_BTNFACE)) text = true;
-            }
-            n += text;
-        }
-        return n;
-    }
-    int TextWidth(const char* text) {
-        WindowDC dc(bar_);
-        SIZE size = {};
-        GetTextExtentPoint32A(dc.Get(), text, static_cast<int>(strlen(text)), &size);
-        return size.cx;
-    }
-    HWND parent_ = nullptr;
-    HWND bar_ = nullptr;
-};
-
-TEST_F(BarTest, ShowsZeroTwentyFiveAndHundredFiftyPercent) {
-    SendMessageA(bar_, PBM_SETPOS, 0, 0);
-    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), Pixel(3, 2));
-    int zero = TextColumns();
-
-    SetProgressBar(bar_, 0, 200, 1);
-    SendMessageA(bar_, PBM_SETPOS, 50, 0);  // painted at once, no WM_PAINT needed
+    HWND bar = CreateProgressBarEx(parent, 10, 10, 202, 24, IDC_CUT_BAR);
+    ASSERT_NE(nullptr, bar);
+    PumpMessages(50);
+    SetProgressBar(bar, 0, 200, 1);
+    SendMessageA(bar, PBM_SETPOS, 50, 0);  // painted at once, no WM_PAINT needed
     const int fill = 202 * 25 / 100 - 2;
-    EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), Pixel(3, 2));
-    EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), Pixel(fill, 2));
-    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), Pixel(fill + 2, 2));
-    int quarter = TextColumns();
-
-    SetProgressBar(bar_, 0, 100, 1);
-    SendMessageA(bar_, PBM_SETPOS, 150, 0);
-    EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), Pixel(199, 2));
-    int over = TextColumns();
-    // The digits "0%", "25%" and "150%": their ink is a little narrower than the font's advance.
-    for (auto shown : {std::make_pair("0%", zero), std::make_pair("25%", quarter), std::make_pair("150%", over)}) {
-        EXPECT_LE(shown.second, TextWidth(shown.first)) << shown.first;
-        EXPECT_GE(shown.second, TextWidth(shown.first) * 6 / 10) << shown.first;
+    EXPECT_TRUE(Filled(bar, 3));
+    EXPECT_TRUE(Filled(bar, fill));
+    EXPECT_FALSE(Filled(bar, fill + 2));
+    int ink = 0;  // "25%" across the middle: neither fill nor background
+    for (int x = 1; x < 201; ++x) {
+        COLORREF c = Pixel(bar, x, 12);
+        ink += c != GetSysColor(COLOR_HIGHLIGHT) && c != GetSysColor(COLOR_BTNFACE);
     }
-    EXPECT_LT(zero, quarter);
-    EXPECT_LT(quarter, over);
-    // The shadowed top and left edge; the right column keeps the white background.
-    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), Pixel(0, 10));
-    EXPECT_EQ(RGB(255, 255, 255), Pixel(201, 10));
-}
-
-TEST_F(BarTest, DeltaWaitsForThePaintAndRangeTravelsIn16Bits) {
-    SendMessageA(bar_, PBM_SETPOS, 0, 0);
-    SendMessageA(bar_, PBM_DELTAPOS, 100, 0);
-    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), Pixel(100, 2));
-    SendMessageA(bar_, PBM_STEPIT, 0, 0);  // 101 %: the bar is full
-    EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), Pixel(100, 2));
-    SetProgressBar(bar_, 0, 70000, 1);  // 70000 mod 65536 = 4464
-    SendMessageA(bar_, PBM_SETPOS, 4464, 0);
-    EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), Pixel(199, 2));
+    EXPECT_GT(ink, 3);
+    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), Pixel(bar, 0, 10));  // the sunken edge
+    SendMessageA(bar, PBM_STEPIT, 0, 0);
+    SendMessageA(bar, PBM_SETPOS, 300, 0);  // 150 %: full, not past the edge
+    EXPECT_TRUE(Filled(bar, 199));
+    EXPECT_EQ(RGB(255, 255, 255), Pixel(bar, 201, 10));
     EXPECT_EQ(0, SetProgressBar(nullptr, 0, 1, 1));
+    DestroyWindow(parent);
 }
 
-TEST(LogCutDialogTest, LaysTheBarOverItsPlaceholderAndSetsTheStopFlagOnce) {
+TEST(LogCutDialogTest, LaysTheBarOverItsPlaceholderScalesLargeRunsAndStopsOnce) {
     LogCutDialog dialog;
     ASSERT_NE(nullptr, dialog.Show(GetModuleHandleA(nullptr), nullptr));
-    int frame[4];
-    int bar[4];
+    int frame[4], bar[4];
     GetDlgItemRect(dialog.Window(), IDC_CUT_BARFRAME, frame);
     GetDlgItemRect(dialog.Window(), IDC_CUT_BAR, bar);
     EXPECT_EQ(dialog.Bar(), GetDlgItem(dialog.Window(), IDC_CUT_BAR));
     for (int i = 0; i < 4; ++i) EXPECT_EQ(frame[i], bar[i]);
-    EXPECT_GT(frame[2], 0);
-    EXPECT_EQ("", DialogDriver::ItemText(dialog.Window(), IDC_CUT_KIND));
+    ASSERT_GT(frame[2], 20);
     dialog.SetFile("C:\\logs\\a.log", 7);
     EXPECT_EQ("   7", DialogDriver::ItemText(dialog.Window(), IDC_CUT_COUNT));
     dialog.SetRange(0, 999, 1);  // under 1000 bytes: an empty range that must not fail
     dialog.SetPosition(999);
+    // 65,536,000 bytes and more do not fit the bar's 16 bits in steps of 1000: half is still half.
+    for (unsigned long long total : {65536000ULL, 3000000000ULL}) {
+        dialog.SetRange(0, total, 1);
+        dialog.SetPosition(total / 2);
+        EXPECT_TRUE(Filled(dialog.Bar(), frame[2] * 2 / 5)) << total;
+        EXPECT_FALSE(Filled(dialog.Bar(), frame[2] * 3 / 5)) << total;
+        dialog.SetPosition(total);
+        EXPECT_TRUE(Filled(dialog.Bar(), frame[2] - 4)) << total;
+    }
     EXPECT_FALSE(dialog.Stopped());
     SendMessageA(dialog.Window(), WM_COMMAND, IDCANCEL, 0);
     SendMessageA(dialog.Window(), WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(dialog.Stopped());
     EXPECT_EQ(1, *dialog.StopFlag());
     dialog.Close();
     EXPECT_EQ(nullptr, dialog.Window());
@@ -184,6 +136,7 @@ int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
     return IDOK;
 }
 
+// Two entries, the first named with a date macro; a run over all entries without questions.
 class CutWindowTest : public FrameTest {
 protected:
     void SetUp() override {
@@ -192,9 +145,12 @@ protected:
         workerBoxes = &boxes_;
         cutList_ = logs_.File("cut.txt");
         WriteFileBytes(cutList_, "ERROR\r\n");
+        DWORD off = 0;
+        WriteProgramValue("Main", "MacroAuto", REG_DWORD, &off, sizeof off);
+        WriteProgramValue("Main", "MacroYear", REG_SZ, "26", 3);
         std::string index;
-        for (const char* name : {"a.log", "b.log"}) {
-            WriteFileBytes(logs_.File(name), std::string("x\bkeep ") + name + "\r\nERROR 1\r\nlast\n");
+        for (const char* name : {"a#.log", "b.log"}) {
+            WriteFileBytes(LogOf(name), Original(name));
             index += IndexLine(logs_.File(name), "notepad.exe", name);
         }
         Start(index);
@@ -209,8 +165,15 @@ protected:
         SetCutMessageBoxHook(previousBox_);
         workerBoxes = nullptr;
     }
-    // Pumps until command 16 has tidied up the run.
-    bool WaitForRunEnd() {
+    // The log file of a list name, its date macro expanded.
+    std::string LogOf(const std::string& name) { return logs_.File(name == "a#.log" ? "a26.log" : name); }
+    static std::string Original(const std::string& name) { return "x\bkeep " + name + "\r\nERROR 1\r\nlast\n"; }
+    // Starts a run through the confirmation, which answer sees first, and pumps until command 16
+    // has tidied it up.
+    bool RunCut(DialogDriver& driver, std::function<void(HWND)> answer) {
+        driver.Expect(std::move(answer));
+        driver.Expect([](HWND) {});  // the modeless progress dialog
+        Command(IDM_CUT);
         for (int i = 0; i < 500 && frame_->Cut().Running(); ++i) PumpMessages(10);
         PumpMessages(20);
         return frame_->Cut().Running() == nullptr;
@@ -222,63 +185,53 @@ protected:
     CutMessageBoxFunction previousBox_ = nullptr;
 };
 
-TEST_F(CutWindowTest, PreBoxShowsStoredChoicesAndRunsTheChosenTargetForOneRun) {
-    Settings().Cut().SetCutCheck(1);
-    frame_->List()->Select(1);  // b.log
+TEST_F(CutWindowTest, ARunOverAllEntriesCutsEveryLogToTheEndAndReloadsTheList) {
     DialogDriver driver;
-    driver.Expect([](HWND dialog) {
+    ASSERT_TRUE(RunCut(driver, [](HWND dialog) {
         EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_CUT_ALL));
-        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_CUT_CHECK));
-        CheckRadioButton(dialog, IDC_CUT_SELECTED, IDC_CUT_ALL, IDC_CUT_SELECTED);
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_CUT_NOCHECK));
         DialogDriver::Press(dialog, IDOK);
-    });
-    driver.Expect([](HWND) {});  // the modeless progress dialog
-    Command(IDM_CUT);
-    ASSERT_TRUE(WaitForRunEnd());
+    }));
     ASSERT_EQ(2u, driver.Shown().size());
     EXPECT_EQ(Sjis(u8"指定文字列列カット処理"), driver.Shown()[0].caption);
     EXPECT_EQ(Sjis(u8"カット処理中"), driver.Shown()[1].caption);
+    EXPECT_TRUE(boxes_.boxes.empty());
+    EXPECT_EQ("keep a#.log\r\nlast\r\n", ReadFileBytes(LogOf("a#.log")));
+    EXPECT_EQ("keep b.log\r\nlast\r\n", ReadFileBytes(LogOf("b.log")));
+    EXPECT_TRUE(IsWindowEnabled(frame_->MainWindow()));
+    EXPECT_EQ(1, Settings().Cut().GetCutMode());
+    LogEntry entry = Row(1);  // the list was read again: the rows show the new sizes
+    EXPECT_EQ(18u, entry.FileSize);
+    EXPECT_EQ(19u, Row(0).FileSize);
+}
 
-    // One question, asked while the main window was disabled and the dialog showed the run.
-    ASSERT_EQ(1u, boxes_.boxes.size());
+TEST_F(CutWindowTest, TheSelectedEntryWithQuestionsStopsWithMessage23AndLeavesItsLog) {
+    boxes_.pressStop = true;
+    frame_->List()->Select(1);  // b.log
+    DialogDriver driver;
+    ASSERT_TRUE(RunCut(driver, [](HWND dialog) {  // for this run only
+        CheckRadioButton(dialog, IDC_CUT_SELECTED, IDC_CUT_ALL, IDC_CUT_SELECTED);
+        CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
+        DialogDriver::Press(dialog, IDOK);
+    }));
+    // The question, asked while the main window was disabled and the dialog showed the run; the
+    // stop pressed meanwhile ends the run before the next line.
+    ASSERT_EQ(2u, boxes_.boxes.size());
     const WorkerBoxes::Box& q = boxes_.boxes[0];
     EXPECT_EQ(Sjis(u8"以下の文字列を含む行をカットします。よろしいですか？\r\n　「ERROR 1」"), q.text);
     EXPECT_EQ(Sjis(u8"指定文字列カット処理"), q.caption);
     EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION), q.style);
     EXPECT_FALSE(q.mainEnabled);
-    EXPECT_EQ(logs_.File("b.log"), q.file);
+    EXPECT_EQ(LogOf("b.log"), q.file);
     EXPECT_EQ(Sjis(u8"BSコード除去"), q.kind);
     EXPECT_EQ("1", q.count);
-
-    EXPECT_TRUE(IsWindowEnabled(frame_->MainWindow()));
-    EXPECT_EQ("keep b.log\r\nlast\r\n", ReadFileBytes(logs_.File("b.log")));
-    EXPECT_EQ(std::string("x\bkeep a.log\r\nERROR 1\r\nlast\n"), ReadFileBytes(logs_.File("a.log")));
-    EXPECT_EQ(1, Settings().Cut().GetCutMode());
-    EXPECT_EQ(1, Settings().Cut().GetCutCheck());
-    // The list was reloaded: the row shows the new size.
-    LogEntry entry;
-    frame_->List()->GetEntry(1, &entry);
-    EXPECT_EQ(18u, entry.FileSize);
-    EXPECT_EQ(1, frame_->List()->GetSelection());
-}
-
-TEST_F(CutWindowTest, StopButtonEndsTheRunWithMessage23) {
-    boxes_.pressStop = true;
-    DialogDriver driver;
-    driver.Expect([](HWND dialog) {  // ask for this run only
-        CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
-        DialogDriver::Press(dialog, IDOK);
-    });
-    driver.Expect([](HWND) {});  // the modeless progress dialog
-    Command(IDM_CUT);
-    ASSERT_TRUE(WaitForRunEnd());
-    ASSERT_EQ(2u, boxes_.boxes.size());
     EXPECT_EQ(Sjis(u8"カット処理を中断します"), boxes_.boxes[1].text);
     EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), boxes_.boxes[1].style);
-    EXPECT_EQ(std::string("x\bkeep a.log\r\nERROR 1\r\nlast\n"), ReadFileBytes(logs_.File("a.log")));
-    EXPECT_EQ(std::string("x\bkeep b.log\r\nERROR 1\r\nlast\n"), ReadFileBytes(logs_.File("b.log")));
+    for (const char* name : {"a#.log", "b.log"}) EXPECT_EQ(Original(name), ReadFileBytes(LogOf(name)));
+    EXPECT_EQ(1, Settings().Cut().GetCutMode());  // the stored choices are back
     EXPECT_EQ(0, Settings().Cut().GetCutCheck());
     EXPECT_TRUE(IsWindowEnabled(frame_->MainWindow()));
+    EXPECT_EQ(1, frame_->List()->GetSelection());
 }
 
 TEST_F(CutWindowTest, AbandonedOrUnreadableProcedureFileStartsNoRun) {
@@ -300,33 +253,23 @@ TEST_F(CutWindowTest, AbandonedOrUnreadableProcedureFileStartsNoRun) {
 }
 
 TEST_F(CutWindowTest, OptionBoxStoresItsFourValuesOnlyOnOk) {
-    DialogDriver driver;
     const std::string chosen = logs_.File("other list.txt");
-    driver.Expect([&](HWND dialog) {
-        EXPECT_EQ(cutList_, DialogDriver::ItemText(dialog, IDC_CUTFILE));
-        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_CUT_ALL));
-        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_CUT_NOCHECK));
-        EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, IDC_CUT_BAKFILE));
-        EXPECT_TRUE(GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
-        SetDlgItemTextA(dialog, IDC_CUTFILE, chosen.c_str());
-        CheckRadioButton(dialog, IDC_CUT_SELECTED, IDC_CUT_ALL, IDC_CUT_SELECTED);
-        CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
-        CheckDlgButton(dialog, IDC_CUT_BAKFILE, BST_CHECKED);
-        DialogDriver::Press(dialog, IDCANCEL);
-    });
-    Command(IDM_CUTOPTION);
-    EXPECT_STREQ(cutList_.c_str(), Settings().Cut().GetCutFile());
-    EXPECT_EQ(1, Settings().Cut().GetCutMode());
-    EXPECT_EQ(0, Settings().GetBakFile());
-
-    driver.Expect([&](HWND dialog) {
-        SetDlgItemTextA(dialog, IDC_CUTFILE, chosen.c_str());
-        CheckRadioButton(dialog, IDC_CUT_SELECTED, IDC_CUT_ALL, IDC_CUT_SELECTED);
-        CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
-        CheckDlgButton(dialog, IDC_CUT_BAKFILE, BST_CHECKED);
-        DialogDriver::Press(dialog, IDOK);
-    });
-    Command(IDM_CUTOPTION);
+    for (int button : {IDCANCEL, IDOK}) {
+        DialogDriver driver;
+        driver.Expect([&](HWND dialog) {
+            EXPECT_EQ(cutList_, DialogDriver::ItemText(dialog, IDC_CUTFILE));
+            EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_CUT_ALL));
+            EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_CUT_NOCHECK));
+            EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, IDC_CUT_BAKFILE));
+            EXPECT_TRUE(GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
+            SetDlgItemTextA(dialog, IDC_CUTFILE, chosen.c_str());
+            CheckRadioButton(dialog, IDC_CUT_SELECTED, IDC_CUT_ALL, IDC_CUT_SELECTED);
+            CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
+            CheckDlgButton(dialog, IDC_CUT_BAKFILE, BST_CHECKED);
+            DialogDriver::Press(dialog, button);
+        });
+        Command(IDM_CUTOPTION);
+    }
     EXPECT_STREQ(chosen.c_str(), Settings().Cut().GetCutFile());
     EXPECT_EQ(0, Settings().Cut().GetCutMode());
     EXPECT_EQ(1, Settings().Cut().GetCutCheck());
@@ -437,7 +380,7 @@ class CutEndingTest : public CutWindowTest, public testing::WithParamInterface<E
 TEST_P(CutEndingTest, StopsWhileTheQuestionShowsAndLeavesTheLogAndNoWorkFile) {
     questionsAsked = 0;
     SetCutMessageBoxHook(AskSecondForReal);
-    const std::string before = ReadFileBytes(logs_.File("b.log"));
+    const std::string before = ReadFileBytes(LogOf("b.log"));
     DialogDriver driver;
     driver.Expect([](HWND dialog) {  // ask for this run only
         CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
@@ -477,8 +420,8 @@ TEST_P(CutEndingTest, StopsWhileTheQuestionShowsAndLeavesTheLogAndNoWorkFile) {
         EXPECT_EQ(0u, *reinterpret_cast<const DWORD*>(data.data()));
     }
     // The first file stays cut; the second is as it was, and no work file is left.
-    EXPECT_EQ("keep a.log\r\nlast\r\n", ReadFileBytes(logs_.File("a.log")));
-    EXPECT_EQ(before, ReadFileBytes(logs_.File("b.log")));
+    EXPECT_EQ("keep a#.log\r\nlast\r\n", ReadFileBytes(LogOf("a#.log")));
+    EXPECT_EQ(before, ReadFileBytes(LogOf("b.log")));
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA(logs_.File("LG*.tmp").c_str(), &found);
     EXPECT_EQ(INVALID_HANDLE_VALUE, find) << "left behind: " << found.cFileName;

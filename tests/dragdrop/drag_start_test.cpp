@@ -6,41 +6,27 @@
 #include <string>
 #include <vector>
 
-#include "dragdrop/drag_drop.h"
+#include "dragdrop/drag_file_list.h"
 #include "frame_fixture.h"
 #include "sjis.h"
 
 using namespace testing_support;
-using testing_support::IndexLine;
 
 namespace {
 
-struct DecideCase {
-    WPARAM keys;
-    int pressed;
-    int current;
-    DragStartStep step;
-};
-
-class DecideDragStartTest : public testing::TestWithParam<DecideCase> {};
-
-TEST_P(DecideDragStartTest, LeftButtonAloneIntoAnotherRowStarts) {
-    EXPECT_EQ(GetParam().step, DecideDragStart(GetParam().keys, GetParam().pressed, GetParam().current));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Moves, DecideDragStartTest,
-    testing::Values(DecideCase{MK_LBUTTON, 2, 2, DragStartStep::Stay}, DecideCase{MK_LBUTTON, 2, 3, DragStartStep::Start},
-                    DecideCase{MK_LBUTTON, 2, 0, DragStartStep::Start},
-                    DecideCase{MK_LBUTTON | MK_CONTROL, 2, 3, DragStartStep::PassOn},
-                    DecideCase{MK_LBUTTON | MK_SHIFT, 2, 3, DragStartStep::PassOn},
-                    DecideCase{MK_LBUTTON | MK_RBUTTON, 2, 3, DragStartStep::PassOn},
-                    DecideCase{MK_RBUTTON, 2, 3, DragStartStep::PassOn}, DecideCase{0, 2, 3, DragStartStep::PassOn},
-                    DecideCase{MK_LBUTTON | MK_CONTROL, 2, 2, DragStartStep::PassOn},
-                    DecideCase{MK_LBUTTON, 2, -1, DragStartStep::PassOn}));
-
-TEST(VisibleRowAt, CountsWholeRowsFromTheTopOfTheList) {
-    EXPECT_EQ(0, VisibleRowAt(MAKELPARAM(5, 0), 16));
+TEST(DecideDragStart, OnlyTheLeftButtonAloneIntoAnotherRowStarts) {
+    const struct {
+        WPARAM keys;
+        int pressed, current;
+        DragStartStep step;
+    } cases[] = {{MK_LBUTTON, 2, 2, DragStartStep::Stay},          {MK_LBUTTON, 2, 3, DragStartStep::Start},
+                 {MK_LBUTTON, 2, 0, DragStartStep::Start},         {MK_LBUTTON | MK_CONTROL, 2, 3, DragStartStep::PassOn},
+                 {MK_LBUTTON | MK_SHIFT, 2, 3, DragStartStep::PassOn}, {MK_LBUTTON | MK_RBUTTON, 2, 3, DragStartStep::PassOn},
+                 {MK_RBUTTON, 2, 3, DragStartStep::PassOn},        {0, 2, 3, DragStartStep::PassOn},
+                 {MK_LBUTTON, 2, -1, DragStartStep::PassOn}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.step, DecideDragStart(c.keys, c.pressed, c.current)) << c.keys << " " << c.current;
+    }
     EXPECT_EQ(0, VisibleRowAt(MAKELPARAM(5, 15), 16));
     EXPECT_EQ(1, VisibleRowAt(MAKELPARAM(5, 16), 16));
     EXPECT_EQ(-1, VisibleRowAt(MAKELPARAM(5, 16), 0));
@@ -52,88 +38,58 @@ void WINAPI RecordDrag(HWND, DragFileList* list) {
     for (INT32 i = 0; i < list->count; ++i) startedDrags.push_back(DragFileSlot(list, i));
 }
 
-class DragStartTest : public testing_support::FrameTest {
+class DragStartTest : public FrameTest {
 protected:
-    void SetUp() override {
-        FrameTest::SetUp();
-        startedDrags.clear();
-    }
-    // Starts the program with drags going to the recorder.
     void StartRecording(const std::string& index) {
+        startedDrags.clear();
         Start(index);
         frame_->SetDragStarter(RecordDrag);
     }
-    // Three entries; the second names its log with date macros.
-    void StartWithThreeEntries() {
-        DWORD off = 0;
-        WriteProgramValue("Main", "MacroAuto", REG_DWORD, &off, sizeof off);
-        WriteProgramValue("Main", "MacroYear", REG_SZ, "26", 3);
-        WriteProgramValue("Main", "MacroMon", REG_SZ, "03", 3);
-        WriteProgramValue("Main", "MacroDay", REG_SZ, "06", 3);
-        StartRecording(IndexLine(logs_.File("a.log"), "b.exe", "1 first") +
-                   IndexLine(logs_.File(Sjis(u8"日報#$%.log")), "b.exe", "2 second") +
-                   IndexLine(logs_.File("c.log"), "b.exe", "3 third"));
-        ASSERT_EQ(3, list_->GetEntryCount());
-    }
-    // A press in one row and a move to another y, as the list control receives them.
-    void PressAndMove(int pressY, WPARAM moveKeys, int moveY) {
+    // A press in one row and a move to another y, as the list control receives them; the move's answer.
+    LRESULT PressAndMove(int pressY, WPARAM moveKeys, int moveY) {
         HWND control = list_->Control();
         SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, pressY));
-        moveResult_ = SendMessageA(control, WM_MOUSEMOVE, moveKeys, MAKELPARAM(12, moveY));
+        LRESULT result = SendMessageA(control, WM_MOUSEMOVE, moveKeys, MAKELPARAM(12, moveY));
         SendMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(12, moveY));
         PumpMessages();
+        return result;
     }
-
-    LRESULT moveResult_ = 0;
 };
 
-TEST_F(DragStartTest, MovingWithinThePressedRowStartsNothing) {
-    StartWithThreeEntries();
-    int h = RowHeight();
+TEST_F(DragStartTest, AMoveIntoAnotherRowDragsTheSelectedEntrysExpandedName) {
+    DWORD off = 0;
+    WriteProgramValue("Main", "MacroAuto", REG_DWORD, &off, sizeof off);
+    WriteProgramValue("Main", "MacroYear", REG_SZ, "26", 3);
+    WriteProgramValue("Main", "MacroMon", REG_SZ, "03", 3);
+    WriteProgramValue("Main", "MacroDay", REG_SZ, "06", 3);
+    StartRecording(IndexLine(logs_.File("a.log"), "b.exe", "1 first") +
+                   IndexLine(logs_.File(Sjis(u8"日報#$%.log")), "b.exe", "2 second") +
+                   IndexLine(logs_.File("c.log"), "b.exe", "3 third"));
+    const int h = RowHeight();
     ASSERT_GT(h, 2);
-    PressAndMove(h + 1, MK_LBUTTON, 2 * h - 1);
-    EXPECT_EQ(-1, moveResult_);
+    EXPECT_EQ(-1, PressAndMove(h + 1, MK_LBUTTON, 2 * h - 1));  // within the pressed row
     EXPECT_TRUE(startedDrags.empty());
-    EXPECT_EQ(1, list_->GetSelection());  // the press selected its row
-}
-
-TEST_F(DragStartTest, MovingIntoAnotherRowDragsTheSelectedEntrysExpandedName) {
-    StartWithThreeEntries();
-    int h = RowHeight();
-    PressAndMove(h + 1, MK_LBUTTON, 2 * h + 1);
-    EXPECT_EQ((std::vector<std::string>{logs_.File(Sjis(u8"日報260306.log"))}), startedDrags);
-    EXPECT_EQ(1, list_->GetSelection());  // the list box never saw the move
-
-    startedDrags.clear();
-    PressAndMove(2 * h + 1, MK_LBUTTON, 1);
-    EXPECT_EQ((std::vector<std::string>{logs_.File("c.log")}), startedDrags);
-}
-
-TEST_F(DragStartTest, ModifierKeysOrTheRightButtonStartNothing) {
-    StartWithThreeEntries();
-    int h = RowHeight();
-    for (int keys : {MK_LBUTTON | MK_CONTROL, MK_LBUTTON | MK_SHIFT, MK_LBUTTON | MK_RBUTTON, MK_RBUTTON}) {
-        PressAndMove(1, keys, 2 * h + 1);
-        EXPECT_EQ(0, moveResult_) << keys;
+    for (WPARAM keys : {MK_LBUTTON | MK_CONTROL, MK_LBUTTON | MK_SHIFT, MK_RBUTTON}) {
+        EXPECT_EQ(0, PressAndMove(h + 1, keys, 2 * h + 1)) << keys;
     }
     EXPECT_TRUE(startedDrags.empty());
+
+    PressAndMove(h + 1, MK_LBUTTON, 2 * h + 1);
+    PressAndMove(2 * h + 1, MK_LBUTTON, 1);
+    EXPECT_EQ((std::vector<std::string>{logs_.File(Sjis(u8"日報260306.log")), logs_.File("c.log")}), startedDrags);
+    EXPECT_EQ(2, list_->GetSelection());  // the list box never saw the moves
+
+    startedDrags.clear();
+    SendMessageA(frame_->MainWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 1));
+    list_->Select(-1);
+    EXPECT_EQ(0, SendMessageA(list_->Control(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 2 * h + 1)));
+    EXPECT_TRUE(startedDrags.empty());  // nothing selected, nothing dragged
 }
 
 TEST_F(DragStartTest, AnEmptyListStartsNothing) {
     StartRecording("");
-    ASSERT_EQ(0, list_->GetEntryCount());
-    int h = RowHeight();
-    ASSERT_GT(h, 0);
-    PressAndMove(1, MK_LBUTTON, 3 * h + 1);
-    EXPECT_TRUE(startedDrags.empty());
-}
-
-TEST_F(DragStartTest, NoSelectionStartsNothing) {
-    StartWithThreeEntries();
-    int h = RowHeight();
-    SendMessageA(frame_->MainWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 1));
-    list_->Select(-1);
-    EXPECT_EQ(0, SendMessageA(list_->Control(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 2 * h + 1)));
+    ASSERT_GT(RowHeight(), 0);
+    PressAndMove(1, MK_LBUTTON, 3 * RowHeight() + 1);
     EXPECT_TRUE(startedDrags.empty());
 }
 

@@ -102,41 +102,16 @@ TEST_F(DropFilesTest, ThreeFilesOpenThreeDialogsAndACancelSkipsOnlyItsFile) {
     EXPECT_TRUE(IsWindowEnabled(list_->Control()));
 }
 
-TEST_F(DropFilesTest, AMissingListNameIsReportedAndTheDialogStaysOpenWithItsFields) {
-    HGLOBAL block = MakeDrop({logs_.File("n.log")}, FALSE);
+TEST_F(DropFilesTest, ADropOutsideTheClientAreaOrANameTooLongForAnEntryAddsNothing) {
+    HGLOBAL outside = MakeDrop({logs_.File("x.log")}, TRUE);
     DialogDriver driver;
-    HWND dialog = nullptr;
-    driver.Expect([&](HWND d) {
-        dialog = d;
-        SetDlgItemTextA(d, IDC_BROWSERNAME, browser_.c_str());
-        DialogDriver::Press(d, IDOK);
-    });
-    std::string afterMessage;
-    driver.Expect([&](HWND box) {
-        afterMessage = DialogDriver::ItemText(dialog, IDC_LOGFILENAME) + "|" + DialogDriver::ItemText(dialog, IDC_BROWSERNAME);
-        DialogDriver::Press(box, IDOK);
-        DialogDriver::Press(dialog, IDCANCEL);
-    });
-    Drop(block);
-    ASSERT_EQ(2u, driver.Shown().size());
-    EXPECT_EQ(Sjis(u8"リスト名が指定されていません"), driver.Shown()[1].text);
-    EXPECT_EQ(logs_.File("n.log") + "|" + browser_, afterMessage);
-    EXPECT_EQ(std::vector<std::string>{"m middle"}, Names());
-}
-
-TEST_F(DropFilesTest, ADropOutsideTheClientAreaAddsNothingAndIsReleased) {
-    HGLOBAL block = MakeDrop({logs_.File("x.log")}, TRUE);
-    DialogDriver driver;
-    Drop(block);
+    Drop(outside);
     EXPECT_TRUE(driver.Shown().empty());
-    EXPECT_TRUE(IsFreed(block));
-    EXPECT_EQ(std::vector<std::string>{"m middle"}, Names());
-}
+    EXPECT_TRUE(IsFreed(outside));
 
-TEST_F(DropFilesTest, ANameTooLongForAnEntryIsRefusedAndTheNextOneStillComes) {
+    // A longer name would be cut into another file's name: it is refused and the next one comes.
     std::string tooLong = logs_.Path() + std::string(300 - logs_.Path().size(), 'x') + ".log";
     HGLOBAL block = MakeDrop({tooLong, logs_.File("b.log")}, FALSE);
-    DialogDriver driver;
     driver.ExpectPress(IDOK);
     Answer(driver, "b second");
     Drop(block);

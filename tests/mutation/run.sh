@@ -28,11 +28,19 @@ mkdir -p "$work"
 rm -rf "$tree"
 mkdir -p "$tree"
 (cd "$top" && git ls-files -z | xargs -0 cp --parents -t "$tree")
-cmake -S "$tree" -B "$work/build" -DCMAKE_TOOLCHAIN_FILE="$tree/cmake/toolchain-$arch.cmake" -DKELVORA_BENCH=OFF >/dev/null
+cmake -S "$tree" -B "$work/build" -DCMAKE_TOOLCHAIN_FILE="$tree/cmake/toolchain-$arch.cmake" -DKELVORA_BENCH=OFF \
+      -DKELVORA_TEST_TIMEOUT="$timeout" >/dev/null
+cmake --build "$work/build" -j"$(nproc)" >"$work/build.log" 2>&1 || { echo "The sources do not build"; exit 1; }
 
-suite() {  # builds and runs the suite; 0 passed, 1 failed, 2 did not build
+# One Wine session for all the runs: a new prefix for each would cost more than most runs.
+session=$work/build/wine-session
+"$tree/tests/wine/session.sh" start "$session" "$arch" >/dev/null
+trap '"$tree/tests/wine/session.sh" stop "$session" >/dev/null 2>&1' EXIT
+
+suite() {  # builds and runs the suite up to its first failure; 0 passed, 1 failed, 2 did not build
     cmake --build "$work/build" -j"$(nproc)" >"$work/build.log" 2>&1 || return 2
-    ctest --test-dir "$work/build" --timeout "$timeout" >"$work/ctest.log" 2>&1 || return 1
+    ctest --test-dir "$work/build" -FS wine -FC wine --stop-on-failure >"$work/ctest.log" 2>&1 ||
+        return 1
     return 0
 }
 
@@ -62,7 +70,7 @@ while read -r id; do
     seconds=$(($(date +%s) - start))
     case $status in
     0) outcome="SURVIVED"; survived=$((survived + 1)) ;;
-    1) outcome="killed by: $(grep -oE '[0-9]+ - [a-z0-9_]+' "$work/ctest.log" | sed 's/^[0-9]* - //' | tr '\n' ' ')"
+    1) outcome="killed by: $(grep -oE '[0-9]+ - [a-z0-9_]+ \(' "$work/ctest.log" | sed 's/^[0-9]* - //; s/ (//' | tr '\n' ' ')"
        killed=$((killed + 1)) ;;
     2) outcome="does not build"; broken=$((broken + 1)) ;;
     esac
