@@ -176,10 +176,9 @@ void MainWindow::RelocateIndexFile() {
     FreeIndexPath(frame_.Instance(), newPath);
     if (!newPath[0]) return;
     settings.SetIndex(newPath);
-    // The old file goes only once the list stands in the new one. A save that failed left nothing
-    // under the free name, and the old file stays the list's file.
+    // The old file goes only once the list stands in the new one; otherwise it stays the list's file.
     if (frame_.List()->SaveList()) DeleteFileA(oldPath);
-    if (!CheckFile(newPath)) settings.SetIndex(oldPath);
+    else settings.SetIndex(oldPath);
 }
 
 RECT MainWindow::ListRect() const {
