@@ -346,7 +346,7 @@ TEST_F(DialogTest, ControlsWithATopicInTheHelpFileShowItAndOthersNothing) {
     GetModuleFileNameA(nullptr, module, sizeof module);
     const std::string help = std::string(module, std::strrchr(module, '\\') + 1) + "Kelvora.chm";
     const std::string popups = "\r\n" + ReadFileBytes(EnvPath("KELVORA_BINARY_DIR") + "\\src\\resources\\help\\popup.txt");
-    for (int command : {IDM_ADDLIST, IDM_OPTION, IDM_DATEMACRO}) {
+    for (int command : {IDM_ADDLIST, IDM_OPTION, IDM_DATEMACRO, IDM_CUTOPTION}) {
         HelpCalls().clear();
         std::string expected, calls;  // a popup numbered by the control id at the pointer, from the help file
         Answer(command, [&](HWND dialog) {
