@@ -9,8 +9,6 @@
 
 namespace {
 
-ShellExecuteFunction linkShellHook = nullptr;
-
 // The box is modal: the link procedure finds the object through the first pointer, set when it
 // is made; the dialog procedure through the second, set at WM_INITDIALOG.
 DlgAbout* constructed = nullptr;
@@ -19,12 +17,6 @@ DlgAbout* shown = nullptr;
 constexpr char kLinkFace[] = "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";  // ＭＳ Ｐゴシック
 
 }  // namespace
-
-ShellExecuteFunction SetLinkShellHook(ShellExecuteFunction fn) {
-    ShellExecuteFunction previous = linkShellHook;
-    linkShellHook = fn;
-    return previous;
-}
 
 DlgAbout::DlgAbout(HINSTANCE instance) : instance_(instance), background_(GetSysColor(COLOR_BTNFACE)) {
     constructed = this;
@@ -103,8 +95,7 @@ void DlgAbout::PaintLink(HWND link) const {
 
 void DlgAbout::OpenLink(HWND dialog) const {
     // A page that cannot be opened is not reported: the box just stays open.
-    if (linkShellHook) linkShellHook(dialog, "open", linkText_, nullptr, ".", SW_SHOWNORMAL);
-    else ShellExecuteA(dialog, "open", linkText_, nullptr, ".", SW_SHOWNORMAL);
+    ShellExecuteA(dialog, "open", linkText_, nullptr, ".", SW_SHOWNORMAL);
 }
 
 void ShowAboutBox(HINSTANCE instance, HWND owner) {

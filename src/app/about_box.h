@@ -4,10 +4,6 @@
 
 #include "lib/owned.h"
 
-using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-// Routes the link's ShellExecuteA to fn (null puts the system's back); the previous hook is returned.
-ShellExecuteFunction SetLinkShellHook(ShellExecuteFunction fn);
-
 class DlgAbout {
 public:
     explicit DlgAbout(HINSTANCE instance);

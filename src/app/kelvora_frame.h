@@ -25,7 +25,6 @@ public:
 
     bool Created() const { return created_ != 0; }
     HWND MainWindow() const { return mainWindow_; }
-    HACCEL Accelerators() const { return accelerators_; }
     HWND Toolbar() const { return toolbar_; }
     HWND StatusBar() const { return statusBar_; }
     void SetList(std::unique_ptr<ListMenu> list) { listMenu_ = std::move(list); }

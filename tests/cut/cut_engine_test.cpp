@@ -96,6 +96,8 @@ TEST(CutLines, AreClassifiedByTheFirstRuleThatAppliesAndRewrittenByteByByte) {
                  {"abc\b", CutKind::Keep},         {"a\x05" "bc\b", CutKind::Ctrl}, {"a\x05\bc", CutKind::Bs},
                  {"a\x05", CutKind::Ctrl},          {"a\tb\x1b[0m", CutKind::Keep}, {"", CutKind::Keep}};
     for (const auto& c : lines) EXPECT_EQ(c.kind, KindOf(table, c.line)) << c.line;
+    // The bytes after a line are never looked at, even where they would complete a cut string.
+    EXPECT_EQ(CutKind::Keep, ClassifyLine(table, ScannedLine{"ERROR", 4, 0, false, false}));
 
     const struct {
         std::string in, bs, ctrl;  // the line, after BS removal, after 0x05 removal

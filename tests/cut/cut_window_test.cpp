@@ -280,49 +280,31 @@ TEST_F(CutWindowTest, OptionBoxStoresItsFourValuesOnlyOnOk) {
     EXPECT_EQ(1u, static_cast<unsigned char>(data[0]));
 }
 
-TEST_F(CutWindowTest, EditButtonFollowsMessages3And2And8AndHelpUsesTheControlIds) {
+TEST_F(CutWindowTest, EditButtonSaysWhatIsMissingOrThatTheEditorDidNotStart) {
     Settings().SetEditor("");
     HWND options = nullptr;
     Environ* settings = &Settings();
     DialogDriver driver;
     driver.Expect([&](HWND dialog) {
         options = dialog;
-        for (int id : {IDC_CUT_BAKFILE, IDC_CUT_GRP_TARGET, IDC_CUTFILE}) {
-            HELPINFO info = {};
-            info.cbSize = sizeof info;
-            info.iContextType = HELPINFO_WINDOW;
-            info.iCtrlId = id;
-            info.hItemHandle = GetDlgItem(dialog, id);
-            SendMessageA(dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
-        }
         DialogDriver::Press(dialog, IDC_CUT_EDIT);
     });
-    driver.Expect([&](HWND box) {
-        settings->SetEditor("C:\\no\\such\\editor.exe");
-        SetDlgItemTextA(options, IDC_CUTFILE, "");
-        DialogDriver::Press(box, IDOK);
-        DialogDriver::Press(options, IDC_CUT_EDIT);
-    });
-    driver.Expect([&](HWND box) {
-        SetDlgItemTextA(options, IDC_CUTFILE, "C:\\a b\\cut.txt");
-        DialogDriver::Press(box, IDOK);
-        DialogDriver::Press(options, IDC_CUT_EDIT);
-    });
-    driver.Expect([&](HWND box) {
-        DialogDriver::Press(box, IDOK);
-        DialogDriver::Press(options, IDCANCEL);
-    });
+    // Then no procedure file, then an editor that cannot start.
+    const char* const files[] = {"", "C:\\a b\\cut.txt", nullptr};
+    for (const char* file : files) {
+        driver.Expect([&, file](HWND box) {
+            settings->SetEditor("C:\\no\\such\\editor.exe");
+            if (file) SetDlgItemTextA(options, IDC_CUTFILE, file);
+            DialogDriver::Press(box, IDOK);
+            DialogDriver::Press(options, file ? IDC_CUT_EDIT : IDCANCEL);
+        });
+    }
     Command(IDM_CUTOPTION);
     ASSERT_EQ(4u, driver.Shown().size());
     EXPECT_EQ(Sjis(u8"エディタが設定されていません"), driver.Shown()[1].text);
     EXPECT_EQ(Sjis(u8"手順ファイルが指定されていません"), driver.Shown()[2].text);
     EXPECT_EQ(Sjis(u8"エディタの起動に失敗しました"), driver.Shown()[3].text);
     for (int i = 1; i < 4; ++i) EXPECT_EQ(Sjis(u8"エディタの起動"), driver.Shown()[i].caption);
-    std::vector<UINT> helpTopics;
-    for (const HelpCall& call : HelpCalls()) {
-        if (call.command == HH_DISPLAY_TEXT_POPUP) helpTopics.push_back(call.popupId);
-    }
-    EXPECT_EQ((std::vector<UINT>{IDC_CUT_BAKFILE, IDC_CUTFILE}), helpTopics);
 }
 
 // ---- a run ended from outside ----
@@ -432,29 +414,5 @@ TEST_P(CutEndingTest, StopsWhileTheQuestionShowsAndLeavesTheLogAndNoWorkFile) {
 INSTANTIATE_TEST_SUITE_P(Endings, CutEndingTest,
                          testing::Values(Ending::Close, Ending::QueryEndSession, Ending::EndSession,
                                          Ending::EarlyCommand16));
-
-}  // namespace
-
-namespace {
-
-// Every way to the cut opens the confirmation first; 取消 there starts nothing.
-TEST_F(CutWindowTest, MenuToolbarAltCAndContextMenuOpenTheConfirmation) {
-    const LPARAM altDown = 1 << 29;  // the context code of a key pressed with Alt
-    const std::vector<std::function<void()>> openers = {
-        [&] { Command(IDM_CUT); },
-        [&] { ClickToolbar(IDM_CUT); },
-        [&] { Key(WM_SYSKEYDOWN, 'C', altDown); },
-        [&] { ContextMenu(IDM_CUT); },
-    };
-    for (size_t i = 0; i < openers.size(); ++i) {
-        SCOPED_TRACE(i);
-        DialogDriver driver;
-        driver.ExpectPress(IDCANCEL);
-        openers[i]();
-        ASSERT_EQ(1u, driver.Shown().size());
-        EXPECT_EQ(Sjis(u8"指定文字列列カット処理"), driver.Shown()[0].caption);
-        EXPECT_EQ(nullptr, frame_->Cut().Running());
-    }
-}
 
 }  // namespace

@@ -28,7 +28,8 @@ mkdir -p "$work"
 rm -rf "$tree"
 mkdir -p "$tree"
 (cd "$top" && git ls-files -z | xargs -0 cp --parents -t "$tree")
-cmake -S "$tree" -B "$work/build" -DCMAKE_TOOLCHAIN_FILE="$tree/cmake/toolchain-$arch.cmake" -DKELVORA_BENCH=OFF >/dev/null
+cmake -S "$tree" -B "$work/build" -DCMAKE_TOOLCHAIN_FILE="$tree/cmake/toolchain-$arch.cmake" -DKELVORA_BENCH=OFF \
+      -DKELVORA_TEST_TIMEOUT="$timeout" >/dev/null
 cmake --build "$work/build" -j"$(nproc)" >"$work/build.log" 2>&1 || { echo "The sources do not build"; exit 1; }
 
 # One Wine session for all the runs: a new prefix for each would cost more than most runs.
@@ -38,7 +39,7 @@ trap '"$tree/tests/wine/session.sh" stop "$session" >/dev/null 2>&1' EXIT
 
 suite() {  # builds and runs the suite up to its first failure; 0 passed, 1 failed, 2 did not build
     cmake --build "$work/build" -j"$(nproc)" >"$work/build.log" 2>&1 || return 2
-    ctest --test-dir "$work/build" -FS wine -FC wine --stop-on-failure --timeout "$timeout" >"$work/ctest.log" 2>&1 ||
+    ctest --test-dir "$work/build" -FS wine -FC wine --stop-on-failure >"$work/ctest.log" 2>&1 ||
         return 1
     return 0
 }

@@ -1,5 +1,5 @@
-// Watches the message boxes and modal dialogs that the code under test opens on this thread,
-// records what they show and answers them as the test asked.
+// Watches the message boxes and dialogs that the code under test opens on this thread, records what
+// they show and answers them as the test asked.
 #include "dialog_driver.h"
 
 #include <gtest/gtest.h>
@@ -10,57 +10,74 @@ namespace testing_support {
 namespace {
 
 DialogDriver* current = nullptr;
+HWND helper = nullptr;
 constexpr UINT kRunAnswer = WM_APP + 1;
-constexpr char kHelperClass[] = "KelvoraTestDialogDriver";
+constexpr DWORD kBoxLimitMs = 10000;
 
-// The text of a message box is the static control with id 0xFFFF; its icon is control 0x14 on
-// Windows and 1088 under Wine.
-constexpr int kMessageTextId = 0xFFFF;
-constexpr int kMessageIconIds[] = {0x14, 1088};
+struct OpenBox { HWND window; DWORD since; };
+std::vector<OpenBox> openBoxes;
 
-UINT IconStyle(HWND box) {
-    HWND iconControl = nullptr;
-    for (int id : kMessageIconIds) {
-        if (!iconControl) iconControl = GetDlgItem(box, id);
+// The text of a message box is the static control 0xFFFF; its icon is control 0x14 on Windows and
+// 1088 under Wine. Only the buttons of the box's type exist.
+UINT MessageBoxStyle(HWND box) {
+    auto has = [box](int id) { return GetDlgItem(box, id) != nullptr; };
+    UINT style = has(IDABORT) ? MB_ABORTRETRYIGNORE : has(IDYES) ? (has(IDCANCEL) ? MB_YESNOCANCEL : MB_YESNO)
+                 : has(IDRETRY) ? MB_RETRYCANCEL : has(IDCANCEL) ? MB_OKCANCEL : MB_OK;
+    HWND iconControl = has(0x14) ? GetDlgItem(box, 0x14) : GetDlgItem(box, 1088);
+    HICON icon = iconControl ? reinterpret_cast<HICON>(SendMessageA(iconControl, STM_GETICON, 0, 0)) : nullptr;
+    const std::pair<LPCSTR, UINT> known[] = {{IDI_HAND, MB_ICONHAND}, {IDI_QUESTION, MB_ICONQUESTION},
+                                             {IDI_EXCLAMATION, MB_ICONEXCLAMATION}, {IDI_ASTERISK, MB_ICONASTERISK}};
+    for (const auto& k : known) {
+        if (LoadIconA(nullptr, k.first) == icon) return style | k.second;
     }
-    if (!iconControl) return 0;
-    HICON icon = reinterpret_cast<HICON>(SendMessageA(iconControl, STM_GETICON, 0, 0));
-    if (!icon) return 0;
-    struct Known {
-        LPCSTR id;
-        UINT style;
-    };
-    const Known known[] = {{IDI_HAND, MB_ICONHAND},
-                           {IDI_QUESTION, MB_ICONQUESTION},
-                           {IDI_EXCLAMATION, MB_ICONEXCLAMATION},
-                           {IDI_ASTERISK, MB_ICONASTERISK}};
-    for (const Known& k : known) {
-        if (LoadIconA(nullptr, k.id) == icon) return k.style;
-    }
-    return 0xFFFFFFFF;  // an icon, but not one of the system's
+    return icon ? 0xFFFFFFFF : style;  // an icon, but not one of the system's
 }
 
-UINT ButtonStyle(const std::vector<int>& ids) {
-    auto has = [&](int id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
-    if (has(IDABORT) && has(IDRETRY) && has(IDIGNORE)) return MB_ABORTRETRYIGNORE;
-    if (has(IDYES) && has(IDNO)) return has(IDCANCEL) ? MB_YESNOCANCEL : MB_YESNO;
-    if (has(IDRETRY) && has(IDCANCEL)) return MB_RETRYCANCEL;
-    if (has(IDOK) && has(IDCANCEL)) return MB_OKCANCEL;
-    return MB_OK;
+void CloseStaleBoxes() {
+    for (OpenBox& box : openBoxes) {
+        if (!IsWindow(box.window) || GetTickCount() - box.since < kBoxLimitMs) continue;
+        ADD_FAILURE() << "box [" << DialogDriver::WindowText(box.window) << "] still open after "
+                      << kBoxLimitMs / 1000 << " s: closed";
+        box.since = GetTickCount();
+        EndDialog(box.window, IDCANCEL);
+    }
 }
 
-BOOL CALLBACK CollectButton(HWND child, LPARAM param) {
+void Watch(HWND window) {
     char cls[32] = "";
-    GetClassNameA(child, cls, sizeof cls);
-    LONG style = GetWindowLongA(child, GWL_STYLE);
-    int kind = style & 0x0F;
-    if (lstrcmpiA(cls, "Button") == 0 && (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON)) {
-        reinterpret_cast<std::vector<int>*>(param)->push_back(GetDlgCtrlID(child));
-    }
-    return TRUE;
+    GetClassNameA(window, cls, sizeof cls);
+    if (lstrcmpA(cls, "#32770") != 0) return;
+    auto gone = [](const OpenBox& b) { return !IsWindow(b.window); };
+    openBoxes.erase(std::remove_if(openBoxes.begin(), openBoxes.end(), gone), openBoxes.end());
+    if (std::any_of(openBoxes.begin(), openBoxes.end(), [window](const OpenBox& b) { return b.window == window; })) return;
+    openBoxes.push_back({window, GetTickCount()});
+    // Everything else happens outside the hook, once the box's own loop pumps messages.
+    PostMessageA(helper, kRunAnswer, reinterpret_cast<WPARAM>(window), 0);
+}
+
+LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
+    // After a dialog closes an activation with a null window also arrives: skip it.
+    if (code == HCBT_ACTIVATE && wParam) Watch(reinterpret_cast<HWND>(wParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kRunAnswer) DialogDriver::OnBoxShown(reinterpret_cast<HWND>(wParam));
+    else if (message == WM_TIMER) CloseStaleBoxes();
+    else return DefWindowProcA(window, message, wParam, lParam);
+    return 0;
 }
 
 }  // namespace
+
+void WatchBoxes() {
+    if (helper) return;
+    const WNDCLASSA wc = {0, HelperProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr, "KelvoraTestBoxWatch"};
+    RegisterClassA(&wc);
+    helper = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    SetTimer(helper, 1, 250, nullptr);
+    SetWindowsHookExA(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());  // for the life of the program
+}
 
 void PumpMessages(DWORD milliseconds) {
     DWORD start = GetTickCount();
@@ -74,39 +91,19 @@ void PumpMessages(DWORD milliseconds) {
     } while (GetTickCount() - start < milliseconds);
 }
 
-DialogDriver::DialogDriver() {
-    previous_ = current;
+DialogDriver::DialogDriver() : previous_(current) {
+    WatchBoxes();
     current = this;
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = HelperProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kHelperClass;
-    RegisterClassA(&wc);
-    helper_ = CreateWindowExA(0, kHelperClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    hook_ = SetWindowsHookExA(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
 }
 
 DialogDriver::~DialogDriver() {
-    if (hook_) UnhookWindowsHookEx(hook_);
-    if (helper_) DestroyWindow(helper_);
     current = previous_;
-    for (const ShownBox& box : shown_) {
-        if (!box.expected) ADD_FAILURE() << "unexpected box: caption [" << box.caption << "] text [" << box.text << "]";
-    }
     if (!answers_.empty()) ADD_FAILURE() << answers_.size() << " expected box(es) never appeared";
 }
 
 void DialogDriver::Expect(Answer answer) { answers_.push_back(std::move(answer)); }
 
-void DialogDriver::ExpectPress(int buttonId) {
-    Expect([buttonId](HWND dialog) { Press(dialog, buttonId); });
-}
-
-bool DialogDriver::WaitForShown(size_t n, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    while (shown_.size() < n && GetTickCount() - start < timeoutMs) PumpMessages(10);
-    return shown_.size() >= n;
-}
+void DialogDriver::ExpectPress(int buttonId) { Expect([buttonId](HWND dialog) { Press(dialog, buttonId); }); }
 
 void DialogDriver::Press(HWND dialog, int buttonId) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
@@ -119,57 +116,21 @@ std::string DialogDriver::WindowText(HWND window) {
     return text;
 }
 
-std::string DialogDriver::ItemText(HWND dialog, int id) {
-    HWND item = GetDlgItem(dialog, id);
-    return item ? WindowText(item) : std::string();
-}
+std::string DialogDriver::ItemText(HWND dialog, int id) { return GetDlgItem(dialog, id) ? WindowText(GetDlgItem(dialog, id)) : ""; }
 
-LRESULT CALLBACK DialogDriver::CbtProc(int code, WPARAM wParam, LPARAM lParam) {
-    // After a dialog closes an activation with a null window also arrives: skip it.
-    if (code == HCBT_ACTIVATE && wParam && current) current->OnActivate(reinterpret_cast<HWND>(wParam));
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-void DialogDriver::OnActivate(HWND window) {
-    char cls[32] = "";
-    GetClassNameA(window, cls, sizeof cls);
-    if (lstrcmpA(cls, "#32770") != 0) return;
-    if (std::find(seen_.begin(), seen_.end(), window) != seen_.end()) return;
-    seen_.push_back(window);
-    // Everything else happens outside the hook, once the box's own loop pumps messages.
-    PostMessageA(helper_, kRunAnswer, reinterpret_cast<WPARAM>(window), 0);
-}
-
-void DialogDriver::RunAnswer(HWND window) {
+void DialogDriver::OnBoxShown(HWND window) {
     if (!IsWindow(window)) return;
-    ShownBox box;
-    box.window = window;
-    box.caption = WindowText(window);
-    box.text = ItemText(window, kMessageTextId);
-    box.windowStyle = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
-    EnumChildWindows(window, CollectButton, reinterpret_cast<LPARAM>(&box.buttonIds));
-    if (GetDlgItem(window, kMessageTextId)) box.messageBoxStyle = ButtonStyle(box.buttonIds) | IconStyle(window);
-    if (answers_.empty()) {
-        box.expected = false;
-        shown_.push_back(box);
-        auto has = [&](int id) { return GetDlgItem(window, id) != nullptr; };
-        if (has(IDCANCEL)) Press(window, IDCANCEL);
-        else if (has(IDOK)) Press(window, IDOK);
-        else PostMessageA(window, WM_CLOSE, 0, 0);
+    const ShownBox box = {window, WindowText(window), ItemText(window, 0xFFFF),
+                          GetDlgItem(window, 0xFFFF) ? MessageBoxStyle(window) : 0};
+    if (current) current->shown_.push_back(box);
+    if (!current || current->answers_.empty()) {
+        ADD_FAILURE() << "unexpected box: caption [" << box.caption << "] text [" << box.text << "]";
+        Press(window, GetDlgItem(window, IDCANCEL) ? IDCANCEL : IDOK);
         return;
     }
-    shown_.push_back(box);
-    Answer answer = std::move(answers_.front());
-    answers_.pop_front();
+    Answer answer = std::move(current->answers_.front());
+    current->answers_.pop_front();
     answer(window);
-}
-
-LRESULT CALLBACK DialogDriver::HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kRunAnswer && current) {
-        current->RunAnswer(reinterpret_cast<HWND>(wParam));
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 }  // namespace testing_support

@@ -2,35 +2,66 @@
 #include "frame_fixture.h"
 
 #include <shlobj.h>
-#include <gtest/gtest.h>
 
-#include "lib/html_help.h"
+#include <algorithm>
+#include <cstring>
+
+#include "lib/owned.h"
 #include "loglist/list_menu.h"
-#include "resources/resource_ids.h"
 #include "settings/environ.h"
 
 namespace testing_support {
-
-std::vector<HelpCall>& HelpCalls() {
-    static std::vector<HelpCall> calls;
-    return calls;
-}
+namespace {
 
 HWND WINAPI RecordHelp(HWND, LPCSTR file, UINT command, DWORD_PTR data) {
-    HelpCall call = {file ? file : "", command, 0, {}};
-    if (command == HH_DISPLAY_TEXT_POPUP && data) {
-        const HH_POPUP* popup = reinterpret_cast<const HH_POPUP*>(data);
-        call.popupId = popup->idString;
-        call.at = popup->pt;
-        EXPECT_EQ(static_cast<int>(sizeof(HH_POPUP)), popup->cbStruct);
-        EXPECT_EQ(nullptr, popup->pszText);
-        EXPECT_EQ(static_cast<COLORREF>(-1), popup->clrForeground);
-        EXPECT_EQ(static_cast<COLORREF>(-1), popup->clrBackground);
-        EXPECT_EQ(-1, popup->rcMargins.left);
-        EXPECT_EQ(-1, popup->rcMargins.bottom);
-    }
-    HelpCalls().push_back(call);
+    const HH_POPUP* popup = command == HH_DISPLAY_TEXT_POPUP ? reinterpret_cast<const HH_POPUP*>(data) : nullptr;
+    HelpCalls().push_back({file ? file : "", command, popup ? popup->idString : 0, popup ? popup->pt : POINT{}});
+    EXPECT_TRUE(!popup || (popup->cbStruct == sizeof(HH_POPUP) && !popup->pszText));  // the text from the help file
     return nullptr;
+}
+
+struct MenuWatch { UINT command; int ticks; ShownMenu menu; };
+MenuWatch* watching = nullptr;
+
+void CALLBACK MenuTick(HWND, UINT, UINT_PTR, DWORD) {
+    if (!watching || watching->menu.shown) return;
+    HWND window = FindWindowA("#32768", nullptr);
+    ShownMenu& shown = watching->menu;
+    if (!window || !IsWindowVisible(window)) {
+        if (++watching->ticks > 200) EndMenu();  // never wait for ever
+        return;
+    }
+    shown.shown = true;
+    GetWindowRect(window, &shown.rect);
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, 0x01E1, 0, 0));  // MN_GETHMENU
+    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+        char text[128] = "";
+        GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+        shown.texts.push_back(text);
+        shown.ids.push_back(GetMenuItemID(menu, i));
+    }
+    auto item = std::find(shown.ids.begin(), shown.ids.end(), watching->command);
+    if (!watching->command || item == shown.ids.end()) {
+        EndMenu();  // nothing to pick
+        return;
+    }
+    for (auto i = shown.ids.begin(); i <= item; ++i) {
+        if (*i) PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);  // the arrow keys skip separators
+    }
+    PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+void CALLBACK WindowStuck(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    ADD_FAILURE() << "the main window did not close within ten seconds";
+    PostQuitMessage(0);
+}
+
+}  // namespace
+
+std::vector<HelpCall>& HelpCalls() {
+    static std::vector<HelpCall> calls;  // reached before any test runs, so not a plain global
+    return calls;
 }
 
 std::string IndexLine(const std::string& log, const std::string& browser, const std::string& name,
@@ -40,42 +71,39 @@ std::string IndexLine(const std::string& log, const std::string& browser, const 
 }
 
 FILETIME LocalFileTime(WORD year, WORD month, WORD day) {
-    SYSTEMTIME s = {};
-    s.wYear = year;
-    s.wMonth = month;
-    s.wDay = day;
-    s.wHour = 12;
+    const SYSTEMTIME s = {year, month, 0, day, 12, 0, 0, 0};
     FILETIME t;
     SystemTimeToFileTime(&s, &t);
     return t;
 }
 
 void WriteLog(const std::string& path, const FILETIME& local, const std::string& content) {
-    ASSERT_TRUE(WriteFileBytes(path, content));
     FILETIME utc;
     LocalFileTimeToFileTime(&local, &utc);
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    SetFileTime(file, nullptr, nullptr, &utc);
-    CloseHandle(file);
+    OwnedFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    EXPECT_TRUE(file && WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+                SetFileTime(file.Get(), nullptr, nullptr, &utc)) << path;
 }
 
-ULONGLONG LocalNowValue() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    FILETIME t;
-    SystemTimeToFileTime(&now, &t);
-    return FileTimeValue(t);
+ShownMenu WatchMenu(const std::function<void()>& open, UINT command) {
+    MenuWatch watch = {command, 0, {}};
+    watching = &watch;
+    UINT_PTR timer = SetTimer(nullptr, 0, 30, MenuTick);
+    open();
+    PumpMessages();
+    KillTimer(nullptr, timer);
+    watching = nullptr;
+    EXPECT_TRUE(watch.menu.shown) << "no menu";
+    return watch.menu;
 }
 
 void FrameTest::SetUp() {
     DeleteProgramSettings();
     HelpCalls().clear();
     previousHelp_ = SetHtmlHelpHook(RecordHelp);
-    BuildDefaultIndexPath(GetModuleHandleA(nullptr), indexPath_);
-    char folder[MAX_PATH];
-    BuildDataFolder(GetModuleHandleA(nullptr), folder);
-    SHCreateDirectoryExA(nullptr, folder, nullptr);
+    BuildDefaultIndexPath(GetModuleHandleA(nullptr), indexPath_);  // in the data folder, which must exist
+    SHCreateDirectoryExA(nullptr, std::string(indexPath_, std::strrchr(indexPath_, '\\')).c_str(), nullptr);
     browserLog_ = logs_.File("started.txt");
     SetEnvironmentVariableA("KELVORA_BROWSER_LOG", browserLog_.c_str());
     browser_ = EnvPath("KELVORA_FAKE_BROWSER");
@@ -88,17 +116,14 @@ void FrameTest::TearDown() {
     DeleteProgramSettings();
 }
 
-void FrameTest::Start(const std::string& index, int sortList) {
+void FrameTest::Start(const std::string& index) {
     ASSERT_TRUE(WriteFileBytes(indexPath_, index));
-    StartProgram(sortList);
+    StartProgram();
 }
 
-void FrameTest::StartProgram(int sortList) {
-    DWORD order = sortList;
-    WriteProgramValue("Main", "SortList", REG_DWORD, &order, sizeof order);
+void FrameTest::StartProgram() {
     frame_ = std::make_unique<KelvoraFrame>(GetModuleHandleA(nullptr));
-    ASSERT_TRUE(frame_->Created());
-    ASSERT_NE(nullptr, frame_->List());
+    ASSERT_TRUE(frame_->Created() && frame_->List());
     list_ = frame_->List();
     PumpMessages();
 }
@@ -106,7 +131,9 @@ void FrameTest::StartProgram(int sortList) {
 void FrameTest::Stop() {
     if (!frame_) return;
     PostMessageA(frame_->MainWindow(), WM_CLOSE, 0, 0);
+    UINT_PTR timer = SetTimer(nullptr, 0, 10000, WindowStuck);
     frame_->Run(SW_SHOWNORMAL);
+    KillTimer(nullptr, timer);
     frame_.reset();
     list_ = nullptr;
 }
@@ -117,11 +144,7 @@ void FrameTest::Command(int id) {
 }
 
 void FrameTest::Key(UINT message, WPARAM key, LPARAM lParam) {
-    MSG msg = {};
-    msg.hwnd = list_->Control();
-    msg.message = message;
-    msg.wParam = key;
-    msg.lParam = lParam;
+    MSG msg = {list_->Control(), message, key, lParam, 0, {}};
     frame_->Dispatch(msg);
     PumpMessages();
 }
@@ -138,48 +161,16 @@ void FrameTest::ClickToolbar(int id) {
     PumpMessages();
 }
 
-namespace {
-
-// Walks the open popup menu with the arrow keys to the item of a command and presses Enter.
-struct MenuPicker {
-    UINT command = 0;
-    bool done = false;
-    int ticks = 0;
-};
-MenuPicker* picker = nullptr;
-
-void CALLBACK PickTick(HWND, UINT, UINT_PTR, DWORD) {
-    if (!picker || picker->done) return;
-    HWND window = FindWindowA("#32768", nullptr);
-    if (!window || !IsWindowVisible(window)) {
-        if (++picker->ticks > 200) EndMenu();
-        return;
-    }
-    picker->done = true;
-    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, 0x01E1, 0, 0));  // MN_GETHMENU
-    int downs = 0;
-    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
-        UINT id = GetMenuItemID(menu, i);
-        if (id == 0) continue;  // separators are skipped by the arrow keys
-        ++downs;
-        if (id == picker->command) break;
-    }
-    for (int i = 0; i < downs; ++i) PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
+ShownMenu FrameTest::ContextMenu(UINT command) {
+    HWND list = list_->Control();
+    return WatchMenu([this, list] { SendMessageA(frame_->MainWindow(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1); }, command);
 }
 
-}  // namespace
-
-void FrameTest::ContextMenu(UINT command) {
-    MenuPicker pick;
-    pick.command = command;
-    picker = &pick;
-    UINT_PTR timer = SetTimer(nullptr, 0, 30, PickTick);
-    SendMessageA(frame_->MainWindow(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list_->Control()), -1);
-    PumpMessages();
-    KillTimer(nullptr, timer);
-    picker = nullptr;
-    EXPECT_TRUE(pick.done) << "no context menu";
+std::vector<ShownBox> FrameTest::Answer(int command, const DialogDriver::Answer& answer) {
+    DialogDriver driver;
+    driver.Expect(answer);
+    Command(command);
+    return driver.Shown();
 }
 
 std::vector<std::string> FrameTest::Names() const {
@@ -194,23 +185,13 @@ LogEntry FrameTest::Row(int i) const {
     return e;
 }
 
-std::vector<std::string> FrameTest::History() const {
-    std::vector<std::string> items;
-    for (int i = 0; i < 20; ++i) {
-        DWORD type = 0;
-        std::string data;
-        if (!ReadProgramValue("BrowseList", ("Browse" + std::to_string(i)).c_str(), &type, &data)) break;
-        items.push_back(data.c_str());  // the value is 260 bytes; the text ends at its NUL
+std::string FrameTest::Started(size_t lines) const {
+    std::string log = ReadFileBytes(browserLog_);
+    for (int i = 0; i < 100 && static_cast<size_t>(std::count(log.begin(), log.end(), '\n')) < lines; ++i) {
+        Sleep(50);
+        log = ReadFileBytes(browserLog_);
     }
-    return items;
-}
-
-void FrameTest::WriteHistory(const std::vector<std::string>& browsers) {
-    for (size_t i = 0; i < browsers.size(); ++i) {
-        char value[MAX_PATH] = {};
-        lstrcpynA(value, browsers[i].c_str(), sizeof value);
-        WriteProgramValue("BrowseList", ("Browse" + std::to_string(i)).c_str(), REG_SZ, value, sizeof value);
-    }
+    return log;
 }
 
 }  // namespace testing_support

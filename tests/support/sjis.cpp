@@ -18,4 +18,10 @@ std::string Sjis(const char* utf8) {
     return out;
 }
 
+std::vector<std::string> Sjis(std::initializer_list<const char*> utf8) {
+    std::vector<std::string> out;
+    for (const char* text : utf8) out.push_back(Sjis(text));
+    return out;
+}
+
 }  // namespace testing_support
