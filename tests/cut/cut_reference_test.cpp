@@ -20,48 +20,30 @@ TEST(CutReference, GivesTheReferenceBytesForEveryGeneratedCase) {
     const std::string outPath = work.File("out.txt");
     int cases = 0;
     int failures = 0;
-    for (int i = 0;; ++i) {
+    for (;; ++cases) {
         char name[16];
-        std::snprintf(name, sizeof name, "%05d", i);
+        std::snprintf(name, sizeof name, "%05d", cases);
         const std::string base = dir + name;
-        if (GetFileAttributesA((base + ".log").c_str()) == INVALID_FILE_ATTRIBUTES) break;
-        ++cases;
+        OwnedFile in(
+            CreateFileA((base + ".log").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!in) break;
         CutTable table;
         ASSERT_EQ(CutTableLoad::Ready, LoadCutTable((base + ".cut").c_str(), &table));
         CutHost host;
         CutEngine engine(table, CutOptions{}, host);
         bool changed = false;
         {
-            OwnedFile in(CreateFileA((base + ".log").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
             OwnedFile out(CreateFileA(outPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-            ASSERT_TRUE(in && out);
+            ASSERT_TRUE(out);
             ASSERT_TRUE(engine.CutStream(in.Get(), out.Get(), &changed));
         }
-        const std::string result = ReadFileBytes(changed ? outPath : base + ".log");
-        if (result != ReadFileBytes(base + ".exp")) {
+        // An unchanged log is left as it was, line ends and all: the whole run is CutFileTest's.
+        if (ReadFileBytes(changed ? outPath : base + ".log") != ReadFileBytes(base + ".exp")) {
             ADD_FAILURE() << "case " << name << " differs (changed " << changed << ")";
             if (++failures == 10) break;
         }
     }
     EXPECT_GE(cases, 1000);
-    // One whole run through the work file and the copy back, on a copy of the first case with changes.
-    for (int i = 0; i < cases; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof name, "%05d", i);
-        const std::string base = dir + name;
-        const std::string log = ReadFileBytes(base + ".log");
-        const std::string expected = ReadFileBytes(base + ".exp");
-        if (log == expected) continue;
-        const std::string copy = work.File("copy.log");
-        WriteFileBytes(copy, log);
-        CutTable table;
-        LoadCutTable((base + ".cut").c_str(), &table);
-        CutHost host;
-        CutEngine engine(table, CutOptions{}, host);
-        EXPECT_TRUE(engine.ProcessFile(copy.c_str()));
-        EXPECT_TRUE(ReadFileBytes(copy) == expected) << name;
-        break;
-    }
 }
 
 }  // namespace
