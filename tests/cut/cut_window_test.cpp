@@ -1,31 +1,14 @@
-// The cut in real windows: the ProgressBarEx, the progress dialog, CUTPREBOX and a run from command
-// 15 to 16 in a running main window, and OPTIONBOX2 with its edit button and context help.
-#include <windows.h>
-#include <commctrl.h>
-#include <htmlhelp.h>
-#include <shlobj.h>
-#include <gtest/gtest.h>
-
+// The cut in real windows: the ProgressBarEx in the progress dialog, CUTPREBOX and a run from command
+// 15 to 16 in a running main window, and OPTIONBOX2 with its edit button.
 #include <cstdio>
-#include <functional>
-#include <memory>
-#include <utility>
 #include <string>
 #include <vector>
 
-#include "lib/html_help.h"
-#include "app/kelvora_frame.h"
 #include "cut/cut_commands.h"
 #include "cut/log_cut_dialog.h"
 #include "cut/log_cut_file.h"
-#include "dialog_driver.h"
 #include "frame_fixture.h"
 #include "lib/progress_bar.h"
-#include "loglist/list_menu.h"
-#include "resources/resource_ids.h"
-#include "settings/environ.h"
-#include "sjis.h"
-#include "test_env.h"
 
 using namespace testing_support;
 
@@ -35,9 +18,8 @@ TEST(ProgressPaint, PercentOfTheRangeAndAFillThatStaysInTheBar) {
     const struct {
         unsigned minimum, maximum, position, percent;
         int fill;  // of a 202-pixel-wide bar
-    } cases[] = {{0, 100, 0, 0, 0},     {0, 200, 50, 25, 202 * 25 / 100 - 2}, {0, 100, 150, 150, 200},
-                 {0, 100, 1, 1, 0},     {0, 0, 0, 0, 0},                        {0, 0, 5, 100, 200},
-                 {7, 7, 7, 0, 0},       {10, 110, 60, 60, 107},  {0, 65535, 65535, 100, 200}};
+    } cases[] = {{0, 200, 50, 25, 202 * 25 / 100 - 2}, {0, 100, 150, 150, 200}, {0, 100, 1, 1, 0},
+                 {0, 0, 5, 100, 200},                  {7, 7, 7, 0, 0},          {10, 110, 60, 60, 107}};
     for (const auto& c : cases) {
         ProgressPaint p = ComputeProgressPaint(c.minimum, c.maximum, c.position, 202);
         EXPECT_EQ(c.percent, p.percent) << c.minimum << ".." << c.maximum << " at " << c.position;
@@ -52,54 +34,40 @@ COLORREF Pixel(HWND w, int x, int y) {
 
 bool Filled(HWND bar, int x) { return Pixel(bar, x, 2) == GetSysColor(COLOR_HIGHLIGHT); }
 
-TEST(ProgressBarEx, PaintsTheFillAtOnceWithThePercentageAcrossIt) {
-    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 10, 10, 300, 100, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-    HWND bar = CreateProgressBarEx(parent, 10, 10, 202, 24, IDC_CUT_BAR);
-    ASSERT_NE(nullptr, bar);
-    PumpMessages(50);
-    SetProgressBar(bar, 0, 200, 1);
-    SendMessageA(bar, PBM_SETPOS, 50, 0);  // painted at once, no WM_PAINT needed
-    const int fill = 202 * 25 / 100 - 2;
-    EXPECT_TRUE(Filled(bar, 3));
-    EXPECT_TRUE(Filled(bar, fill));
-    EXPECT_FALSE(Filled(bar, fill + 2));
-    int ink = 0;  // "25%" across the middle: neither fill nor background
-    for (int x = 1; x < 201; ++x) {
-        COLORREF c = Pixel(bar, x, 12);
-        ink += c != GetSysColor(COLOR_HIGHLIGHT) && c != GetSysColor(COLOR_BTNFACE);
-    }
-    EXPECT_GT(ink, 3);
-    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), Pixel(bar, 0, 10));  // the sunken edge
-    SendMessageA(bar, PBM_STEPIT, 0, 0);
-    SendMessageA(bar, PBM_SETPOS, 300, 0);  // 150 %: full, not past the edge
-    EXPECT_TRUE(Filled(bar, 199));
-    EXPECT_EQ(RGB(255, 255, 255), Pixel(bar, 201, 10));
-    EXPECT_EQ(0, SetProgressBar(nullptr, 0, 1, 1));
-    DestroyWindow(parent);
-}
-
-TEST(LogCutDialogTest, LaysTheBarOverItsPlaceholderScalesLargeRunsAndStopsOnce) {
+TEST(LogCutDialogTest, LaysTheBarOverItsPlaceholderPaintsItAtOnceAndStopsOnce) {
     LogCutDialog dialog;
     ASSERT_NE(nullptr, dialog.Show(GetModuleHandleA(nullptr), nullptr));
-    int frame[4], bar[4];
+    HWND bar = dialog.Bar();
+    int frame[4], place[4];
     GetDlgItemRect(dialog.Window(), IDC_CUT_BARFRAME, frame);
-    GetDlgItemRect(dialog.Window(), IDC_CUT_BAR, bar);
-    EXPECT_EQ(dialog.Bar(), GetDlgItem(dialog.Window(), IDC_CUT_BAR));
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(frame[i], bar[i]);
+    GetDlgItemRect(dialog.Window(), IDC_CUT_BAR, place);
+    EXPECT_EQ(bar, GetDlgItem(dialog.Window(), IDC_CUT_BAR));
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(frame[i], place[i]);
     ASSERT_GT(frame[2], 20);
     dialog.SetFile("C:\\logs\\a.log", 7);
     EXPECT_EQ("   7", DialogDriver::ItemText(dialog.Window(), IDC_CUT_COUNT));
-    dialog.SetRange(0, 999, 1);  // under 1000 bytes: an empty range that must not fail
-    dialog.SetPosition(999);
+    // Painted at once, no WM_PAINT needed: the fill up to its computed edge, "25%" across it and
+    // the sunken edge.
+    dialog.SetRange(0, 200000, 1);
+    dialog.SetPosition(50000);
+    const int fill = ComputeProgressPaint(0, 200, 50, frame[2]).fill;
+    EXPECT_TRUE(Filled(bar, fill));
+    EXPECT_FALSE(Filled(bar, fill + 2));
+    int ink = 0;  // neither fill nor background
+    for (int x = 1; x < frame[2] - 1; ++x) {
+        COLORREF c = Pixel(bar, x, frame[3] / 2);
+        ink += c != GetSysColor(COLOR_HIGHLIGHT) && c != GetSysColor(COLOR_BTNFACE);
+    }
+    EXPECT_GT(ink, 3);
+    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), Pixel(bar, 0, frame[3] / 2));
     // 65,536,000 bytes and more do not fit the bar's 16 bits in steps of 1000: half is still half.
     for (unsigned long long total : {65536000ULL, 3000000000ULL}) {
         dialog.SetRange(0, total, 1);
         dialog.SetPosition(total / 2);
-        EXPECT_TRUE(Filled(dialog.Bar(), frame[2] * 2 / 5)) << total;
-        EXPECT_FALSE(Filled(dialog.Bar(), frame[2] * 3 / 5)) << total;
+        EXPECT_TRUE(Filled(bar, frame[2] * 2 / 5)) << total;
+        EXPECT_FALSE(Filled(bar, frame[2] * 3 / 5)) << total;
         dialog.SetPosition(total);
-        EXPECT_TRUE(Filled(dialog.Bar(), frame[2] - 4)) << total;
+        EXPECT_TRUE(Filled(bar, frame[2] - 4)) << total;
     }
     EXPECT_FALSE(dialog.Stopped());
     SendMessageA(dialog.Window(), WM_COMMAND, IDCANCEL, 0);
@@ -109,30 +77,23 @@ TEST(LogCutDialogTest, LaysTheBarOverItsPlaceholderScalesLargeRunsAndStopsOnce) 
     EXPECT_EQ(nullptr, dialog.Window());
 }
 
-// What the worker's message boxes showed, answered from the worker thread.
-struct WorkerBoxes {
-    struct Box {
-        std::string text, caption;
-        UINT style;
-        bool mainEnabled;
-        std::string file, kind, count;
-    };
-    std::vector<Box> boxes;
-    bool pressStop = false;
-};
-WorkerBoxes* workerBoxes = nullptr;
+// What the worker's message boxes showed, with the progress dialog's fields at the time; each is
+// answered OK on the worker thread, after pressing 中断 when the test asks for it.
+struct WorkerBox { std::string text, caption; UINT style; bool mainEnabled; std::string file, kind, count; };
+std::vector<WorkerBox> workerBoxes;
+bool pressStopAtBox = false;
 
 int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
-    WorkerBoxes::Box box{text, caption, style, IsWindowEnabled(owner) != 0, "", "", ""};
+    WorkerBox box{text, caption, style, IsWindowEnabled(owner) != 0, "", "", ""};
     auto* frame = reinterpret_cast<KelvoraFrame*>(GetWindowLongPtrA(owner, 0));
     if (LogCutFile* run = frame ? frame->Cut().Running() : nullptr) {
         HWND dialog = run->Progress().Window();
         box.file = DialogDriver::ItemText(dialog, IDC_CUT_FILENAME);
         box.kind = DialogDriver::ItemText(dialog, IDC_CUT_KIND);
         box.count = DialogDriver::ItemText(dialog, IDC_CUT_COUNT);
-        if (workerBoxes->pressStop) SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // 中断
+        if (pressStopAtBox) SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }
-    workerBoxes->boxes.push_back(box);
+    workerBoxes.push_back(box);
     return IDOK;
 }
 
@@ -141,13 +102,13 @@ class CutWindowTest : public FrameTest {
 protected:
     void SetUp() override {
         FrameTest::SetUp();
-        previousBox_ = SetCutMessageBoxHook(RecordBox);
-        workerBoxes = &boxes_;
+        SetCutMessageBoxHook(RecordBox);
+        workerBoxes.clear();
+        pressStopAtBox = false;
         cutList_ = logs_.File("cut.txt");
         WriteFileBytes(cutList_, "ERROR\r\n");
-        DWORD off = 0;
-        WriteProgramValue("Main", "MacroAuto", REG_DWORD, &off, sizeof off);
-        WriteProgramValue("Main", "MacroYear", REG_SZ, "26", 3);
+        WriteProgramDword("Main", "MacroAuto", 0);
+        WriteProgramText("Main", "MacroYear", "26");
         std::string index;
         for (const char* name : {"a#.log", "b.log"}) {
             WriteFileBytes(LogOf(name), Original(name));
@@ -162,8 +123,7 @@ protected:
     }
     void TearDown() override {
         FrameTest::TearDown();
-        SetCutMessageBoxHook(previousBox_);
-        workerBoxes = nullptr;
+        SetCutMessageBoxHook(nullptr);
     }
     // The log file of a list name, its date macro expanded.
     std::string LogOf(const std::string& name) { return logs_.File(name == "a#.log" ? "a26.log" : name); }
@@ -181,8 +141,6 @@ protected:
     Environ& Settings() { return frame_->Settings(); }
 
     std::string cutList_;
-    WorkerBoxes boxes_;
-    CutMessageBoxFunction previousBox_ = nullptr;
 };
 
 TEST_F(CutWindowTest, ARunOverAllEntriesCutsEveryLogToTheEndAndReloadsTheList) {
@@ -195,18 +153,17 @@ TEST_F(CutWindowTest, ARunOverAllEntriesCutsEveryLogToTheEndAndReloadsTheList) {
     ASSERT_EQ(2u, driver.Shown().size());
     EXPECT_EQ(Sjis(u8"指定文字列列カット処理"), driver.Shown()[0].caption);
     EXPECT_EQ(Sjis(u8"カット処理中"), driver.Shown()[1].caption);
-    EXPECT_TRUE(boxes_.boxes.empty());
+    EXPECT_TRUE(workerBoxes.empty());
     EXPECT_EQ("keep a#.log\r\nlast\r\n", ReadFileBytes(LogOf("a#.log")));
     EXPECT_EQ("keep b.log\r\nlast\r\n", ReadFileBytes(LogOf("b.log")));
     EXPECT_TRUE(IsWindowEnabled(frame_->MainWindow()));
     EXPECT_EQ(1, Settings().Cut().GetCutMode());
-    LogEntry entry = Row(1);  // the list was read again: the rows show the new sizes
-    EXPECT_EQ(18u, entry.FileSize);
+    EXPECT_EQ(18u, Row(1).FileSize);  // the list was read again: the rows show the new sizes
     EXPECT_EQ(19u, Row(0).FileSize);
 }
 
 TEST_F(CutWindowTest, TheSelectedEntryWithQuestionsStopsWithMessage23AndLeavesItsLog) {
-    boxes_.pressStop = true;
+    pressStopAtBox = true;
     frame_->List()->Select(1);  // b.log
     DialogDriver driver;
     ASSERT_TRUE(RunCut(driver, [](HWND dialog) {  // for this run only
@@ -216,17 +173,18 @@ TEST_F(CutWindowTest, TheSelectedEntryWithQuestionsStopsWithMessage23AndLeavesIt
     }));
     // The question, asked while the main window was disabled and the dialog showed the run; the
     // stop pressed meanwhile ends the run before the next line.
-    ASSERT_EQ(2u, boxes_.boxes.size());
-    const WorkerBoxes::Box& q = boxes_.boxes[0];
-    EXPECT_EQ(Sjis(u8"以下の文字列を含む行をカットします。よろしいですか？\r\n　「ERROR 1」"), q.text);
+    ASSERT_EQ(2u, workerBoxes.size());
+    const WorkerBox& q = workerBoxes[0];
+    EXPECT_EQ(Sjis(u8"以下の文字列を含む行をカットします。よろしいですか？") + "\r\n" + Sjis(u8"　「ERROR 1」"),
+              q.text);
     EXPECT_EQ(Sjis(u8"指定文字列カット処理"), q.caption);
     EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION), q.style);
     EXPECT_FALSE(q.mainEnabled);
     EXPECT_EQ(LogOf("b.log"), q.file);
     EXPECT_EQ(Sjis(u8"BSコード除去"), q.kind);
     EXPECT_EQ("1", q.count);
-    EXPECT_EQ(Sjis(u8"カット処理を中断します"), boxes_.boxes[1].text);
-    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), boxes_.boxes[1].style);
+    EXPECT_EQ(Sjis(u8"カット処理を中断します"), workerBoxes[1].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), workerBoxes[1].style);
     for (const char* name : {"a#.log", "b.log"}) EXPECT_EQ(Original(name), ReadFileBytes(LogOf(name)));
     EXPECT_EQ(1, Settings().Cut().GetCutMode());  // the stored choices are back
     EXPECT_EQ(0, Settings().Cut().GetCutCheck());
@@ -246,8 +204,8 @@ TEST_F(CutWindowTest, AbandonedOrUnreadableProcedureFileStartsNoRun) {
     DeleteFileA(cutList_.c_str());
     Command(IDM_CUT);
     EXPECT_EQ(nullptr, frame_->Cut().Running());
-    ASSERT_EQ(1u, boxes_.boxes.size());
-    EXPECT_EQ(Sjis(u8"カット手順ファイルが読み込めません") + "\r\n" + cutList_, boxes_.boxes[0].text);
+    ASSERT_EQ(1u, workerBoxes.size());
+    EXPECT_EQ(Sjis(u8"カット手順ファイルが読み込めません") + "\r\n" + cutList_, workerBoxes[0].text);
     EXPECT_EQ(0, Settings().Cut().GetCutCheck());  // the choice was for the run that did not start
     EXPECT_TRUE(IsWindowEnabled(frame_->MainWindow()));
 }
@@ -261,7 +219,6 @@ TEST_F(CutWindowTest, OptionBoxStoresItsFourValuesOnlyOnOk) {
             EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_CUT_ALL));
             EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, IDC_CUT_NOCHECK));
             EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, IDC_CUT_BAKFILE));
-            EXPECT_TRUE(GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
             SetDlgItemTextA(dialog, IDC_CUTFILE, chosen.c_str());
             CheckRadioButton(dialog, IDC_CUT_SELECTED, IDC_CUT_ALL, IDC_CUT_SELECTED);
             CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
@@ -274,10 +231,7 @@ TEST_F(CutWindowTest, OptionBoxStoresItsFourValuesOnlyOnOk) {
     EXPECT_EQ(0, Settings().Cut().GetCutMode());
     EXPECT_EQ(1, Settings().Cut().GetCutCheck());
     EXPECT_EQ(1, Settings().GetBakFile());
-    DWORD type = 0;
-    std::string data;
-    ASSERT_TRUE(ReadProgramValue("Main", "BakFile", &type, &data));  // written at once
-    EXPECT_EQ(1u, static_cast<unsigned char>(data[0]));
+    EXPECT_EQ(1u, ProgramDword("Main", "BakFile"));  // written at once
 }
 
 TEST_F(CutWindowTest, EditButtonSaysWhatIsMissingOrThatTheEditorDidNotStart) {
@@ -330,12 +284,7 @@ BOOL CALLBACK FindWorkerBox(HWND window, LPARAM found) {
     return FALSE;
 }
 
-struct OutsideCall {
-    HWND window;
-    UINT message;
-    WPARAM wParam;
-    DWORD_PTR result;
-};
+struct OutsideCall { HWND window; UINT message; WPARAM wParam; DWORD_PTR result; };
 
 DWORD WINAPI SendCall(void* param) {
     auto* call = static_cast<OutsideCall*>(param);
@@ -362,7 +311,6 @@ class CutEndingTest : public CutWindowTest, public testing::WithParamInterface<E
 TEST_P(CutEndingTest, StopsWhileTheQuestionShowsAndLeavesTheLogAndNoWorkFile) {
     questionsAsked = 0;
     SetCutMessageBoxHook(AskSecondForReal);
-    const std::string before = ReadFileBytes(LogOf("b.log"));
     DialogDriver driver;
     driver.Expect([](HWND dialog) {  // ask for this run only
         CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
@@ -393,17 +341,11 @@ TEST_P(CutEndingTest, StopsWhileTheQuestionShowsAndLeavesTheLogAndNoWorkFile) {
         frame_.reset();  // its WM_QUIT went to the pump above; the settings are written here
     }
     // The user's own choice (no question) is back; when the program ends it reaches the registry.
-    if (GetParam() == Ending::EarlyCommand16) {
-        EXPECT_EQ(0, Settings().Cut().GetCutCheck());
-    } else {
-        DWORD type = 0;
-        std::string data;
-        ASSERT_TRUE(ReadProgramValue("Extent", "CutCheck", &type, &data));
-        EXPECT_EQ(0u, *reinterpret_cast<const DWORD*>(data.data()));
-    }
+    EXPECT_EQ(0u, GetParam() == Ending::EarlyCommand16 ? static_cast<DWORD>(Settings().Cut().GetCutCheck())
+                                                       : ProgramDword("Extent", "CutCheck"));
     // The first file stays cut; the second is as it was, and no work file is left.
     EXPECT_EQ("keep a#.log\r\nlast\r\n", ReadFileBytes(LogOf("a#.log")));
-    EXPECT_EQ(before, ReadFileBytes(LogOf("b.log")));
+    EXPECT_EQ(Original("b.log"), ReadFileBytes(LogOf("b.log")));
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA(logs_.File("LG*.tmp").c_str(), &found);
     EXPECT_EQ(INVALID_HANDLE_VALUE, find) << "left behind: " << found.cFileName;
@@ -411,8 +353,7 @@ TEST_P(CutEndingTest, StopsWhileTheQuestionShowsAndLeavesTheLogAndNoWorkFile) {
     EXPECT_NE(std::string::npos, IndexBytes().find(logs_.File("b.log")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Endings, CutEndingTest,
-                         testing::Values(Ending::Close, Ending::QueryEndSession, Ending::EndSession,
-                                         Ending::EarlyCommand16));
+INSTANTIATE_TEST_SUITE_P(Endings, CutEndingTest, testing::Values(Ending::Close, Ending::QueryEndSession,
+                                                                 Ending::EndSession, Ending::EarlyCommand16));
 
 }  // namespace
