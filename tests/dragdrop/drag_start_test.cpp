@@ -15,21 +15,17 @@ using namespace testing_support;
 namespace {
 
 TEST(DecideDragStart, OnlyTheLeftButtonAloneIntoAnotherRowStarts) {
+    using Step = DragStartStep;
     const struct {
         WPARAM keys;
-        int pressed, current;
-        DragStartStep step;
-    } cases[] = {{MK_LBUTTON, 2, 2, DragStartStep::Stay},          {MK_LBUTTON, 2, 3, DragStartStep::Start},
-                 {MK_LBUTTON, 2, 0, DragStartStep::Start},         {MK_LBUTTON | MK_CONTROL, 2, 3, DragStartStep::PassOn},
-                 {MK_LBUTTON | MK_SHIFT, 2, 3, DragStartStep::PassOn}, {MK_LBUTTON | MK_RBUTTON, 2, 3, DragStartStep::PassOn},
-                 {MK_RBUTTON, 2, 3, DragStartStep::PassOn},        {0, 2, 3, DragStartStep::PassOn},
-                 {MK_LBUTTON, 2, -1, DragStartStep::PassOn}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.step, DecideDragStart(c.keys, c.pressed, c.current)) << c.keys << " " << c.current;
-    }
-    EXPECT_EQ(0, VisibleRowAt(MAKELPARAM(5, 15), 16));
-    EXPECT_EQ(1, VisibleRowAt(MAKELPARAM(5, 16), 16));
-    EXPECT_EQ(-1, VisibleRowAt(MAKELPARAM(5, 16), 0));
+        int current;  // the row pressed is 2
+        Step step;
+    } cases[] = {{MK_LBUTTON, 2, Step::Stay},   {MK_LBUTTON, 3, Step::Start},  {MK_LBUTTON, 0, Step::Start},
+                 {MK_LBUTTON, -1, Step::PassOn}, {MK_RBUTTON, 3, Step::PassOn}, {0, 3, Step::PassOn},
+                 {MK_LBUTTON | MK_CONTROL, 3, Step::PassOn}, {MK_LBUTTON | MK_SHIFT, 3, Step::PassOn},
+                 {MK_LBUTTON | MK_RBUTTON, 3, Step::PassOn}};
+    for (const auto& c : cases) EXPECT_EQ(c.step, DecideDragStart(c.keys, 2, c.current)) << c.keys << " " << c.current;
+    EXPECT_EQ(-1, VisibleRowAt(MAKELPARAM(5, 16), 0));  // rows of no height
 }
 
 std::vector<std::string> startedDrags;
@@ -68,10 +64,7 @@ TEST_F(DragStartTest, AMoveIntoAnotherRowDragsTheSelectedEntrysExpandedName) {
     const int h = RowHeight();
     ASSERT_GT(h, 2);
     EXPECT_EQ(-1, PressAndMove(h + 1, MK_LBUTTON, 2 * h - 1));  // within the pressed row
-    EXPECT_TRUE(startedDrags.empty());
-    for (WPARAM keys : {MK_LBUTTON | MK_CONTROL, MK_LBUTTON | MK_SHIFT, MK_RBUTTON}) {
-        EXPECT_EQ(0, PressAndMove(h + 1, keys, 2 * h + 1)) << keys;
-    }
+    EXPECT_EQ(0, PressAndMove(h + 1, MK_LBUTTON | MK_SHIFT, 2 * h + 1));
     EXPECT_TRUE(startedDrags.empty());
 
     PressAndMove(h + 1, MK_LBUTTON, 2 * h + 1);
@@ -84,13 +77,6 @@ TEST_F(DragStartTest, AMoveIntoAnotherRowDragsTheSelectedEntrysExpandedName) {
     list_->Select(-1);
     EXPECT_EQ(0, SendMessageA(list_->Control(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 2 * h + 1)));
     EXPECT_TRUE(startedDrags.empty());  // nothing selected, nothing dragged
-}
-
-TEST_F(DragStartTest, AnEmptyListStartsNothing) {
-    StartRecording("");
-    ASSERT_GT(RowHeight(), 0);
-    PressAndMove(1, MK_LBUTTON, 3 * RowHeight() + 1);
-    EXPECT_TRUE(startedDrags.empty());
 }
 
 }  // namespace

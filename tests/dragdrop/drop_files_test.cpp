@@ -14,7 +14,6 @@
 #include "sjis.h"
 
 using namespace testing_support;
-using testing_support::IndexLine;
 
 namespace {
 
@@ -83,10 +82,9 @@ TEST_F(DropFilesTest, ThreeFilesOpenThreeDialogsAndACancelSkipsOnlyItsFile) {
 
     ASSERT_EQ(3u, seen_.size());
     for (size_t i = 0; i < seen_.size(); ++i) {
-        EXPECT_EQ(Sjis(u8"リストの追加"), seen_[i].caption) << i;
-        EXPECT_EQ(files[i], seen_[i].logFile) << i;
-        EXPECT_EQ("", seen_[i].listName) << i;
-        EXPECT_EQ("", seen_[i].browser) << i;
+        const SeenDialog& d = seen_[i];
+        EXPECT_EQ(Sjis(u8"リストの追加") + "|" + files[i] + "||",
+                  d.caption + "|" + d.logFile + "|" + d.listName + "|" + d.browser);
     }
     EXPECT_TRUE(IsFreed(block));
     EXPECT_EQ((std::vector<std::string>{"a first", "m middle", "z last"}), Names());

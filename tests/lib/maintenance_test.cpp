@@ -22,7 +22,6 @@ std::string ExecutablePath() {
     return path;
 }
 
-
 TEST(Maintenance, FirstRunRemovesTheOldFilesAndEntryAndIsRecordedAtExit) {
     testing_support::DeleteProgramSettings();
     const HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -31,8 +30,7 @@ TEST(Maintenance, FirstRunRemovesTheOldFilesAndEntryAndIsRecordedAtExit) {
     for (const char* name : oldFiles) ASSERT_TRUE(testing_support::WriteFileBytes(folder + name, "old"));
     ASSERT_TRUE(testing_support::WriteFileBytes(folder + "Kelvora.txt", "kept"));
     OwnedKey old;
-    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, (kUninstall + "Kelvora").c_str(), old.Put()), ERROR_SUCCESS);
-    old.Reset();
+    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, (kUninstall + "Kelvora").c_str(), "DisplayName", REG_SZ, "x", 2), 0);
     {
         Environ settings(instance);
         ASSERT_EQ(settings.GetXpUpdate(), 0);
@@ -59,8 +57,7 @@ TEST(Maintenance, TheInstallersIconIsFilledOnlyWhenPresentAndEmpty) {
         OwnedKey k;
         ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, key.c_str(), k.Put()), ERROR_SUCCESS);
         if (before)
-            RegSetValueExA(k.Get(), "DisplayIcon", 0, REG_SZ, reinterpret_cast<const BYTE*>(before),
-                           static_cast<DWORD>(strlen(before) + 1));
+            RegSetKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), "DisplayIcon", REG_SZ, before, lstrlenA(before) + 1);
         RepairUninstallIcon(GetModuleHandleA(nullptr));
         char data[MAX_PATH] = "<none>";
         DWORD size = sizeof data;

@@ -107,14 +107,11 @@ TEST(Registry, FileTypesAndShellKeysAreRegisteredAndRemovedWithoutTheirSubkeys) 
 }
 
 TEST(Registry, WellKnownFoldersAreReadWithinAPathBuffer) {
-    OwnedKey key;
-    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                            key.Put()),
-              ERROR_SUCCESS);
+    const char* folders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
     char out[MAX_PATH + 16];
     for (const std::string& value : {std::string(400, 'x'), std::string("C:\\users\\kv\\SendTo")}) {
-        RegSetValueExA(key.Get(), "SendTo", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1));
+        const auto size = static_cast<DWORD>(value.size() + 1);
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, folders, "SendTo", REG_SZ, value.c_str(), size), ERROR_SUCCESS);
         memset(out, 0x7F, sizeof out);
         bool fits = value.size() < MAX_PATH;
         EXPECT_EQ(CALL(GetSendToFolder, out), fits ? ERROR_SUCCESS : ERROR_MORE_DATA);

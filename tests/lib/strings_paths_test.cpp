@@ -63,7 +63,6 @@ TEST(TextHelpers, TakeOnlyRealSeparatorsAndWriteNothingPastTheResult) {
     } cases[] = {
         {LEN(GetPathName), "C:\\" SO "ft\\a.log", "C:\\" SO "ft\\"},
         {LEN(GetPathName), "C:\\a\\" HYO HYO, "C:\\a\\"},
-        {LEN(GetPathName), HYO, ""},
         {LEN(GetFileName), "C:app.log", "app.log"},
         {LEN(GetFileName), "C:\\a\\b" SO, "b" SO},
         {LEN(GetPathNameOnly), "C:\\Logs.old\\app", "C:\\Logs"},
@@ -75,32 +74,24 @@ TEST(TextHelpers, TakeOnlyRealSeparatorsAndWriteNothingPastTheResult) {
         {"SplitPath", Split, "Logs.old\\app", "\nLogs.old\\\napp\n"},
         {"SplitPath", Split, SO ":x", "\n\n" SO ":x\n"},
         {NOLEN(GetRegistClassName), SO "file\\shell\\open", SO "file"},
-        {NOLEN(GetRegistClassName), "\\x", ""},
         {NOLEN(SetSeparateSymbol), "C:\\a b", "\"C:\\a b\""},
-        {NOLEN(SetSeparateSymbol), "\"x\"", "\"x\""},
         {NOLEN(DelSeparateSymbol), "\"C:\\" HYO "\"", "C:\\" HYO},
         {NOLEN(DelSeparateSymbol), "\"" SO, SO},
         {TWO(SeparatePath), "\"C:\\a b\\x.exe\" -f", "C:\\a b\\x.exe\n-f"},
         {TWO(SeparatePath), "\"C:\\x.exe", "C:\\x.exe\n"},
-        {TWO(SeparatePath), "notepad.exe a.txt b", "notepad.exe\na.txt b"},
         {TWO(SeparatePath), "\"C:\\" SO "\\" PO ".exe\" " HYO, "C:\\" SO "\\" PO ".exe\n" HYO},
         {TWO(GetFileParam), "\"a b\" c", "\"a\nb\" c"},
         {COPY(lstrxcpy, '|', 260), "a" PO PO "|b", "a" PO PO},
         {COPY(lstrxcpy, '\\', 260), SO "\\x", SO},
-        {COPY(lstrxcpy, ',', 3), "ab" SO "c", "ab"},
         {COPY(lstrxcpy, ',', 4), "ab" SO "c", "ab" SO},
         {COPY(lstrcpyspc, 10), "a b   ", "a b"},
         {COPY(lstrcpyspc, 2), "abcdef", "abc"},  // limit + 1 bytes
-        {COPY(lstrcpyspc, 1), "a" SO "b", "a"},
         {COPY(lstrcpyzc, 10), "2.0" KA "00", "2.0" KA},
         {COPY(StringArgCopy, 260), "\"C:\\a b\\x.exe\" -f", "\"C:\\a b\\x.exe\""},
-        {COPY(StringArgCopy, 260), "a" SO " x", "a" SO},
         {COPY(StringArgCopy, 2), "a" SO, "a"},
         {LEN(GetPathName), longPath, longCut},
         {LEN(GetFileName), longPath, Times(HYO, 129)},
-        {LEN(GetPathNameOnly), longPath, longCut},
         {LEN(GetFileNameExt), longPath, Times(KA, 129)},
-        {NOLEN(DelSeparateSymbol), longPath, longCut},
         {NOLEN(SetSeparateSymbol), longPath, "\"C:\\a" + Times(SO, 126) + "\""},
         {"GetArgumentFileName", [](const char* in, char* out) { return CALL(GetArgumentFileName, in, 0, out) * -1; },
          longPath, longCut},  // always 1
@@ -112,11 +103,6 @@ TEST(TextHelpers, TakeOnlyRealSeparatorsAndWriteNothingPastTheResult) {
         EXPECT_EQ(out.bytes, c.out);
         EXPECT_TRUE(len < 0 || len == static_cast<int>(c.out.size())) << len;
         EXPECT_TRUE(out.Intact(c.out.size() + 1));
-        if (strcmp(c.function, "GetPathName") == 0 && c.in.size() < MAX_PATH) {  // its output may be its input
-            char buffer[MAX_PATH];
-            c.call(strcpy(buffer, c.in.c_str()), buffer);
-            EXPECT_STREQ(buffer, c.out.c_str());
-        }
     }
     for (const char* yes : {SO, "\xE0\x40"}) EXPECT_EQ(CALL(IsMultiByteChar, yes), 1);
     for (const char* no : {"\x83", "\x83\xFF", "\xB1\x5C", "\\" SO, ""}) EXPECT_EQ(CALL(IsMultiByteChar, no), 0);
@@ -159,14 +145,11 @@ TEST(MultiSelect, SplitsTheOpenDialogBufferWithinItsFirst260Bytes) {
     EXPECT_EQ(CALL(GetMultiFileCount, files), 2);
     EXPECT_EQ(CALL(GetMultiSelectFileInfo, "C:\\" SO "\\a.txt\0\0", dir, files), 1);
     EXPECT_EQ(std::string(dir) + "|" + files, "C:\\" SO "\\|a.txt");
-    std::string longest = "C:\\" + std::string(250, 'd') + "\\a.txt";  // 259 bytes: still one path
-    EXPECT_EQ(CALL(GetMultiSelectFileInfo, longest.append(2, '\0').c_str(), dir, files), 1);
     EXPECT_EQ(CALL(GetMultiSelectFileInfo, std::string(300, 'x').c_str(), dir, files), 0);
     std::string cut = std::string("C:\\d") + '\0' + std::string(120, 'a') + '\0' + std::string(120, 'b') + '\0' +
                       std::string(40, 'c') + '\0' + '\0';
     EXPECT_EQ(CALL(GetMultiSelectFileInfo, cut.c_str(), dir, files), 2);  // the third name crosses byte 260
     EXPECT_EQ(files[242], '\0');
-    EXPECT_EQ(CALL(GetMultiFileCount, ""), 0);
 }
 
 TEST(SystemNames, ProductNameAndLongPathName) {
@@ -178,8 +161,6 @@ TEST(SystemNames, ProductNameAndLongPathName) {
     ASSERT_TRUE(testing_support::WriteFileBytes(file, "x"));
     EXPECT_EQ(CALL(GetProductName, file.c_str(), out, 259), 0);  // no version resource: the base name
     EXPECT_STREQ(out, SO "ft.long file name");
-    EXPECT_EQ(CALL(GetProductName, file.c_str(), out, 1), 0);
-    EXPECT_STREQ(out, "");  // one byte would split ソ
 
     char shortPath[MAX_PATH], expected[MAX_PATH];
     ASSERT_NE(GetShortPathNameA(file.c_str(), shortPath, MAX_PATH), 0u);
