@@ -12,6 +12,7 @@
 
 #include "resources/resource_ids.h"
 #include "resources/version.h"
+#include "sjis.h"
 #include "test_env.h"
 
 using namespace testing_support;
@@ -196,6 +197,9 @@ TEST_F(InstallerTest, InstallWhileKelvoraRunsIsRefusedAndChangesNothing) {
     Process shown(setup_);
     HWND box = shown.WindowOf("#32770");
     ASSERT_NE(nullptr, box) << "the installer showed no message";
+    char text[512] = "";  // the box exists before its text does
+    for (DWORD waited = 0; waited < kWaitMs && !GetDlgItemTextA(box, 0xFFFF, text, sizeof text); waited += 50) Sleep(50);
+    EXPECT_EQ(0u, std::string(text).find(Sjis(u8"Kelvora が実行中です。"))) << text;
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_EQ(2u, shown.Wait());
 
