@@ -71,7 +71,6 @@ LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 void WatchBoxes() {
-    if (helper) return;
     const WNDCLASSA wc = {0, HelperProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr,
                           "KelvoraTestBoxWatch"};
     RegisterClassA(&wc);

@@ -3,7 +3,6 @@
 
 #include <shlobj.h>
 
-#include <algorithm>
 #include <cstring>
 
 #include "lib/html_help.h"
@@ -94,9 +93,12 @@ void FrameTest::Command(int id) {
     PumpMessages();
 }
 
-std::vector<ShownBox> FrameTest::Answer(int command, const DialogDriver::Answer& answer) {
+std::vector<ShownBox> FrameTest::Answer(int command, int button, const DialogDriver::Answer& fill) {
     DialogDriver driver;
-    driver.Expect(answer);
+    driver.Expect([&](HWND dialog) {
+        fill(dialog);
+        DialogDriver::Press(dialog, button);
+    });
     Command(command);
     return driver.Shown();
 }
@@ -113,13 +115,9 @@ LogEntry FrameTest::Row(int i) const {
     return e;
 }
 
-std::string FrameTest::Started(size_t lines) const {
-    std::string log = ReadFileBytes(browserLog_);
-    for (int i = 0; i < 100 && static_cast<size_t>(std::count(log.begin(), log.end(), '\n')) < lines; ++i) {
-        Sleep(50);
-        log = ReadFileBytes(browserLog_);
-    }
-    return log;
+std::string FrameTest::Started() const {
+    for (int i = 0; i < 100 && ReadFileBytes(browserLog_).find('\n') == std::string::npos; ++i) Sleep(50);
+    return ReadFileBytes(browserLog_);
 }
 
 }  // namespace testing_support

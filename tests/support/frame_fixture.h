@@ -13,9 +13,7 @@
 
 #include "app/kelvora_frame.h"
 #include "dialog_driver.h"
-#include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
-#include "settings/environ.h"
 #include "sjis.h"
 #include "test_env.h"
 
@@ -43,15 +41,15 @@ protected:
     // Closes the window as the user does; one still open after ten seconds fails the test.
     void Stop();
     void Command(int id);
-    // Sends command and answers the first box it opens; what the boxes showed.
-    std::vector<ShownBox> Answer(int command, const DialogDriver::Answer& answer);
+    // Sends command, runs fill on the dialog it opens and ends that with button; what the boxes showed.
+    std::vector<ShownBox> Answer(int command, int button, const DialogDriver::Answer& fill);
 
     int RowHeight() const { return static_cast<int>(SendMessageA(list_->Control(), LB_GETITEMHEIGHT, 0, 0)); }
     std::vector<std::string> Names() const;
     LogEntry Row(int i) const;
     std::string IndexBytes() const { return ReadFileBytes(indexPath_); }
-    // The fake browser's record (one command line per start) once it has lines, or after five seconds.
-    std::string Started(size_t lines) const;
+    // The fake browser's record (one command line per start) once it has a line, or after five seconds.
+    std::string Started() const;
 
     TempFolder logs_;
     char indexPath_[MAX_PATH] = "";

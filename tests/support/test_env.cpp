@@ -4,8 +4,8 @@
 
 #include <shlwapi.h>
 
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -47,18 +47,15 @@ void WriteProgramText(const char* subKey, const char* name, const std::string& t
 
 TempFolder::TempFolder() {
     static unsigned counter = 0;
-    char temp[MAX_PATH], name[MAX_PATH];
+    char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
-    std::snprintf(name, sizeof name, "%skvtest-%lu-%u\\", temp, GetCurrentProcessId(), ++counter);
-    path_ = name;
+    path_ = temp + ("kvtest-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + "\\");
     CreateDirectoryA(path_.c_str(), nullptr);
 }
 
 TempFolder::~TempFolder() {
-    const std::string from = path_.substr(0, path_.size() - 1) + '\0';  // the list of names ends in a double NUL
-    SHFILEOPSTRUCTA op = {nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT,
-                          FALSE, nullptr, nullptr};
-    SHFileOperationA(&op);
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
