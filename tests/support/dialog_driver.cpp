@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <map>
 
 namespace testing_support {
 namespace {
@@ -14,19 +14,21 @@ HWND helper = nullptr;
 constexpr UINT kRunAnswer = WM_APP + 1;
 constexpr DWORD kBoxLimitMs = 10000;
 
-struct OpenBox { HWND window; DWORD since; };
-std::vector<OpenBox> openBoxes;
+std::map<HWND, DWORD> openBoxes;  // since when
 
 // The text of a message box is the static control 0xFFFF; its icon is control 0x14 on Windows and
 // 1088 under Wine. Only the buttons of the box's type exist.
 UINT MessageBoxStyle(HWND box) {
     auto has = [box](int id) { return GetDlgItem(box, id) != nullptr; };
-    UINT style = has(IDABORT) ? MB_ABORTRETRYIGNORE : has(IDYES) ? (has(IDCANCEL) ? MB_YESNOCANCEL : MB_YESNO)
-                 : has(IDRETRY) ? MB_RETRYCANCEL : has(IDCANCEL) ? MB_OKCANCEL : MB_OK;
-    HWND iconControl = has(0x14) ? GetDlgItem(box, 0x14) : GetDlgItem(box, 1088);
-    HICON icon = iconControl ? reinterpret_cast<HICON>(SendMessageA(iconControl, STM_GETICON, 0, 0)) : nullptr;
+    UINT style = has(IDABORT)   ? MB_ABORTRETRYIGNORE
+                 : has(IDYES)   ? (has(IDCANCEL) ? MB_YESNOCANCEL : MB_YESNO)
+                 : has(IDRETRY) ? MB_RETRYCANCEL
+                                : (has(IDCANCEL) ? MB_OKCANCEL : MB_OK);
+    HWND iconControl = GetDlgItem(box, has(0x14) ? 0x14 : 1088);
+    HICON icon = reinterpret_cast<HICON>(SendMessageA(iconControl, STM_GETICON, 0, 0));
     const std::pair<LPCSTR, UINT> known[] = {{IDI_HAND, MB_ICONHAND}, {IDI_QUESTION, MB_ICONQUESTION},
-                                             {IDI_EXCLAMATION, MB_ICONEXCLAMATION}, {IDI_ASTERISK, MB_ICONASTERISK}};
+                                             {IDI_EXCLAMATION, MB_ICONEXCLAMATION},
+                                             {IDI_ASTERISK, MB_ICONASTERISK}};
     for (const auto& k : known) {
         if (LoadIconA(nullptr, k.first) == icon) return style | k.second;
     }
@@ -34,12 +36,11 @@ UINT MessageBoxStyle(HWND box) {
 }
 
 void CloseStaleBoxes() {
-    for (OpenBox& box : openBoxes) {
-        if (!IsWindow(box.window) || GetTickCount() - box.since < kBoxLimitMs) continue;
-        ADD_FAILURE() << "box [" << DialogDriver::WindowText(box.window) << "] still open after "
-                      << kBoxLimitMs / 1000 << " s: closed";
-        box.since = GetTickCount();
-        EndDialog(box.window, IDCANCEL);
+    for (auto& [box, since] : openBoxes) {
+        if (!IsWindow(box) || GetTickCount() - since < kBoxLimitMs) continue;
+        ADD_FAILURE() << "box [" << DialogDriver::WindowText(box) << "] still open after 10 s: closed";
+        since = GetTickCount();
+        EndDialog(box, IDCANCEL);
     }
 }
 
@@ -47,12 +48,11 @@ void Watch(HWND window) {
     char cls[32] = "";
     GetClassNameA(window, cls, sizeof cls);
     if (lstrcmpA(cls, "#32770") != 0) return;
-    auto gone = [](const OpenBox& b) { return !IsWindow(b.window); };
-    openBoxes.erase(std::remove_if(openBoxes.begin(), openBoxes.end(), gone), openBoxes.end());
-    if (std::any_of(openBoxes.begin(), openBoxes.end(), [window](const OpenBox& b) { return b.window == window; })) return;
-    openBoxes.push_back({window, GetTickCount()});
+    for (auto i = openBoxes.begin(); i != openBoxes.end();) i = IsWindow(i->first) ? std::next(i) : openBoxes.erase(i);
     // Everything else happens outside the hook, once the box's own loop pumps messages.
-    PostMessageA(helper, kRunAnswer, reinterpret_cast<WPARAM>(window), 0);
+    if (openBoxes.emplace(window, GetTickCount()).second) {
+        PostMessageA(helper, kRunAnswer, reinterpret_cast<WPARAM>(window), 0);
+    }
 }
 
 LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -71,8 +71,8 @@ LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 void WatchBoxes() {
-    if (helper) return;
-    const WNDCLASSA wc = {0, HelperProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr, "KelvoraTestBoxWatch"};
+    const WNDCLASSA wc = {0, HelperProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr,
+                          "KelvoraTestBoxWatch"};
     RegisterClassA(&wc);
     helper = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
     SetTimer(helper, 1, 250, nullptr);
@@ -91,10 +91,7 @@ void PumpMessages(DWORD milliseconds) {
     } while (GetTickCount() - start < milliseconds);
 }
 
-DialogDriver::DialogDriver() : previous_(current) {
-    WatchBoxes();
-    current = this;
-}
+DialogDriver::DialogDriver() : previous_(current) { current = this; }
 
 DialogDriver::~DialogDriver() {
     current = previous_;
@@ -103,7 +100,7 @@ DialogDriver::~DialogDriver() {
 
 void DialogDriver::Expect(Answer answer) { answers_.push_back(std::move(answer)); }
 
-void DialogDriver::ExpectPress(int buttonId) { Expect([buttonId](HWND dialog) { Press(dialog, buttonId); }); }
+void DialogDriver::ExpectPress(int id) { Expect([id](HWND dialog) { Press(dialog, id); }); }
 
 void DialogDriver::Press(HWND dialog, int buttonId) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
@@ -116,7 +113,9 @@ std::string DialogDriver::WindowText(HWND window) {
     return text;
 }
 
-std::string DialogDriver::ItemText(HWND dialog, int id) { return GetDlgItem(dialog, id) ? WindowText(GetDlgItem(dialog, id)) : ""; }
+std::string DialogDriver::ItemText(HWND dialog, int id) {
+    return GetDlgItem(dialog, id) ? WindowText(GetDlgItem(dialog, id)) : "";
+}
 
 void DialogDriver::OnBoxShown(HWND window) {
     if (!IsWindow(window)) return;

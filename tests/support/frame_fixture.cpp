@@ -3,52 +3,19 @@
 
 #include <shlobj.h>
 
-#include <algorithm>
 #include <cstring>
 
+#include "lib/html_help.h"
 #include "lib/owned.h"
-#include "loglist/list_menu.h"
-#include "settings/environ.h"
 
 namespace testing_support {
 namespace {
 
 HWND WINAPI RecordHelp(HWND, LPCSTR file, UINT command, DWORD_PTR data) {
-    const HH_POPUP* popup = command == HH_DISPLAY_TEXT_POPUP ? reinterpret_cast<const HH_POPUP*>(data) : nullptr;
-    HelpCalls().push_back({file ? file : "", command, popup ? popup->idString : 0, popup ? popup->pt : POINT{}});
-    EXPECT_TRUE(!popup || (popup->cbStruct == sizeof(HH_POPUP) && !popup->pszText));  // the text from the help file
+    const auto* popup = command == HH_DISPLAY_TEXT_POPUP ? reinterpret_cast<const HH_POPUP*>(data) : nullptr;
+    helpCalls.push_back({file ? file : "", command, popup ? popup->idString : 0, popup ? popup->pt : POINT{}});
+    EXPECT_TRUE(!popup || (popup->cbStruct == sizeof(HH_POPUP) && !popup->pszText));  // the text from the file
     return nullptr;
-}
-
-struct MenuWatch { UINT command; int ticks; ShownMenu menu; };
-MenuWatch* watching = nullptr;
-
-void CALLBACK MenuTick(HWND, UINT, UINT_PTR, DWORD) {
-    if (!watching || watching->menu.shown) return;
-    HWND window = FindWindowA("#32768", nullptr);
-    ShownMenu& shown = watching->menu;
-    if (!window || !IsWindowVisible(window)) {
-        if (++watching->ticks > 200) EndMenu();  // never wait for ever
-        return;
-    }
-    shown.shown = true;
-    GetWindowRect(window, &shown.rect);
-    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, 0x01E1, 0, 0));  // MN_GETHMENU
-    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
-        char text[128] = "";
-        GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
-        shown.texts.push_back(text);
-        shown.ids.push_back(GetMenuItemID(menu, i));
-    }
-    auto item = std::find(shown.ids.begin(), shown.ids.end(), watching->command);
-    if (!watching->command || item == shown.ids.end()) {
-        EndMenu();  // nothing to pick
-        return;
-    }
-    for (auto i = shown.ids.begin(); i <= item; ++i) {
-        if (*i) PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);  // the arrow keys skip separators
-    }
-    PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
 }
 
 void CALLBACK WindowStuck(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -59,10 +26,7 @@ void CALLBACK WindowStuck(HWND, UINT, UINT_PTR timer, DWORD) {
 
 }  // namespace
 
-std::vector<HelpCall>& HelpCalls() {
-    static std::vector<HelpCall> calls;  // reached before any test runs, so not a plain global
-    return calls;
-}
+std::vector<HelpCall> helpCalls;
 
 std::string IndexLine(const std::string& log, const std::string& browser, const std::string& name,
                       const FILETIME& seen) {
@@ -80,28 +44,15 @@ FILETIME LocalFileTime(WORD year, WORD month, WORD day) {
 void WriteLog(const std::string& path, const FILETIME& local, const std::string& content) {
     FILETIME utc;
     LocalFileTimeToFileTime(&local, &utc);
-    OwnedFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    EXPECT_TRUE(file && WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-                SetFileTime(file.Get(), nullptr, nullptr, &utc)) << path;
-}
-
-ShownMenu WatchMenu(const std::function<void()>& open, UINT command) {
-    MenuWatch watch = {command, 0, {}};
-    watching = &watch;
-    UINT_PTR timer = SetTimer(nullptr, 0, 30, MenuTick);
-    open();
-    PumpMessages();
-    KillTimer(nullptr, timer);
-    watching = nullptr;
-    EXPECT_TRUE(watch.menu.shown) << "no menu";
-    return watch.menu;
+    ASSERT_TRUE(WriteFileBytes(path, content));
+    OwnedFile file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_TRUE(file && SetFileTime(file.Get(), nullptr, nullptr, &utc)) << path;
 }
 
 void FrameTest::SetUp() {
     DeleteProgramSettings();
-    HelpCalls().clear();
-    previousHelp_ = SetHtmlHelpHook(RecordHelp);
+    helpCalls.clear();
+    SetHtmlHelpHook(RecordHelp);  // for every window test: closing the window calls HTML Help too
     BuildDefaultIndexPath(GetModuleHandleA(nullptr), indexPath_);  // in the data folder, which must exist
     SHCreateDirectoryExA(nullptr, std::string(indexPath_, std::strrchr(indexPath_, '\\')).c_str(), nullptr);
     browserLog_ = logs_.File("started.txt");
@@ -112,7 +63,6 @@ void FrameTest::SetUp() {
 void FrameTest::TearDown() {
     Stop();
     DeleteFileA(indexPath_);
-    SetHtmlHelpHook(previousHelp_);
     DeleteProgramSettings();
 }
 
@@ -143,32 +93,12 @@ void FrameTest::Command(int id) {
     PumpMessages();
 }
 
-void FrameTest::Key(UINT message, WPARAM key, LPARAM lParam) {
-    MSG msg = {list_->Control(), message, key, lParam, 0, {}};
-    frame_->Dispatch(msg);
-    PumpMessages();
-}
-
-void FrameTest::ClickToolbar(int id) {
-    HWND toolbar = frame_->Toolbar();
-    LRESULT index = SendMessageA(toolbar, TB_COMMANDTOINDEX, id, 0);
-    ASSERT_GE(index, 0) << "no toolbar button for " << id;
-    RECT r = {};
-    ASSERT_TRUE(SendMessageA(toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r)));
-    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    SendMessageA(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageA(toolbar, WM_LBUTTONUP, 0, at);
-    PumpMessages();
-}
-
-ShownMenu FrameTest::ContextMenu(UINT command) {
-    HWND list = list_->Control();
-    return WatchMenu([this, list] { SendMessageA(frame_->MainWindow(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1); }, command);
-}
-
-std::vector<ShownBox> FrameTest::Answer(int command, const DialogDriver::Answer& answer) {
+std::vector<ShownBox> FrameTest::Answer(int command, int button, const DialogDriver::Answer& fill) {
     DialogDriver driver;
-    driver.Expect(answer);
+    driver.Expect([&](HWND dialog) {
+        fill(dialog);
+        DialogDriver::Press(dialog, button);
+    });
     Command(command);
     return driver.Shown();
 }
@@ -185,13 +115,9 @@ LogEntry FrameTest::Row(int i) const {
     return e;
 }
 
-std::string FrameTest::Started(size_t lines) const {
-    std::string log = ReadFileBytes(browserLog_);
-    for (int i = 0; i < 100 && static_cast<size_t>(std::count(log.begin(), log.end(), '\n')) < lines; ++i) {
-        Sleep(50);
-        log = ReadFileBytes(browserLog_);
-    }
-    return log;
+std::string FrameTest::Started() const {
+    for (int i = 0; i < 100 && ReadFileBytes(browserLog_).find('\n') == std::string::npos; ++i) Sleep(50);
+    return ReadFileBytes(browserLog_);
 }
 
 }  // namespace testing_support

@@ -5,7 +5,6 @@
 #include <commctrl.h>
 #include <htmlhelp.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,10 +13,7 @@
 
 #include "app/kelvora_frame.h"
 #include "dialog_driver.h"
-#include "lib/html_help.h"
-#include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
-#include "settings/environ.h"
 #include "sjis.h"
 #include "test_env.h"
 
@@ -25,20 +21,13 @@ namespace testing_support {
 
 // HTML Help calls, as the hook saw them; a text popup's HH_POPUP idString and pt as popupId and at.
 struct HelpCall { std::string file; UINT command, popupId; POINT at; };
-std::vector<HelpCall>& HelpCalls();
+extern std::vector<HelpCall> helpCalls;
 
 std::string IndexLine(const std::string& log, const std::string& browser, const std::string& name,
                       const FILETIME& seen = FILETIME{});
 FILETIME LocalFileTime(WORD year, WORD month, WORD day);
 // Writes a log file whose last-write time, seen in local time, is the given one.
 void WriteLog(const std::string& path, const FILETIME& local, const std::string& content = "log line\r\n");
-
-// A popup menu as it was shown on this thread: the menu window on the screen, the items' texts
-// (separators as "") and ids.
-struct ShownMenu { bool shown = false; RECT rect = {}; std::vector<std::string> texts; std::vector<UINT> ids; };
-// Runs open, which shows a popup menu, and picks the item of command in it with the keys (0, or a
-// command the menu lacks, closes it without a choice). A menu that never shows ends the wait in 6 s.
-ShownMenu WatchMenu(const std::function<void()>& open, UINT command);
 
 class FrameTest : public testing::Test {
 protected:
@@ -52,27 +41,21 @@ protected:
     // Closes the window as the user does; one still open after ten seconds fails the test.
     void Stop();
     void Command(int id);
-    // A key message for the list, through the program's loop step (accelerators first).
-    void Key(UINT message, WPARAM key, LPARAM lParam = 0);
-    void ClickToolbar(int id);
-    // Opens the list's context menu from the keyboard and picks the item of command.
-    ShownMenu ContextMenu(UINT command);
-    // Sends command and answers the first box it opens; what the boxes showed.
-    std::vector<ShownBox> Answer(int command, const DialogDriver::Answer& answer);
+    // Sends command, runs fill on the dialog it opens and ends that with button; what the boxes showed.
+    std::vector<ShownBox> Answer(int command, int button, const DialogDriver::Answer& fill);
 
     int RowHeight() const { return static_cast<int>(SendMessageA(list_->Control(), LB_GETITEMHEIGHT, 0, 0)); }
     std::vector<std::string> Names() const;
     LogEntry Row(int i) const;
     std::string IndexBytes() const { return ReadFileBytes(indexPath_); }
-    // The fake browser's record (one command line per start) once it has lines, or after five seconds.
-    std::string Started(size_t lines) const;
+    // The fake browser's record (one command line per start) once it has a line, or after five seconds.
+    std::string Started() const;
 
     TempFolder logs_;
     char indexPath_[MAX_PATH] = "";
     std::string browser_, browserLog_;
     std::unique_ptr<KelvoraFrame> frame_;
     ListMenu* list_ = nullptr;
-    HtmlHelpFunction previousHelp_ = nullptr;
 };
 
 }  // namespace testing_support

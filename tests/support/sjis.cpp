@@ -8,13 +8,10 @@
 namespace testing_support {
 
 std::string Sjis(const char* utf8) {
-    int wide = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-    std::vector<wchar_t> w(wide);
-    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, w.data(), wide);
-    int bytes = WideCharToMultiByte(932, 0, w.data(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(bytes, '\0');
-    WideCharToMultiByte(932, 0, w.data(), -1, &out[0], bytes, nullptr, nullptr);
-    out.resize(bytes - 1);
+    wchar_t wide[1024] = L"";
+    char out[2048] = "";
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 1024);
+    WideCharToMultiByte(932, 0, wide, -1, out, sizeof out, nullptr, nullptr);
     return out;
 }
 

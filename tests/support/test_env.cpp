@@ -4,8 +4,8 @@
 
 #include <shlwapi.h>
 
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -14,16 +14,11 @@ namespace {
 std::string ProgramKey(const char* subKey) { return std::string("Software\\Brisnel\\Kelvora\\") + subKey; }
 }  // namespace
 
-std::string UnixToWindowsPath(const std::string& path) {
-    if (path.empty() || path[0] != '/') return path;
-    std::string out = "Z:" + path;
-    for (char& c : out) c = c == '/' ? '\\' : c;
-    return out;
-}
-
 std::string EnvPath(const char* variable) {
-    const char* value = std::getenv(variable);
-    return value ? UnixToWindowsPath(value) : std::string();
+    std::string path = std::getenv(variable) ? std::getenv(variable) : "";
+    if (path.empty() || path[0] != '/') return path;
+    for (char& c : path) c = c == '/' ? '\\' : c;
+    return "Z:" + path;
 }
 
 void DeleteProgramSettings() { SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brisnel\\Kelvora"); }
@@ -31,7 +26,7 @@ void DeleteProgramSettings() { SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brisne
 bool ReadProgramValue(const char* subKey, const char* name, DWORD* type, std::string* data) {
     char buffer[4096];
     DWORD size = sizeof buffer;
-    if (SHGetValueA(HKEY_CURRENT_USER, ProgramKey(subKey).c_str(), name, type, buffer, &size) != ERROR_SUCCESS) return false;
+    if (SHGetValueA(HKEY_CURRENT_USER, ProgramKey(subKey).c_str(), name, type, buffer, &size)) return false;
     data->assign(buffer, size);
     return true;
 }
@@ -40,21 +35,10 @@ void WriteProgramValue(const char* subKey, const char* name, DWORD type, const v
     SHSetValueA(HKEY_CURRENT_USER, ProgramKey(subKey).c_str(), name, type, data, size);
 }
 
-DWORD ProgramDword(const char* subKey, const char* name) {
-    DWORD type = 0;
-    std::string data;
-    if (!ReadProgramValue(subKey, name, &type, &data) || data.size() != sizeof(DWORD)) return 0xFFFFFFFF;
-    return *reinterpret_cast<const DWORD*>(data.data());
-}
-
 std::string ProgramText(const char* subKey, const char* name) {
     DWORD type = 0;
     std::string data;
     return ReadProgramValue(subKey, name, &type, &data) ? data.c_str() : "<missing>";
-}
-
-void WriteProgramDword(const char* subKey, const char* name, DWORD value) {
-    WriteProgramValue(subKey, name, REG_DWORD, &value, sizeof value);
 }
 
 void WriteProgramText(const char* subKey, const char* name, const std::string& text) {
@@ -63,20 +47,15 @@ void WriteProgramText(const char* subKey, const char* name, const std::string& t
 
 TempFolder::TempFolder() {
     static unsigned counter = 0;
-    char temp[MAX_PATH], name[MAX_PATH];
+    char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
-    std::snprintf(name, sizeof name, "%skvtest-%lu-%u\\", temp, GetCurrentProcessId(), ++counter);
-    path_ = name;
+    path_ = temp + ("kvtest-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + "\\");
     CreateDirectoryA(path_.c_str(), nullptr);
 }
 
 TempFolder::~TempFolder() {
-    const std::string from = path_.substr(0, path_.size() - 1) + '\0';  // the list of names ends with a double NUL
-    SHFILEOPSTRUCTA op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationA(&op);
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {

@@ -9,18 +9,14 @@ namespace testing_support {
 
 // A Linux path from the environment (KELVORA_EXE, KELVORA_SOURCE_DIR, ...) as Wine sees it.
 std::string EnvPath(const char* variable);
-std::string UnixToWindowsPath(const std::string& path);
 
 // Removes HKEY_CURRENT_USER\Software\Brisnel\Kelvora with everything below it.
 void DeleteProgramSettings();
 // Reads a value of HKEY_CURRENT_USER\Software\Brisnel\Kelvora\<subKey>; false when it is missing.
 bool ReadProgramValue(const char* subKey, const char* name, DWORD* type, std::string* data);
 void WriteProgramValue(const char* subKey, const char* name, DWORD type, const void* data, DWORD size);
-// The same for a REG_DWORD, and for a REG_SZ up to its NUL; reading a missing value gives
-// 0xFFFFFFFF and "<missing>".
-DWORD ProgramDword(const char* subKey, const char* name);
+// The same for a REG_SZ up to its NUL; reading a missing value gives "<missing>".
 std::string ProgramText(const char* subKey, const char* name);
-void WriteProgramDword(const char* subKey, const char* name, DWORD value);
 void WriteProgramText(const char* subKey, const char* name, const std::string& text);
 
 // A fresh, empty folder under the temporary folder, removed with its files at destruction.
