@@ -288,10 +288,12 @@ TEST_F(MainWindowTest, MenusOfAScrolledListGoToTheRowInView) {
 
 TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolderUnlessItCannot) {
     const std::string dat = indexPath_, folder = dat.substr(0, dat.rfind('\\') + 1);
-    const std::string mine = folder + "mine.kvd";
+    const std::string mine = folder + "mine.kvd", dat2 = folder + "Kelvora2.dat";
+    DeleteFileA(dat2.c_str());
     // The index file, and where it is after a start.
     const std::pair<std::string, std::string> cases[] = {
         {logs_.File("moved.kvd"), dat},
+        {logs_.File("second.kvd"), dat2},                    // Kelvora.dat is taken now: a free name
         {mine, mine},                                        // in the data folder under any name: it stays
         {logs_.File("stays.kvd"), logs_.File("stays.kvd")}};  // the move cannot be written
     for (const auto& [from, to] : cases) {
@@ -313,6 +315,13 @@ TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolderUnlessItCannot) {
         EXPECT_EQ(to == dat ? ReadFileBytes(dat) : kept, ReadFileBytes(dat));
     }
     DeleteFileA(mine.c_str());
+    DeleteFileA(dat2.c_str());
+    const std::string before = ReadFileBytes(dat);
+    WriteProgramText("Main", "Index", "");
+    StartProgram();  // an empty Index loads nothing and writes nothing
+    EXPECT_EQ(0, list_->GetEntryCount());
+    Stop();
+    EXPECT_EQ(before, ReadFileBytes(dat));
 }
 
 TEST_F(MainWindowTest, FailedLoadsAndWritesAreToldAndLeaveTheFileWholeAndASessionEndWritesEverything) {

@@ -35,6 +35,17 @@ void WriteProgramValue(const char* subKey, const char* name, DWORD type, const v
     SHSetValueA(HKEY_CURRENT_USER, ProgramKey(subKey).c_str(), name, type, data, size);
 }
 
+DWORD ProgramDword(const char* subKey, const char* name) {
+    DWORD type = 0;
+    std::string data;
+    if (!ReadProgramValue(subKey, name, &type, &data) || data.size() != sizeof(DWORD)) return 0xFFFFFFFF;
+    return *reinterpret_cast<const DWORD*>(data.data());
+}
+
+void WriteProgramDword(const char* subKey, const char* name, DWORD value) {
+    WriteProgramValue(subKey, name, REG_DWORD, &value, sizeof value);
+}
+
 std::string ProgramText(const char* subKey, const char* name) {
     DWORD type = 0;
     std::string data;

@@ -15,7 +15,10 @@ void DeleteProgramSettings();
 // Reads a value of HKEY_CURRENT_USER\Software\Brisnel\Kelvora\<subKey>; false when it is missing.
 bool ReadProgramValue(const char* subKey, const char* name, DWORD* type, std::string* data);
 void WriteProgramValue(const char* subKey, const char* name, DWORD type, const void* data, DWORD size);
-// The same for a REG_SZ up to its NUL; reading a missing value gives "<missing>".
+// The same for a DWORD (a missing one reads as 0xFFFFFFFF) and for a REG_SZ up to its NUL (a missing
+// one reads as "<missing>").
+DWORD ProgramDword(const char* subKey, const char* name);
+void WriteProgramDword(const char* subKey, const char* name, DWORD value);
 std::string ProgramText(const char* subKey, const char* name);
 void WriteProgramText(const char* subKey, const char* name, const std::string& text);
 
