@@ -56,11 +56,7 @@ TEST(TextHelpers, TakeOnlyRealSeparatorsAndWriteNothingPastTheResult) {
     // An odd start, so that a cut at 259 bytes would fall inside a character.
     const std::string longPath = "C:\\a" + Times(SO, 140) + "\\" + Times(HYO, 140) + "." + Times(KA, 140);
     const std::string longCut = "C:\\a" + Times(SO, 127);  // 258 bytes
-    const struct {
-        const char* function;
-        Call call;
-        std::string in, out;
-    } cases[] = {
+    const struct { const char* function; Call call; std::string in, out; } cases[] = {
         {LEN(GetPathName), "C:\\" SO "ft\\a.log", "C:\\" SO "ft\\"},
         {LEN(GetPathName), "C:\\a\\" HYO HYO, "C:\\a\\"},
         {LEN(GetFileName), "C:app.log", "app.log"},

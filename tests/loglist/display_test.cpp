@@ -138,11 +138,7 @@ TEST(Display, TheSettingsDecideTheColumnsTheOrderTheStopsAndTheMacroTexts) {
 }
 
 TEST(DateMacros, ReplaceEachMacroCharacterWithinAPathBuffer) {
-    const struct {
-        std::string source;
-        const char* year;
-        std::string expected;
-    } cases[] = {
+    const struct { std::string source; const char* year; std::string expected; } cases[] = {
         {"C:\\log\\ap#$%.log", "03", "C:\\log\\ap030731.log"},
         {"#$%-#$%-##", "2024", "20240731-20240731-20242024"},
         {"a#b$c", nullptr, "ab07c"},     // a null text counts as empty

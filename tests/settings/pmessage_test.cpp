@@ -14,11 +14,7 @@ using testing_support::Sjis;
 
 namespace {
 
-struct Row {
-    const char* caption;
-    const char* text;
-    UINT style;
-};
+struct Row { const char* caption; const char* text; UINT style; };
 
 constexpr UINT kWarn = MB_OK | MB_ICONEXCLAMATION;
 constexpr UINT kStop = MB_OK | MB_ICONHAND;
