@@ -8,10 +8,11 @@
 namespace testing_support {
 
 std::string Sjis(const char* utf8) {
-    wchar_t wide[1024] = L"";
-    char out[2048] = "";
-    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 1024);
-    WideCharToMultiByte(932, 0, wide, -1, out, sizeof out, nullptr, nullptr);
+    std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &wide[0], static_cast<int>(wide.size()));
+    std::string out(WideCharToMultiByte(932, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr), '\0');
+    WideCharToMultiByte(932, 0, wide.c_str(), -1, &out[0], static_cast<int>(out.size()), nullptr, nullptr);
+    out.pop_back();  // the NUL
     return out;
 }
 

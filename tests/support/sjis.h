@@ -1,4 +1,4 @@
-// Test texts are written in UTF-8; the program works in code page 932. Texts up to 1023 characters.
+// Test texts are written in UTF-8; the program works in code page 932.
 #pragma once
 #include <initializer_list>
 #include <string>
