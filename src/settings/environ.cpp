@@ -44,6 +44,9 @@ void BuildDefaultIndexPath(HINSTANCE instance, char out[MAX_PATH]) {
     if (n < 0 || n >= MAX_PATH) out[0] = '\0';
 }
 
+namespace {
+
+// Today's date as the macro texts: the last two digits of the year, the month and the day.
 void FormatMacroDate(const SYSTEMTIME& date, char year[5], char month[3], char day[3]) {
     char text[16];
     std::snprintf(text, sizeof text, "%d", date.wYear);
@@ -53,6 +56,8 @@ void FormatMacroDate(const SYSTEMTIME& date, char year[5], char month[3], char d
     std::snprintf(text, sizeof text, "%02d", date.wDay % 100);
     CopyToField(day, 3, text);
 }
+
+}  // namespace
 
 // ---- EnvironList ----
 

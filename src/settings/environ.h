@@ -145,7 +145,5 @@ private:
 void BuildDataFolder(HINSTANCE instance, char out[MAX_PATH]);
 // DataFolder followed by "Kelvora.dat"; empty under the same conditions.
 void BuildDefaultIndexPath(HINSTANCE instance, char out[MAX_PATH]);
-// Today's date as the macro texts: the last two digits of the year, the month and the day.
-void FormatMacroDate(const SYSTEMTIME& date, char year[5], char month[3], char day[3]);
 // Copies text into a zero-filled field of fieldSize bytes, cut at a character boundary.
 void CopyToField(char* field, size_t fieldSize, const char* text);
