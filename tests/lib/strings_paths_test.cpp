@@ -18,6 +18,8 @@
 #define PO "\x83\x7C"   // ポ: second byte is a vertical bar
 #define KA "\x83\x4A"   // カ
 
+using testing_support::Repeat;
+
 namespace {
 
 // A path buffer followed by guard bytes.
@@ -28,12 +30,6 @@ struct Guarded {
         return std::string(bytes + from, bytes + sizeof bytes) == std::string(sizeof bytes - from, 0x7F);
     }
 };
-
-std::string Times(const char* text, int count) {
-    std::string result;
-    while (count-- > 0) result += text;
-    return result;
-}
 
 // One input, one output; several outputs are joined with line feeds. The length returned, or -1.
 using Call = int (*)(const char* in, char* out);
@@ -54,8 +50,8 @@ int Split(const char* in, char* out) {
 
 TEST(TextHelpers, TakeOnlyRealSeparatorsAndWriteNothingPastTheResult) {
     // An odd start, so that a cut at 259 bytes would fall inside a character.
-    const std::string longPath = "C:\\a" + Times(SO, 140) + "\\" + Times(HYO, 140) + "." + Times(KA, 140);
-    const std::string longCut = "C:\\a" + Times(SO, 127);  // 258 bytes
+    const std::string longPath = "C:\\a" + Repeat(SO, 140) + "\\" + Repeat(HYO, 140) + "." + Repeat(KA, 140);
+    const std::string longCut = "C:\\a" + Repeat(SO, 127);  // 258 bytes
     const struct { const char* function; Call call; std::string in, out; } cases[] = {
         {LEN(GetPathName), "C:\\" SO "ft\\a.log", "C:\\" SO "ft\\"},
         {LEN(GetPathName), "C:\\a\\" HYO HYO, "C:\\a\\"},
@@ -86,9 +82,9 @@ TEST(TextHelpers, TakeOnlyRealSeparatorsAndWriteNothingPastTheResult) {
         {COPY(StringArgCopy, 260), "\"C:\\a b\\x.exe\" -f", "\"C:\\a b\\x.exe\""},
         {COPY(StringArgCopy, 2), "a" SO, "a"},
         {LEN(GetPathName), longPath, longCut},
-        {LEN(GetFileName), longPath, Times(HYO, 129)},
-        {LEN(GetFileNameExt), longPath, Times(KA, 129)},
-        {NOLEN(SetSeparateSymbol), longPath, "\"C:\\a" + Times(SO, 126) + "\""},
+        {LEN(GetFileName), longPath, Repeat(HYO, 129)},
+        {LEN(GetFileNameExt), longPath, Repeat(KA, 129)},
+        {NOLEN(SetSeparateSymbol), longPath, "\"C:\\a" + Repeat(SO, 126) + "\""},
         {"GetArgumentFileName", [](const char* in, char* out) { return CALL(GetArgumentFileName, in, 0, out) * -1; },
          longPath, longCut},  // always 1
     };

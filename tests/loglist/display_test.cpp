@@ -12,6 +12,8 @@
 #include "settings/environ.h"
 #include "test_env.h"
 
+using testing_support::Repeat;
+
 namespace {
 
 const std::string kMi = "\x96\xA2";     // 未
@@ -33,12 +35,6 @@ LogEntry Entry(const std::string& listName, FILETIME seen, FILETIME file) {
     entry.SeenTime = seen;
     entry.FileTime = file;
     return entry;
-}
-
-std::string Repeat(const std::string& text, int count) {
-    std::string result;
-    while (count-- > 0) result += text;
-    return result;
 }
 
 TEST(Display, RowTextHasTheShownColumnsAndTheListNameCutAtACharacter) {

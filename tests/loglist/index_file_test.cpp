@@ -12,6 +12,7 @@
 #include "test_env.h"
 
 using testing_support::ReadFileBytes;
+using testing_support::Repeat;
 using testing_support::TempFolder;
 using testing_support::WriteFileBytes;
 
@@ -21,12 +22,6 @@ const DateMacroTexts kMacros{"03", "07", "31"};
 const std::string kSo = "\x83\x5C";   // ソ: second byte '\'
 const std::string kPo = "\x83\x7C";   // ポ: second byte '|'
 const std::string kA = "\x82\xA0";    // あ
-
-std::string Repeat(const std::string& text, int count) {
-    std::string result;
-    while (count-- > 0) result += text;
-    return result;
-}
 
 // The persisted fields of an entry as a line of the file: log file, browser, list name, seen low, seen high.
 std::string Fields(const LogEntry& e) {
@@ -131,11 +126,25 @@ TEST(IndexFile, AReadOrWriteThatFailsStopsAndAWriteLeavesTheOldFileAndNoOther) {
     auto failsAtRowOne = [](int index, LogEntry* out) { return *out = LogEntry{}, index != 1; };
     EXPECT_FALSE(WriteIndexFile(path.c_str(), 3, failsAtRowOne));
     EXPECT_FALSE(WriteIndexFile(path.c_str(), -1, failsAtRowOne));
-    struct : IndexFileOps {  // the new file cannot take the old one's place
-        bool Replace(const char*, const char*) override { return false; }
-    } failingReplace;
-    IndexFileOps* previous = SetIndexFileOps(&failingReplace);
-    EXPECT_FALSE(Write(path, {"new,b,c,0,0"}));
+    // One step fails: the write after none, half or nearly all of its bytes (the last on a full disk), the
+    // flush, or putting the new file in the old one's place.
+    struct FailingStep : IndexFileOps {
+        int step = 0;
+        bool Write(HANDLE file, const void* data, DWORD size) override {
+            if (step > 2) return IndexFileOps::Write(file, data, size);
+            IndexFileOps::Write(file, data, static_cast<DWORD>(size * ULONGLONG{step == 0 ? 0u : step * 49u} / 100));
+            SetLastError(step == 2 ? ERROR_DISK_FULL : ERROR_WRITE_FAULT);
+            return false;
+        }
+        bool Flush(HANDLE file) override { return step != 3 && IndexFileOps::Flush(file); }
+        bool Replace(const char* from, const char* to) override { return step != 4 && IndexFileOps::Replace(from, to); }
+    } failing;
+    IndexFileOps* previous = SetIndexFileOps(&failing);
+    for (failing.step = 0; failing.step < 5; ++failing.step) {
+        EXPECT_FALSE(Write(path, {"new,b,c,0,0", "new,d,e,0,0"})) << failing.step;
+        EXPECT_EQ(ReadFileBytes(path), old) << failing.step;
+        EXPECT_EQ(CheckFile(folder.File("*.tmp").c_str()), 0) << failing.step;
+    }
     SetIndexFileOps(previous);
     EXPECT_FALSE(Write(folder.File("missing\\Kelvora.dat"), {"a"}));
     OwnedFile lock(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));

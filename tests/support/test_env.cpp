@@ -69,6 +69,12 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(path_, ignored);
 }
 
+std::string Repeat(const std::string& text, int count) {
+    std::string result;
+    while (count-- > 0) result += text;
+    return result;
+}
+
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     return file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush().good();

@@ -36,6 +36,9 @@ private:
     std::string path_;
 };
 
+// text written count times over.
+std::string Repeat(const std::string& text, int count);
+
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
 
