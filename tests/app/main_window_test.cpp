@@ -314,8 +314,7 @@ TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolderUnlessItCannot) {
         EXPECT_EQ(to == from, CheckFile(from.c_str()) != 0);
         EXPECT_EQ(to == dat ? ReadFileBytes(dat) : kept, ReadFileBytes(dat));
     }
-    DeleteFileA(mine.c_str());
-    DeleteFileA(dat2.c_str());
+    for (const std::string& made : {mine, dat2}) DeleteFileA(made.c_str());
     const std::string before = ReadFileBytes(dat);
     WriteProgramText("Main", "Index", "");
     StartProgram();  // an empty Index loads nothing and writes nothing

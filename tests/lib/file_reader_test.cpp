@@ -14,8 +14,7 @@
 #include "lib/owned.h"
 #include "test_env.h"
 
-using testing_support::TempFolder;
-using testing_support::WriteFileBytes;
+using namespace testing_support;
 
 namespace {
 

@@ -11,10 +11,7 @@
 #include "loglist/index_file.h"
 #include "test_env.h"
 
-using testing_support::ReadFileBytes;
-using testing_support::Repeat;
-using testing_support::TempFolder;
-using testing_support::WriteFileBytes;
+using namespace testing_support;
 
 namespace {
 

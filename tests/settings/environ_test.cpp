@@ -12,9 +12,7 @@
 #include "sjis.h"
 #include "test_env.h"
 
-using testing_support::ReadProgramValue;
-using testing_support::Sjis;
-using testing_support::WriteProgramValue;
+using namespace testing_support;
 
 namespace {
 

@@ -9,8 +9,7 @@
 #include "resources/resource_ids.h"
 #include "sjis.h"
 
-using testing_support::DialogDriver;
-using testing_support::Sjis;
+using namespace testing_support;
 
 namespace {
 
