@@ -156,7 +156,10 @@ TEST(IndexFile, AReadOrWriteThatFailsStopsAndAWriteLeavesTheOldFileAndNoOther) {
 TEST(LogFileStatus, IsTheLocalLastWriteTimeAndSizeOfTheExpandedName) {
     TempFolder folder;
     const std::string log = folder.File(kSo + "030731.log");
-    for (int share : {-1, 0, FILE_SHARE_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE}) {
+    // -1: nobody holds the log; otherwise a writer holds it open with each kind of sharing.
+    const int shares[] = {-1, 0, FILE_SHARE_READ, FILE_SHARE_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE};
+    for (int share : shares) {
         ASSERT_TRUE(WriteFileBytes(log, "12345"));
         OwnedFile writer;
         if (share >= 0) {
