@@ -1,5 +1,6 @@
-// The index table file: line parsing and formatting, whole-file round trips, writes that fail at
-// each step, and the status of the log files it names.
+// The index table file: line parsing and formatting, whole-file round trips, blank lines, files
+// that are no list or too long for one, writes that fail at each step, and the status of the log
+// files it names.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -26,14 +27,17 @@ std::string Fields(const LogEntry& e) {
            std::to_string(e.SeenTime.dwLowDateTime) + "," + std::to_string(e.SeenTime.dwHighDateTime);
 }
 
-// The entries read, and "failed" after them when the read fails.
+// The entries read, or how the read failed.
 std::vector<std::string> ReadAll(const std::string& path) {
+    IndexEntries entries;
+    switch (ReadIndexFile(path.c_str(), kMacros, &entries)) {
+    case IndexRead::Read: break;
+    case IndexRead::Unreadable: return {"unreadable"};
+    case IndexRead::TooLong: return {"too long"};
+    case IndexRead::NotAList: return {"not a list"};
+    }
     std::vector<std::string> read;
-    if (!ReadIndexFile(path.c_str(), kMacros, [&read](const LogEntry& e) {
-            read.push_back(Fields(e));
-            return static_cast<int>(read.size()) - 1;
-        }))
-        read.push_back("failed");
+    for (int i = 0; i < entries.Count(); ++i) read.push_back(Fields(entries[i]));
     return read;
 }
 
@@ -86,20 +90,18 @@ TEST(IndexFile, WritesLinesThatReadBackByteForByte) {
     EXPECT_EQ(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_ARCHIVE, static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
 }
 
-TEST(IndexFile, EveryLineEndCountsAndEveryLineIsOneEntry) {
+TEST(IndexFile, EveryLineEndCountsAndLinesOfAnyLengthAreReadWhole) {
     // A line of exactly n bytes: "a,b," then a list name that fills it, then ",1,2".
     auto lineOf = [](size_t n) { return "a,b," + std::string(n - 8, 'x') + ",1,2"; };
-    const std::string cut = "a,b," + std::string(127, 'x') + ",1,2", z = "z,,,0,0", empty = ",,,0,0";
+    const std::string cut = "a,b," + std::string(127, 'x') + ",1,2", z = "z,,,0,0";
     const std::pair<std::string, std::vector<std::string>> cases[] = {
-        {"", {}},
-        {"\r\n", {empty}},
         {"a,b,c,1,2\r", {"a,b,c,1,2"}},
-        {"z\nz\n\nz", {z, z, empty, z}},
-        {"z\rz\r\rz", {z, z, empty, z}},
-        {"z\r\nz\n\rz\r\r\nz", {z, z, empty, z, empty, z}},
-        {lineOf(256) + "\r\n\r\nz\r\n", {cut, empty, z}},
-        {lineOf(257) + "\r\nz", {cut, z}},
-        {std::string(9000, 'L') + ",b,n,3,4\r\nz\r\n", {std::string(259, 'L') + ",b,n,3,4", z}},
+        {"z,,\nz,,\nz,,", {z, z, z}},
+        {"z,,\rz,,\rz,,", {z, z, z}},
+        {"z,,\r\nz,,\n\rz,,\r\r\nz,,", {z, z, z, z}},
+        {lineOf(256) + "\r\nz,,\r\n", {cut, z}},
+        {lineOf(257) + "\r\nz,,", {cut, z}},
+        {std::string(9000, 'L') + ",b,n,3,4\r\nz,,\r\n", {std::string(259, 'L') + ",b,n,3,4", z}},
     };
     TempFolder folder;
     for (const auto& [bytes, rows] : cases) {
@@ -108,21 +110,71 @@ TEST(IndexFile, EveryLineEndCountsAndEveryLineIsOneEntry) {
     }
 }
 
-TEST(IndexFile, AReadOrWriteThatFailsStopsAndAWriteLeavesTheOldFileAndNoOther) {
+TEST(IndexFile, BlankLinesAnywhereAreNoEntries) {
+    const std::string a = "a,b,c,1,2", d = "d,e,f,3,4", wide = "\x81\x40";  // the full-width space
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"\r\n \t\r\n" + a + "\r\n" + d + "\r\n", {a, d}},
+        {a + "\r\n" + wide + " " + wide + "\t\r\n\n\r" + d + "\r\n", {a, d}},
+        {a + "\r\n" + d + "\r\n\r\n" + wide + "\r\n  ", {a, d}},
+        {"\r\n" + wide + "\r\n", {}},                           // blank lines only: an empty list
+        {a + "\r\n \x81\x41\r\n", {a, " \x81\x41,,,0,0"}},  // 、 is no blank
+    };
     TempFolder folder;
-    const std::string path = folder.File("Kelvora.dat"), old = "a\r\nb\r\nc\r\n";
-    EXPECT_EQ(ReadAll(path), std::vector<std::string>{"failed"});
+    for (const auto& [bytes, rows] : cases) {
+        ASSERT_TRUE(WriteFileBytes(folder.File("index.kvd"), bytes));
+        EXPECT_EQ(ReadAll(folder.File("index.kvd")), rows) << testing::PrintToString(bytes);
+    }
+}
+
+TEST(IndexFile, AFileWithNulBytesOrWithoutALineOfTheThreeTextFieldsIsNotAList) {
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {std::string("\x1f\x8b\x08\0\0\0\0\0", 8), {"not a list"}},  // gzip
+        {std::string("\xFF\xFE" "a\0,\0b\0,\0c\0\r\0\n\0", 16), {"not a list"}},  // UTF-16
+        {std::string("a,b,c,0,0\r\n\0", 12), {"not a list"}},
+        {"2026-03-04 started\r\n2026-03-04 stopped\r\n", {"not a list"}},
+        {"one, two\r\n", {"not a list"}},
+        {"", {}},
+        {"header\r\na,b,c\r\n", {"header,,,0,0", "a,b,c,0,0"}},  // one line of fields makes it a list
+    };
+    TempFolder folder;
+    const std::string path = folder.File("index.dat");
+    for (const auto& [bytes, rows] : cases) {
+        ASSERT_TRUE(WriteFileBytes(path, bytes));
+        EXPECT_EQ(ReadAll(path), rows) << testing::PrintToString(bytes);
+        EXPECT_EQ(CheckIndexFile(path.c_str()) == IndexRead::NotAList, rows == std::vector<std::string>{"not a list"});
+    }
+}
+
+TEST(IndexFile, MoreEntriesOrBytesThanAListHoldsAreTooLongAndBlankLinesDoNotCount) {
+    TempFolder folder;
+    const std::string path = folder.File("index.dat"), line = "a,b,c\r\n";
+    const std::pair<std::string, IndexRead> cases[] = {
+        {Repeat(line, kIndexEntryLimit) + "\r\n \r\n", IndexRead::Read},
+        {Repeat(line, kIndexEntryLimit + 1), IndexRead::TooLong},
+    };
+    for (const auto& [bytes, read] : cases) {
+        ASSERT_TRUE(WriteFileBytes(path, bytes));
+        EXPECT_EQ(CheckIndexFile(path.c_str()), read);
+    }
+    // 68 MB: more than the longest lines of a full list take.
+    OwnedFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    LARGE_INTEGER size;
+    size.QuadPart = LONGLONG{68} << 20;
+    ASSERT_TRUE(SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get()));
+    file.Reset();
+    EXPECT_EQ(CheckIndexFile(path.c_str()), IndexRead::TooLong);
+}
+
+TEST(IndexFile, AWriteThatFailsAtAnyStepLeavesTheOldFileAndNoOther) {
+    TempFolder folder;
+    const std::string path = folder.File("Kelvora.dat"), old = "a,,\r\nb,,\r\nc,,\r\n";
     ASSERT_TRUE(WriteFileBytes(path, old));
-    std::vector<std::string> offered;
-    EXPECT_FALSE(ReadIndexFile(path.c_str(), kMacros, [&offered](const LogEntry& e) {
-        offered.push_back(e.LogFileName);
-        return offered.size() == 2 ? -1 : 0;  // the consumer refuses the second entry
-    }));
-    EXPECT_EQ(offered, (std::vector<std::string>{"a", "b"}));
 
     auto failsAtRowOne = [](int index, LogEntry* out) { return *out = LogEntry{}, index != 1; };
     EXPECT_FALSE(WriteIndexFile(path.c_str(), 3, failsAtRowOne));
     EXPECT_FALSE(WriteIndexFile(path.c_str(), -1, failsAtRowOne));
+    // More rows than a list holds would make a file that cannot be read back.
+    EXPECT_FALSE(WriteIndexFile(path.c_str(), kIndexEntryLimit + 1, [](int, LogEntry* out) { return *out = {}, true; }));
     // One step fails: the write after none, half or nearly all of its bytes (the last on a full disk), the
     // flush, or putting the new file in the old one's place.
     struct FailingStep : IndexFileOps {
@@ -146,7 +198,6 @@ TEST(IndexFile, AReadOrWriteThatFailsStopsAndAWriteLeavesTheOldFileAndNoOther) {
     EXPECT_FALSE(Write(folder.File("missing\\Kelvora.dat"), {"a"}));
     OwnedFile lock(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_FALSE(Write(path, {"a"}));
-    EXPECT_EQ(ReadAll(path), std::vector<std::string>{"failed"});  // nothing comes before the failure
     lock.Reset();
     EXPECT_EQ(ReadFileBytes(path), old);
     EXPECT_EQ(CheckFile(folder.File("*.tmp").c_str()), 0);  // no new file left behind
