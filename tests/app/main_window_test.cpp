@@ -1,7 +1,7 @@
 // The main window over a real index file: its menu bar, accelerators, toolbar and context menu, the
 // keys of the list, the single window and its rectangle, rows and the status bar, launching, sorting
-// and deleting, the menus of a scrolled list, where the index file lives, what a failed write or load
-// does, what a session end writes, and which commands an empty list greys.
+// and deleting, the menus of a scrolled list, where the index file lives and when it moves, what a
+// failed write or load does, what a session end writes, and which commands an empty list greys.
 #include <functional>
 #include <tuple>
 
@@ -99,19 +99,6 @@ protected:
             parts[i].resize(parts[i].find('\0'));
         }
         return parts;
-    }
-    // The greyed commands: menu items by their id, toolbar buttons by their id + 100, the popup 起動 as 2.
-    std::vector<UINT> Greyed() const {
-        HMENU menu = GetMenu(frame_->MainWindow());
-        std::vector<UINT> greyed;
-        if (GetMenuState(menu, 2, MF_BYPOSITION) & MF_GRAYED) greyed.push_back(2);
-        for (UINT id = IDM_EXIT; id <= IDM_REFRESH; ++id) {
-            const UINT item = GetMenuState(menu, id, MF_BYCOMMAND);
-            const LRESULT button = SendMessageA(frame_->Toolbar(), TB_GETSTATE, id, 0);
-            if (item != static_cast<UINT>(-1) && (item & MF_GRAYED)) greyed.push_back(id);
-            if (button != -1 && !(button & TBSTATE_ENABLED)) greyed.push_back(id + 100);
-        }
-        return greyed;
     }
     // The list's context menu, opened from the keyboard.
     ShownMenu ContextMenu() {
@@ -308,10 +295,12 @@ TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolderUnlessItCannot) {
             if (fails) driver.ExpectPress(IDOK);
             StartProgram();
         }
+        // The registry names the list's file before the old one goes: a program ended now loses nothing.
         EXPECT_EQ(to, frame_->Settings().GetIndex());
+        EXPECT_EQ(to, ProgramText("Main", "Index"));
+        EXPECT_EQ(to == from, CheckFile(from.c_str()) != 0);
         Stop();
         EXPECT_NE(std::string::npos, ReadFileBytes(to).find(from));
-        EXPECT_EQ(to == from, CheckFile(from.c_str()) != 0);
         EXPECT_EQ(to == dat ? ReadFileBytes(dat) : kept, ReadFileBytes(dat));
     }
     for (const std::string& made : {mine, dat2}) DeleteFileA(made.c_str());
@@ -321,6 +310,17 @@ TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolderUnlessItCannot) {
     EXPECT_EQ(0, list_->GetEntryCount());
     Stop();
     EXPECT_EQ(before, ReadFileBytes(dat));
+}
+
+TEST_F(MainWindowTest, AMissingIndexFileElsewhereIsMadeEmptyWhereItIsNamedAndNotMoved) {
+    const std::string named = logs_.File("new.kvd");
+    WriteProgramText("Main", "Index", named);
+    StartProgram();
+    EXPECT_TRUE(CheckFile(named.c_str()));
+    EXPECT_EQ(named, frame_->Settings().GetIndex());
+    Stop();
+    EXPECT_EQ(named, ProgramText("Main", "Index"));
+    EXPECT_EQ(std::make_pair(std::string(), 0), std::make_pair(ReadFileBytes(named), CheckFile(indexPath_)));
 }
 
 TEST_F(MainWindowTest, FailedLoadsAndWritesAreToldAndLeaveTheFileWholeAndASessionEndWritesEverything) {
