@@ -128,7 +128,8 @@ bool ListMenu::LoadList() {
                 createdEmpty_ = static_cast<bool>(created);
             }
             IndexEntries entries;
-            loaded = ReadIndexFile(path, MacroTextsOf(settings_), &entries) == IndexRead::Read && InsertInOrder(entries);
+            loaded = ReadIndexFile(path, MacroTextsOf(settings_), &entries) == IndexRead::Read &&
+                     InsertInOrder(entries);
         }
     }
     source_ = !path[0] ? Source::None : loaded ? Source::File : Source::Failed;
