@@ -18,7 +18,8 @@
 
 namespace {
 
-// Each row is a movable global block holding one LogEntry; the list box keeps its handle as item data.
+// Each row is a global block holding one LogEntry; the list box keeps its handle as item data. The
+// blocks are fixed: a process has at most 65,536 handles of movable blocks, fewer than a list may hold.
 HGLOBAL RowOf(LPARAM data) { return reinterpret_cast<HGLOBAL>(data); }
 
 class WaitCursor {
@@ -55,7 +56,7 @@ int ListMenu::AddEntry(const LogEntry& entry) {
 }
 
 int ListMenu::InsertRow(const LogEntry& entry, bool sorted) {
-    OwnedGlobal row(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(LogEntry)));
+    OwnedGlobal row(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, sizeof(LogEntry)));
     if (!row) return -1;
     {
         GlobalLockGuard<LogEntry> copy(row.Get());
