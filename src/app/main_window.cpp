@@ -162,6 +162,9 @@ void MainWindow::EnsureDataFolder() {
 }
 
 void MainWindow::RelocateIndexFile() {
+    ListMenu* list = frame_.List();
+    // A file this start made because Index named none holds no list to move.
+    if (list->CreatedEmpty()) return;
     char folder[MAX_PATH];
     BuildDataFolder(frame_.Instance(), folder);
     if (!folder[0]) return;
@@ -176,9 +179,13 @@ void MainWindow::RelocateIndexFile() {
     FreeIndexPath(frame_.Instance(), newPath);
     if (!newPath[0]) return;
     settings.SetIndex(newPath);
-    // The old file goes only once the list stands in the new one; otherwise it stays the list's file.
-    if (frame_.List()->SaveList()) DeleteFileA(oldPath);
-    else settings.SetIndex(oldPath);
+    if (!list->SaveList()) {
+        settings.SetIndex(oldPath);  // the list stays in its file
+        return;
+    }
+    // The old file goes only once the registry names the new one, so that a program ended at any
+    // moment finds the list at the next start.
+    if (settings.Save(true) == ERROR_SUCCESS) DeleteFileA(oldPath);
 }
 
 RECT MainWindow::ListRect() const {

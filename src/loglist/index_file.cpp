@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "lib/byte_text.h"
 #include "lib/numbers.h"
@@ -13,7 +14,10 @@
 namespace {
 
 constexpr int kSeenTimeFieldSize = 32;
-constexpr LONGLONG kIndexFileMax = 64 << 20;  // far beyond any list: 10,000 entries take about 1 MB
+// The longest line the program writes: three whole fields, two ten-digit numbers, four commas, CR LF.
+constexpr size_t kLongestIndexLine = kLogFileNameSize + kBrowserNameSize + kListNameSize + 4 + 2 * 10 + 2;
+// The largest file a list can fill: as many of the longest lines as a list holds (about 67 MB).
+constexpr LONGLONG kIndexFileMax = LONGLONG{kIndexEntryLimit} * kLongestIndexLine;
 
 IndexFileOps fileSystemOps;
 IndexFileOps* indexFileOps = &fileSystemOps;
@@ -39,17 +43,79 @@ const char* TakeField(const char* src, char* field, int size) {
     return *p == ',' ? p + 1 : p;
 }
 
-// The whole file, opened so that nobody writes to it meanwhile. False when it cannot be opened
-// or read, or is larger than any list.
-bool ReadWholeFile(const char* path, std::string* text) {
+// Nothing, or only spaces, TABs and full-width spaces. Walked from the line's start, so a
+// double-byte character other than the full-width space ends the walk at its lead byte.
+bool IsBlankLine(const char* line, size_t length) {
+    for (size_t i = 0; i < length;) {
+        if (line[i] == ' ' || line[i] == '\t') {
+            ++i;
+        } else if (i + 1 < length && line[i] == '\x81' && line[i + 1] == '\x40') {
+            i += 2;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Calls visit(line, length) for each line of text that is not blank, in file order. A line ends at
+// CR LF, a lone CR or a lone LF (neither is ever the second byte of a double-byte character); the
+// visitor may overwrite the byte after the line.
+template <class Visit>
+void ForEachEntryLine(char* text, size_t size, Visit visit) {
+    size_t start = 0;
+    while (start < size) {
+        size_t end = start;
+        while (end < size && text[end] != '\r' && text[end] != '\n') ++end;
+        const size_t next = end + (end + 1 < size && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
+        if (!IsBlankLine(text + start, end - start)) visit(text + start, end - start);
+        start = next;
+    }
+}
+
+// Two commas: the line carries the three text fields.
+bool HasTextFields(const char* line, size_t length) {
+    const void* comma = std::memchr(line, ',', length);
+    if (!comma) return false;
+    const char* rest = static_cast<const char*>(comma) + 1;
+    return std::memchr(rest, ',', static_cast<size_t>(line + length - rest)) != nullptr;
+}
+
+// A whole index file, NUL-terminated, with the number of entries it holds.
+struct IndexText {
+    std::unique_ptr<char[]> bytes;
+    size_t size = 0;
+    int entries = 0;
+};
+
+// Reads the file whole, opened so that nobody writes to it meanwhile, into a block taken without
+// throwing, and judges whether it is a list and one the program can hold.
+IndexRead ReadIndexText(const char* path, IndexText* text) {
     OwnedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                nullptr));
     LARGE_INTEGER size;
-    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > kIndexFileMax) return false;
-    text->resize(static_cast<size_t>(size.QuadPart));
+    if (!file || !GetFileSizeEx(file.Get(), &size)) return IndexRead::Unreadable;
+    if (size.QuadPart > kIndexFileMax) return IndexRead::TooLong;
+    text->size = static_cast<size_t>(size.QuadPart);
+    text->bytes.reset(new (std::nothrow) char[text->size + 1]);
+    if (!text->bytes) return IndexRead::Unreadable;
     DWORD got = 0;
-    return text->empty() ||
-           (ReadFile(file.Get(), &(*text)[0], static_cast<DWORD>(text->size()), &got, nullptr) && got == text->size());
+    if (text->size && (!ReadFile(file.Get(), text->bytes.get(), static_cast<DWORD>(text->size), &got, nullptr) ||
+                       got != text->size)) {
+        return IndexRead::Unreadable;
+    }
+    text->bytes[text->size] = '\0';
+    if (std::memchr(text->bytes.get(), '\0', text->size)) return IndexRead::NotAList;
+    bool fields = false;
+    int entries = 0;
+    ForEachEntryLine(text->bytes.get(), text->size, [&](const char* line, size_t length) {
+        ++entries;
+        fields = fields || HasTextFields(line, length);
+    });
+    if (entries > kIndexEntryLimit) return IndexRead::TooLong;
+    if (entries > 0 && !fields) return IndexRead::NotAList;
+    text->entries = entries;
+    return IndexRead::Read;
 }
 
 }  // namespace
@@ -103,24 +169,35 @@ void RefreshFileStatus(LogEntry* entry, const DateMacroTexts& macros) {
     entry->FileSize = data.nFileSizeLow;
 }
 
-bool ReadIndexFile(const char* path, const DateMacroTexts& macros, const IndexEntryConsumer& consumer) {
-    std::string text;
-    if (!ReadWholeFile(path, &text)) return false;
-    // A line ends at CR LF, a lone CR or a lone LF: a list edited or copied elsewhere may carry
-    // any of them, and reading its lines as one would lose all but the first at the next write.
-    std::string line;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        line.assign(text, start, end - start);
-        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-        LogEntry entry;
-        ParseIndexLine(line.c_str(), &entry);
-        RefreshFileStatus(&entry, macros);
-        if (consumer(entry) < 0) return false;
-    }
+bool IndexEntries::Reset(int count) {
+    entries_.reset();
+    count_ = 0;
+    if (count <= 0) return true;
+    entries_.reset(new (std::nothrow) LogEntry[count]);
+    if (!entries_) return false;
+    count_ = count;
     return true;
+}
+
+IndexRead ReadIndexFile(const char* path, const DateMacroTexts& macros, IndexEntries* entries) {
+    entries->Reset(0);
+    IndexText text;
+    IndexRead read = ReadIndexText(path, &text);
+    if (read != IndexRead::Read) return read;
+    if (!entries->Reset(text.entries)) return IndexRead::Unreadable;
+    int i = 0;
+    ForEachEntryLine(text.bytes.get(), text.size, [&](char* line, size_t length) {
+        line[length] = '\0';  // the line end, or the NUL after the last line
+        LogEntry& entry = (*entries)[i++];
+        ParseIndexLine(line, &entry);
+        RefreshFileStatus(&entry, macros);
+    });
+    return IndexRead::Read;
+}
+
+IndexRead CheckIndexFile(const char* path) {
+    IndexText text;
+    return ReadIndexText(path, &text);
 }
 
 bool IndexFileOps::Write(HANDLE file, const void* data, DWORD size) {
@@ -141,14 +218,18 @@ IndexFileOps* SetIndexFileOps(IndexFileOps* ops) {
 }
 
 bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch) {
-    if (count < 0) return false;
-    std::string text;
+    if (count < 0 || count > kIndexEntryLimit) return false;
+    // Room for the longest lines, taken without throwing: the list may be as large as a list gets.
+    std::unique_ptr<char[]> text(count ? new (std::nothrow) char[count * kLongestIndexLine] : nullptr);
+    if (count && !text) return false;
+    size_t size = 0;
     LogEntry entry;
     for (int i = 0; i < count; ++i) {
         if (!fetch(i, &entry)) return false;
-        text += FormatIndexLine(entry);
+        const std::string line = FormatIndexLine(entry);
+        std::memcpy(text.get() + size, line.data(), line.size());
+        size += line.size();
     }
-    if (text.size() > static_cast<size_t>(kIndexFileMax)) return false;
     // The new list goes to a file of its own beside the old one and takes its place only once it
     // stands whole on the disk, so a failure at any step leaves the old file as it was.
     char folder[MAX_PATH] = "";
@@ -159,7 +240,7 @@ bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch) 
     bool written;
     {
         OwnedFile file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
-        written = file && (text.empty() || ops.Write(file.Get(), text.data(), static_cast<DWORD>(text.size()))) &&
+        written = file && (size == 0 || ops.Write(file.Get(), text.get(), static_cast<DWORD>(size))) &&
                   ops.Flush(file.Get()) && CloseHandle(file.Release());
     }
     if (written && ops.Replace(temp, path)) return true;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "loglist/date_macros.h"
@@ -28,15 +29,41 @@ bool IsStorableIndexField(const char* text);
 // or cannot be looked at.
 void RefreshFileStatus(LogEntry* entry, const DateMacroTexts& macros);
 
-// Receives each entry read; answers its row index, or -1 when it cannot be stored.
-using IndexEntryConsumer = std::function<int(const LogEntry& entry)>;
+// The most entries a list holds: 100,000. Each costs about 800 bytes in its row and as much again
+// while the file is read, so a longer file would ask more of a 32-bit program than it can count on.
+constexpr int kIndexEntryLimit = 100000;
 
-// Hands each line's entry, in file order and with its file status, to the consumer. A line ends
-// at CR LF, a lone CR or a lone LF; lines of any length are read whole; a last line without a
-// line end counts; an empty line gives an entry with empty texts. The file is read whole first,
-// so false when it cannot be opened or read comes before any entry; false too when the consumer
-// refuses an entry, and the entries handed over before stay with the consumer.
-bool ReadIndexFile(const char* path, const DateMacroTexts& macros, const IndexEntryConsumer& consumer);
+// How reading an index file ended.
+enum class IndexRead {
+    Read,        // every entry was read
+    Unreadable,  // the file could not be opened or read, or there was no memory to hold its entries
+    TooLong,     // more entries than kIndexEntryLimit, or more bytes than a list of them takes
+    NotAList,    // NUL bytes, or lines of which none carries the three text fields (two commas)
+};
+
+// The entries of an index file, in file order. They live in one block taken without throwing, so
+// that a list larger than the memory left is a failed read and not the end of the program.
+class IndexEntries {
+public:
+    int Count() const { return count_; }
+    const LogEntry& operator[](int i) const { return entries_[i]; }
+    LogEntry& operator[](int i) { return entries_[i]; }
+    // Room for count entries, all empty; false (and none) when the memory is not there.
+    bool Reset(int count);
+
+private:
+    std::unique_ptr<LogEntry[]> entries_;
+    int count_ = 0;
+};
+
+// Reads the entries of the file, each with its file status. A line ends at CR LF, a lone CR or a
+// lone LF; lines of any length are read whole; a last line without a line end counts. A blank
+// line (nothing, or only spaces, TABs and full-width spaces) is no entry; every other line is one.
+// An empty file, or one of blank lines only, is an empty list. On any result but Read, entries
+// holds none.
+IndexRead ReadIndexFile(const char* path, const DateMacroTexts& macros, IndexEntries* entries);
+// The same judgement of the file without reading the entries' file status.
+IndexRead CheckIndexFile(const char* path);
 
 // Fetches the entry of a row; false when the row cannot be had.
 using IndexEntrySource = std::function<bool(int index, LogEntry* out)>;
@@ -55,9 +82,10 @@ public:
 IndexFileOps* SetIndexFileOps(IndexFileOps* ops);
 
 // Writes the entries of rows 0 .. count-1, in that order, to a new file beside the old one, which
-// it replaces once it is written and flushed. False when a fetch, the count, a write, the flush or
-// the replacement fails; the old file is then left as it was and the new one removed. A count of
-// 0 leaves an empty file.
+// it replaces once it is written and flushed. False when a fetch, the count (more than
+// kIndexEntryLimit, which could not be read back), the memory, a write, the flush or the
+// replacement fails; the old file is then left as it was and the new one removed. A count of 0
+// leaves an empty file.
 bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch);
 
 // A path in the data folder for a list that was not read from a file there: the default path,

@@ -14,6 +14,7 @@
 #include "lib/html_help.h"
 #include "lib/strings_paths.h"
 #include "loglist/date_macros.h"
+#include "loglist/index_file.h"
 #include "loglist/list_context.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
@@ -97,7 +98,10 @@ void DeleteSelected(ListContext& context) {
         messages.ShowMessage(owner, kMsgDeleteFailed);
         return;
     }
-    RewriteAndReload(context, selected);  // past the last row this leaves no row selected
+    // Written, not read again: the rows stay as they are and the commands as they were.
+    list->SaveList();
+    list->Select(selected);  // past the last row this leaves no row selected
+    context.RefreshStatusBar();
 }
 
 void LaunchSelected(ListContext& context, bool editor) {
@@ -153,12 +157,24 @@ void OpenIndexFile(ListContext& context) {
 
     ListMenu* list = context.List();
     const bool exists = CheckFile(path) != 0;
-    if (!exists &&
-        messages.ShowMessageByIds(owner, IDS_OPENLIST_TITLE, IDS_ASK_CREATEINDEX, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+    if (exists) {
+        // A file that is not a list, or that cannot be read, is not taken: the current list and
+        // Index stay as they are.
+        const IndexRead read = CheckIndexFile(path);
+        if (read == IndexRead::NotAList) {
+            messages.ShowFileMessage(owner, IDS_CAP_OPENLIST, IDS_ERR_NOTALIST, MB_OK | MB_ICONEXCLAMATION, path);
+            return;
+        }
+        if (read != IndexRead::Read) {
+            messages.ShowFileMessage(owner, kMsgListReadFailed, path);
+            return;
+        }
+    } else if (messages.ShowMessageByIds(owner, IDS_OPENLIST_TITLE, IDS_ASK_CREATEINDEX,
+                                         MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
         return;
     }
-    // Changes since the last write (a browser started, say) reach the current file first.
-    if (!list->SaveList() && !list->LoadFailed()) return;
+    // Changes since the last read or write (a browser started, say) reach the current file first.
+    if (list->Changed() && !list->SaveList() && !list->LoadFailed()) return;
     if (!exists) {
         OwnedFile created(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
         if (!created) {

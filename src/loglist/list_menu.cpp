@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <new>
 
 #include "lib/file_reader.h"
 #include "loglist/display.h"
@@ -17,7 +18,8 @@
 
 namespace {
 
-// Each row is a movable global block holding one LogEntry; the list box keeps its handle as item data.
+// Each row is a global block holding one LogEntry; the list box keeps its handle as item data. The
+// blocks are fixed: a process has at most 65,536 handles of movable blocks, fewer than a list may hold.
 HGLOBAL RowOf(LPARAM data) { return reinterpret_cast<HGLOBAL>(data); }
 
 class WaitCursor {
@@ -48,10 +50,13 @@ ListMenu::~ListMenu() {
     if (list_ && IsWindow(list_)) SendMessageA(list_, WM_SETFONT, 0, FALSE);
 }
 
-int ListMenu::AddEntry(const LogEntry& entry) { return InsertRow(entry, true); }
+int ListMenu::AddEntry(const LogEntry& entry) {
+    changed_ = true;
+    return InsertRow(entry, true);
+}
 
 int ListMenu::InsertRow(const LogEntry& entry, bool sorted) {
-    OwnedGlobal row(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(LogEntry)));
+    OwnedGlobal row(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, sizeof(LogEntry)));
     if (!row) return -1;
     {
         GlobalLockGuard<LogEntry> copy(row.Get());
@@ -74,6 +79,7 @@ int ListMenu::DeleteEntry(int index) {
     LRESULT left = SendMessageA(list_, LB_DELETESTRING, index, 0);
     if (left == LB_ERR) return -1;
     GlobalFree(RowOf(data));
+    changed_ = true;
     return static_cast<int>(left);
 }
 
@@ -85,6 +91,7 @@ void ListMenu::ClearEntries() {
         if (data != LB_ERR && data) GlobalFree(RowOf(data));
     }
     SendMessageA(list_, LB_RESETCONTENT, 0, 0);
+    changed_ = true;
 }
 
 int ListMenu::GetEntryCount() const {
@@ -111,6 +118,7 @@ bool ListMenu::LoadList() {
     ShowWindow(list_, SW_HIDE);
     const char* path = settings_.GetIndex();
     bool loaded = true;
+    createdEmpty_ = false;
     {
         WaitCursor wait;
         ClearEntries();
@@ -118,39 +126,42 @@ bool ListMenu::LoadList() {
             if (!CheckFile(path)) {
                 OwnedFile created(
                     CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+                createdEmpty_ = static_cast<bool>(created);
             }
-            // The rows are put in order here and appended, which gives the order that inserting
-            // each row at its sorted place gives, without a round of compare messages per row.
-            std::vector<LogEntry> entries;
-            loaded = ReadIndexFile(path, MacroTextsOf(settings_), [&entries](const LogEntry& e) {
-                entries.push_back(e);
-                return static_cast<int>(entries.size()) - 1;
-            });
-            const int order = settings_.GetSortList();
-            std::stable_sort(entries.begin(), entries.end(), [order](const LogEntry& a, const LogEntry& b) {
-                return CompareEntries(a, b, order) < 0;
-            });
-            SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
-            SendMessageA(list_, LB_INITSTORAGE, entries.size(), 0);
-            for (const LogEntry& e : entries) {
-                if (InsertRow(e, false) < 0) {
-                    loaded = false;
-                    break;
-                }
-            }
-            SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+            IndexEntries entries;
+            loaded = ReadIndexFile(path, MacroTextsOf(settings_), &entries) == IndexRead::Read &&
+                     InsertInOrder(entries);
         }
     }
     source_ = !path[0] ? Source::None : loaded ? Source::File : Source::Failed;
+    changed_ = false;
     SetEntryCommands(GetEntryCount() > 0);
     ShowWindow(list_, SW_SHOW);
     InvalidateRect(list_, nullptr, TRUE);
     SetFocus(list_);
-    if (!loaded) {
-        const MessageRow& row = PMessage::Row(kMsgListReadFailed);
-        messages_.ShowFileMessage(mainWindow_, row.captionId, row.textId, row.style, path);
-    }
+    if (!loaded) messages_.ShowFileMessage(mainWindow_, kMsgListReadFailed, path);
     return loaded;
+}
+
+bool ListMenu::InsertInOrder(const IndexEntries& entries) {
+    const int count = entries.Count();
+    if (count == 0) return true;
+    // The rows are put in order here and appended, which gives the order that inserting each row
+    // at its sorted place gives, without a round of compare messages per row. The order is kept
+    // in a block taken without throwing, as the entries are.
+    std::unique_ptr<const LogEntry*[]> order(new (std::nothrow) const LogEntry*[count]);
+    if (!order) return false;
+    for (int i = 0; i < count; ++i) order[i] = &entries[i];
+    const int sort = settings_.GetSortList();
+    std::stable_sort(order.get(), order.get() + count, [sort](const LogEntry* a, const LogEntry* b) {
+        return CompareEntries(*a, *b, sort) < 0;
+    });
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list_, LB_INITSTORAGE, count, 0);
+    bool inserted = true;
+    for (int i = 0; i < count && inserted; ++i) inserted = InsertRow(*order[i], false) >= 0;
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    return inserted;
 }
 
 bool ListMenu::SaveList() {
@@ -169,6 +180,7 @@ bool ListMenu::SaveList() {
         return false;
     }
     source_ = Source::File;  // the file holds this list now
+    changed_ = false;
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "loglist/log_entry.h"
 
 class Environ;
+class IndexEntries;
 class PMessage;
 
 class ListMenu {
@@ -29,9 +30,10 @@ public:
     int GetSelection() const;
     void Select(int index);
 
-    // Reads the list from Index (an empty Index gives an empty list and reads nothing). A failure
-    // is told here, with the file's name; the commands that change the list stay greyed until a
-    // load succeeds.
+    // Reads the list from Index (an empty Index gives an empty list and reads nothing; a missing
+    // file is made, empty). A failure, a file that is not a list or one of more entries than a list
+    // holds is told here, with the file's name; the commands that change the list stay greyed until
+    // a load succeeds.
     bool LoadList();
     // Writes the rows to the index file; a failed write is told here, with the file's name, and
     // leaves the file as it was. After a load that failed nothing is written: the file may hold
@@ -39,6 +41,10 @@ public:
     // only once it has rows, and never over a file this run did not read (see IndexPathForWrite).
     bool SaveList();
     bool LoadFailed() const { return source_ == Source::Failed; }
+    // The last load found no file at Index and made it, empty.
+    bool CreatedEmpty() const { return createdEmpty_; }
+    // A row was added, replaced or deleted since the list was last read or written.
+    bool Changed() const { return changed_; }
     // After the list font or the columns changed: row height, font and column stops anew.
     void ApplyListFont();
     void EnableEntryCommands();
@@ -51,6 +57,7 @@ public:
 
 private:
     int InsertRow(const LogEntry& entry, bool sorted);
+    bool InsertInOrder(const IndexEntries& entries);
     void SetEntryCommands(bool enabled);
     void RecreateListFont();
     void ComputeColumnStops();
@@ -62,6 +69,8 @@ private:
     // Where the rows came from: nothing read yet (Index empty), the index file, or a load that failed.
     enum class Source { None, File, Failed };
     Source source_ = Source::None;
+    bool createdEmpty_ = false;
+    bool changed_ = false;
     Environ& settings_;
     const PMessage& messages_;
 };

@@ -205,9 +205,10 @@
 // Strings: dropped files (360-379).
 #define IDS_ERR_DROPPATHLONG 360
 
-// Strings: writing the index table file (380-399).
+// Strings: writing and reading the index table file (380-399).
 #define IDS_CAP_SAVELIST 380
 #define IDS_ERR_INDEXWRITE 381
+#define IDS_ERR_NOTALIST 382
 
 // Controls of the cut dialogs OPTIONBOX2, CUTPREBOX and CUTINDBOX.
 #define IDC_CUT_GRP_FILE 550

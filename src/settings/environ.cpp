@@ -235,19 +235,23 @@ void Environ::ReadMain(HKEY k) {
     }
 }
 
-LONG Environ::Save() const {
+LONG Environ::Save(bool durable) const {
     OwnedKey key = OpenSettingsKey(instance_, IDS_REG_MAIN);
     if (!key) return ERROR_CANNOT_MAKE;
     HKEY k = key.Get();
     LONG result = ERROR_SUCCESS;
+    auto keep = [&result](LONG written) {  // the first failure is the answer
+        if (result == ERROR_SUCCESS) result = written;
+    };
     ForEachValue(*this, [&](UINT id, const auto& field) {
         if constexpr (std::is_array_v<std::remove_reference_t<decltype(field)>>) {
-            result = settings::WriteString(k, ValueName(instance_, id).text, field, sizeof field);
+            keep(settings::WriteString(k, ValueName(instance_, id).text, field, sizeof field));
         } else {
-            result = settings::WriteInt(k, ValueName(instance_, id).text, field);
+            keep(settings::WriteInt(k, ValueName(instance_, id).text, field));
         }
     });
     settings::WriteBinary(k, ValueName(instance_, IDS_REG_WINDOWRECT).text, windowRect_, sizeof windowRect_);
+    if (durable) keep(RegFlushKey(k));
     return result;
 }
 

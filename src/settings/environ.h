@@ -67,7 +67,8 @@ public:
 
     // Every value that is missing or cannot be read takes its default.
     LONG Load();
-    LONG Save() const;  // Main only
+    // Main only; durable: on the disk before it returns, as a step that a file's removal waits for.
+    LONG Save(bool durable = false) const;
     // Main, ListFont and Extent: at session end, when the program may end without its destructor.
     void SaveAll() const;
 

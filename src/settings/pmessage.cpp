@@ -75,3 +75,9 @@ int PMessage::ShowFileMessage(HWND owner, UINT captionId, UINT textId, UINT styl
     std::string message = std::string(text) + "\r\n" + path;
     return MessageBoxA(owner, message.c_str(), caption, style);
 }
+
+int PMessage::ShowFileMessage(HWND owner, UINT number, const char* path) const {
+    if (number >= static_cast<UINT>(kRowCount)) return 0;
+    const MessageRow& row = kRows[number];
+    return ShowFileMessage(owner, row.captionId, row.textId, row.style, path);
+}

@@ -48,6 +48,8 @@ public:
     int ShowMessageByIds(HWND owner, UINT captionId, UINT textId, UINT style) const;
     // A message about one file: its text, then the file's path on a line of its own.
     int ShowFileMessage(HWND owner, UINT captionId, UINT textId, UINT style, const char* path) const;
+    // The same with the caption, text and style of a row of the table.
+    int ShowFileMessage(HWND owner, UINT number, const char* path) const;
 
     static const MessageRow& Row(int number);
 

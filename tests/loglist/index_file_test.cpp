@@ -1,8 +1,8 @@
-// The index table file: line parsing and formatting, whole-file round trips, writes that fail at
-// each step, and the status of the log files it names.
+// The index table file: line parsing and formatting, whole-file round trips, blank lines, files
+// that are no list or too long for one, writes that fail at each step, and the status of the log
+// files it names.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -26,15 +26,21 @@ std::string Fields(const LogEntry& e) {
            std::to_string(e.SeenTime.dwLowDateTime) + "," + std::to_string(e.SeenTime.dwHighDateTime);
 }
 
-// The entries read, and "failed" after them when the read fails.
+// The entries read, or how the read failed.
 std::vector<std::string> ReadAll(const std::string& path) {
+    IndexEntries entries;
+    const IndexRead result = ReadIndexFile(path.c_str(), kMacros, &entries);
+    if (result != IndexRead::Read) return {result == IndexRead::NotAList ? "not a list" : "unreadable or too long"};
     std::vector<std::string> read;
-    if (!ReadIndexFile(path.c_str(), kMacros, [&read](const LogEntry& e) {
-            read.push_back(Fields(e));
-            return static_cast<int>(read.size()) - 1;
-        }))
-        read.push_back("failed");
+    for (int i = 0; i < entries.Count(); ++i) read.push_back(Fields(entries[i]));
     return read;
+}
+
+// The entries that a file of these bytes gives, or how its read failed.
+std::vector<std::string> ReadBytes(const std::string& bytes) {
+    TempFolder folder;
+    EXPECT_TRUE(WriteFileBytes(folder.File("index.kvd"), bytes));
+    return ReadAll(folder.File("index.kvd"));
 }
 
 // Writes the entries that the given lines give.
@@ -45,7 +51,7 @@ bool Write(const std::string& path, const std::vector<std::string>& lines) {
     });
 }
 
-TEST(IndexLine, SplitsTheFieldsCutsEachToItsWidthAndClearsTheDerivedOnes) {
+TEST(IndexLine, SplitsTheFieldsAndCutsEachToItsWidthAtACharacter) {
     const std::pair<std::string, std::string> cases[] = {
         {"a,b,c,5", "a,b,c,0,0"},  // without a fifth field SeenTime is 0
         {"a,b,c,x9,1,2", "a,b,c,9,1"},
@@ -55,15 +61,9 @@ TEST(IndexLine, SplitsTheFieldsCutsEachToItsWidthAndClearsTheDerivedOnes) {
     };
     for (const auto& [line, fields] : cases) {
         LogEntry entry;
-        entry.FileTime = FILETIME{1, 2};
-        entry.FileSize = 3;
-        std::strcpy(entry.DisplayText, "old");
         ParseIndexLine(line.c_str(), &entry);
         EXPECT_EQ(Fields(entry), fields);
-        EXPECT_EQ(entry.FileSize + FileTimeValue(entry.FileTime) + entry.DisplayText[0], 0u) << line;
     }
-    EXPECT_TRUE(IsStorableIndexField(("C:\\" + kSo + kPo + "|.log").c_str()));
-    EXPECT_FALSE(IsStorableIndexField((kSo + ",").c_str()));
 }
 
 TEST(IndexFile, WritesLinesThatReadBackByteForByte) {
@@ -81,48 +81,51 @@ TEST(IndexFile, WritesLinesThatReadBackByteForByte) {
     for (const std::string& line : lines) bytes += line + "\r\n";
     EXPECT_EQ(ReadFileBytes(path), bytes);
     EXPECT_EQ(ReadAll(path), lines);
-    ASSERT_TRUE(Write(path, {}));  // an empty list leaves an empty file
-    EXPECT_EQ(ReadFileBytes(path), "");
     EXPECT_EQ(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_ARCHIVE, static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
 }
 
-TEST(IndexFile, EveryLineEndCountsAndEveryLineIsOneEntry) {
+// A line ends at CR LF, a lone CR or a lone LF and is read whole, however long; a blank line
+// (nothing, or only spaces, TABs and full-width spaces), wherever it stands, is no entry.
+TEST(IndexFile, EachLineThatIsNotBlankIsOneEntryWhateverItsEndOrLength) {
     // A line of exactly n bytes: "a,b," then a list name that fills it, then ",1,2".
     auto lineOf = [](size_t n) { return "a,b," + std::string(n - 8, 'x') + ",1,2"; };
-    const std::string cut = "a,b," + std::string(127, 'x') + ",1,2", z = "z,,,0,0", empty = ",,,0,0";
+    const std::string cut = "a,b," + std::string(127, 'x') + ",1,2", z = "z,,,0,0", wide = "\x81\x40";
     const std::pair<std::string, std::vector<std::string>> cases[] = {
-        {"", {}},
-        {"\r\n", {empty}},
         {"a,b,c,1,2\r", {"a,b,c,1,2"}},
-        {"z\nz\n\nz", {z, z, empty, z}},
-        {"z\rz\r\rz", {z, z, empty, z}},
-        {"z\r\nz\n\rz\r\r\nz", {z, z, empty, z, empty, z}},
-        {lineOf(256) + "\r\n\r\nz\r\n", {cut, empty, z}},
-        {lineOf(257) + "\r\nz", {cut, z}},
-        {std::string(9000, 'L') + ",b,n,3,4\r\nz\r\n", {std::string(259, 'L') + ",b,n,3,4", z}},
+        {"z,,\r\nz,,\n\rz,,\r\r\nz,,", {z, z, z, z}},
+        {lineOf(257) + "\r\nz,,", {cut, z}},
+        {std::string(9000, 'L') + ",b,n,3,4\r\nz,,\r\n", {std::string(259, 'L') + ",b,n,3,4", z}},
+        {"\r\n \t\r\nz,,\r\n" + wide + " " + wide + "\t\r\n\n\rz,,\r\n\r\n" + wide + "\r\n  ", {z, z}},
+        {"\r\n" + wide + "\r\n", {}},                    // blank lines only: an empty list
+        {"z,,\r\n \x81\x41\r\n", {z, " \x81\x41,,,0,0"}},  // 、 is no blank
+        {"header\r\nz,,", {"header,,,0,0", z}},  // in a list, a line without the fields is an entry too
     };
-    TempFolder folder;
-    for (const auto& [bytes, rows] : cases) {
-        ASSERT_TRUE(WriteFileBytes(folder.File("index.kvd"), bytes));
-        EXPECT_EQ(ReadAll(folder.File("index.kvd")), rows) << testing::PrintToString(bytes.substr(0, 40));
-    }
+    for (const auto& [bytes, rows] : cases) EXPECT_EQ(ReadBytes(bytes), rows) << testing::PrintToString(bytes);
 }
 
-TEST(IndexFile, AReadOrWriteThatFailsStopsAndAWriteLeavesTheOldFileAndNoOther) {
+// A list of as many entries as a list holds loads: see the window tests.
+TEST(IndexFile, MoreEntriesOrBytesThanAListHoldsAreTooLong) {
     TempFolder folder;
-    const std::string path = folder.File("Kelvora.dat"), old = "a\r\nb\r\nc\r\n";
-    EXPECT_EQ(ReadAll(path), std::vector<std::string>{"failed"});
+    const std::string path = folder.File("index.dat");
+    ASSERT_TRUE(WriteFileBytes(path, Repeat("a,b,c\r\n", kIndexEntryLimit + 1)));
+    EXPECT_EQ(CheckIndexFile(path.c_str()), IndexRead::TooLong);
+    OwnedFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_NE(SetFilePointer(file.Get(), 68 << 20, nullptr, FILE_BEGIN), INVALID_SET_FILE_POINTER);
+    ASSERT_TRUE(SetEndOfFile(file.Get()));  // 68 MB: more than the longest lines of a full list take
+    file.Reset();
+    EXPECT_EQ(CheckIndexFile(path.c_str()), IndexRead::TooLong);
+}
+
+TEST(IndexFile, AWriteThatFailsAtAnyStepLeavesTheOldFileAndNoOther) {
+    TempFolder folder;
+    const std::string path = folder.File("Kelvora.dat"), old = "a,,\r\nb,,\r\nc,,\r\n";
     ASSERT_TRUE(WriteFileBytes(path, old));
-    std::vector<std::string> offered;
-    EXPECT_FALSE(ReadIndexFile(path.c_str(), kMacros, [&offered](const LogEntry& e) {
-        offered.push_back(e.LogFileName);
-        return offered.size() == 2 ? -1 : 0;  // the consumer refuses the second entry
-    }));
-    EXPECT_EQ(offered, (std::vector<std::string>{"a", "b"}));
 
     auto failsAtRowOne = [](int index, LogEntry* out) { return *out = LogEntry{}, index != 1; };
     EXPECT_FALSE(WriteIndexFile(path.c_str(), 3, failsAtRowOne));
     EXPECT_FALSE(WriteIndexFile(path.c_str(), -1, failsAtRowOne));
+    // More rows than a list holds would make a file that cannot be read back.
+    EXPECT_FALSE(WriteIndexFile(path.c_str(), kIndexEntryLimit + 1, [](int, LogEntry*) { return true; }));
     // One step fails: the write after none, half or nearly all of its bytes (the last on a full disk), the
     // flush, or putting the new file in the old one's place.
     struct FailingStep : IndexFileOps {
@@ -146,7 +149,6 @@ TEST(IndexFile, AReadOrWriteThatFailsStopsAndAWriteLeavesTheOldFileAndNoOther) {
     EXPECT_FALSE(Write(folder.File("missing\\Kelvora.dat"), {"a"}));
     OwnedFile lock(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_FALSE(Write(path, {"a"}));
-    EXPECT_EQ(ReadAll(path), std::vector<std::string>{"failed"});  // nothing comes before the failure
     lock.Reset();
     EXPECT_EQ(ReadFileBytes(path), old);
     EXPECT_EQ(CheckFile(folder.File("*.tmp").c_str()), 0);  // no new file left behind

@@ -109,6 +109,19 @@ std::vector<std::string> FrameTest::Names() const {
     return names;
 }
 
+std::vector<UINT> FrameTest::Greyed() const {
+    HMENU menu = GetMenu(frame_->MainWindow());
+    std::vector<UINT> greyed;
+    if (GetMenuState(menu, 2, MF_BYPOSITION) & MF_GRAYED) greyed.push_back(2);
+    for (UINT id = IDM_EXIT; id <= IDM_REFRESH; ++id) {
+        const UINT item = GetMenuState(menu, id, MF_BYCOMMAND);
+        const LRESULT button = SendMessageA(frame_->Toolbar(), TB_GETSTATE, id, 0);
+        if (item != static_cast<UINT>(-1) && (item & MF_GRAYED)) greyed.push_back(id);
+        if (button != -1 && !(button & TBSTATE_ENABLED)) greyed.push_back(id + 100);
+    }
+    return greyed;
+}
+
 LogEntry FrameTest::Row(int i) const {
     LogEntry e;
     list_->GetEntry(i, &e);

@@ -48,6 +48,8 @@ protected:
     std::vector<std::string> Names() const;
     LogEntry Row(int i) const;
     std::string IndexBytes() const { return ReadFileBytes(indexPath_); }
+    // The greyed commands: menu items by their id, toolbar buttons by their id + 100, the popup 起動 as 2.
+    std::vector<UINT> Greyed() const;
     // The fake browser's record (one command line per start) once it has a line, or after five seconds.
     std::string Started() const;
 

@@ -1,0 +1,125 @@
+// The list over a real main window: blank lines of the index file, files that are no list or hold
+// more entries than a list, switching to another list, and the delete command.
+#include "frame_fixture.h"
+#include "lib/common_dialogs.h"
+#include "loglist/index_file.h"
+
+using namespace testing_support;
+
+namespace {
+
+// The open-file dialog answers with this file.
+std::string openAnswer;
+
+BOOL WINAPI AnswerOpenFile(LPOPENFILENAMEA ofn) {
+    return lstrcpynA(ofn->lpstrFile, openAnswer.c_str(), ofn->nMaxFile) != nullptr;
+}
+
+ULONGLONG LastWrite(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ? FileTimeValue(data.ftLastWriteTime) : 0;
+}
+
+class ListWindowTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        SetOpenFileHook(AnswerOpenFile);  // for the rest of the program: it needs no system dialog
+        a_ = IndexLine(logs_.File("a.log"), browser_, "a");
+        b_ = IndexLine(logs_.File("b.log"), browser_, "b");
+        openAnswer = logs_.File("other.dat");
+    }
+    // The entries a and b, whose logs exist.
+    void StartTwo() {
+        WriteLog(logs_.File("a.log"), LocalFileTime(2026, 3, 4));
+        WriteLog(logs_.File("b.log"), LocalFileTime(2026, 1, 2));
+        Start(a_ + b_);
+    }
+
+    std::string a_, b_;  // the index lines of a and b
+    // Files that are no list: NUL bytes (gzip, UTF-16, a list with a NUL after it), and text without a line
+    // of the three text fields (two commas).
+    const std::string notLists_[5] = {std::string("\x1f\x8b\x08\0\0\0\0\0\x03", 9),
+                                      std::string("\xFF\xFE" "a\0,\0b\0,\0c\0\r\0\n\0", 16),
+                                      std::string("a,b,c,0,0\r\n\0", 12), "started\r\nstopped\r\n", "one, two\r\n"};
+};
+
+// A full list, beyond the 65,536 handles that movable blocks for its rows would have, with blank lines.
+TEST_F(ListWindowTest, BlankLinesAreNeitherRowsNorWrittenBackNorCountedAgainstTheEntryLimit) {
+    const std::string entries = Repeat(",,b,0,0\r\n", kIndexEntryLimit - 1);  // no log: quick to look at
+    Start("\r\n" + a_ + " \t\r\n" + Sjis("　") + " \r\n" + entries + "\r\n\r\n");
+    EXPECT_EQ(kIndexEntryLimit, list_->GetEntryCount());
+    EXPECT_STREQ("a", Row(0).ListName);
+    Stop();
+    EXPECT_TRUE(a_ + entries == IndexBytes());  // not EXPECT_EQ: a difference would print megabytes
+}
+
+TEST_F(ListWindowTest, AFileThatIsNoListOrLongerThanAListIsAFailedLoadAtStartAndIsLeftAsItIs) {
+    // A million lines: more entries than a list holds, refused before they take any memory.
+    std::vector<std::string> files(std::begin(notLists_), std::end(notLists_));
+    files.push_back(Repeat("C:\\logs\\a.log,b.exe,a,0,0\r\n", 1000000));
+    for (const std::string& bytes : files) {
+        DialogDriver driver;
+        driver.ExpectPress(IDOK);
+        Start(bytes);
+        ASSERT_EQ(1u, driver.Shown().size());
+        EXPECT_EQ(Sjis("ファイル読み込み中にエラーが発生しました") + "\r\n" + indexPath_, driver.Shown()[0].text);
+        EXPECT_EQ(0, list_->GetEntryCount());
+        Stop();
+        EXPECT_TRUE(bytes == IndexBytes());  // not EXPECT_EQ: a difference would print megabytes
+    }
+}
+
+TEST_F(ListWindowTest, OpeningAFileThatIsNoListSaysSoAndKeepsTheListItsFileAndIndex) {
+    StartTwo();
+    list_->DeleteEntry(1);  // a change that a switch of lists would write first
+    for (const std::string& bytes : notLists_) {
+        ASSERT_TRUE(WriteFileBytes(openAnswer, bytes));
+        DialogDriver driver;
+        driver.ExpectPress(IDOK);
+        Command(IDM_OPENLIST);
+        ASSERT_EQ(1u, driver.Shown().size());
+        EXPECT_EQ(Sjis("目次テーブルファイルではないため開けません（今のリストをそのまま使います）\r\n") + openAnswer,
+                  driver.Shown()[0].text);
+        EXPECT_EQ(std::make_pair(std::vector<std::string>{"a"}, std::string(indexPath_)),
+                  std::make_pair(Names(), std::string(frame_->Settings().GetIndex())));
+        EXPECT_EQ(std::make_pair(a_ + b_, bytes), std::make_pair(IndexBytes(), ReadFileBytes(openAnswer)));
+    }
+}
+
+TEST_F(ListWindowTest, SwitchingListsWritesTheCurrentOneFirstOnlyWhenItChanged) {
+    for (bool changed : {false, true}) {
+        DeleteProgramSettings();
+        StartTwo();
+        const ULONGLONG written = LastWrite(indexPath_);
+        Sleep(20);
+        if (changed) Command(IDM_BROWSER);  // a's SeenTime is new
+        ASSERT_TRUE(WriteFileBytes(openAnswer, IndexLine(logs_.File("c.log"), browser_, "c")));
+        Command(IDM_OPENLIST);
+        EXPECT_EQ(std::make_pair(std::vector<std::string>{"c"}, openAnswer),
+                  std::make_pair(Names(), std::string(frame_->Settings().GetIndex())));
+        EXPECT_EQ(std::pair(changed, changed), std::pair(IndexBytes() != a_ + b_, LastWrite(indexPath_) != written));
+        Stop();
+    }
+}
+
+TEST_F(ListWindowTest, DeleteAsksThenWritesWithoutReadingAgainAndKeepsTheRowNumberAndTheCommands) {
+    StartTwo();
+    WriteLog(logs_.File("b.log"), LocalFileTime(2026, 5, 6));  // only a new read would show this date
+    DialogDriver driver;
+    driver.ExpectPress(IDCANCEL);
+    Command(IDM_DELETELIST);
+    EXPECT_EQ(std::make_pair(Sjis("選択されているリストを削除しても宜しいですか？"), 2),
+              std::make_pair(driver.Shown()[0].text, list_->GetEntryCount()));
+    EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION), driver.Shown()[0].messageBoxStyle);
+    driver.ExpectPress(IDOK);
+    Command(IDM_DELETELIST);  // a, in row 0
+    EXPECT_EQ(std::make_pair(b_, 0), std::make_pair(IndexBytes(), list_->GetSelection()));
+    EXPECT_NE(std::string::npos, std::string(Row(0).DisplayText).find("01/02"));
+    driver.ExpectPress(IDOK);
+    Command(IDM_DELETELIST);  // the last row
+    EXPECT_EQ(std::make_pair(std::string(), -1), std::make_pair(IndexBytes(), list_->GetSelection()));
+    EXPECT_TRUE(Greyed().empty());
+}
+
+}  // namespace
