@@ -17,6 +17,7 @@
 #include "dragdrop/drop_files.h"
 #include "dragdrop/list_proc.h"
 #include "lib/file_reader.h"
+#include "lib/proc_boundary.h"
 #include "lib/strings_paths.h"
 #include "loglist/date_macros.h"
 #include "loglist/index_file.h"
@@ -76,7 +77,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(frame));
         frame->SetMainWindow(window);
     }
-    return MainWindow(*frame, window).Dispatch(message, wParam, lParam);
+    return GuardedMessage(DefWindowProcA, window, message, wParam, lParam,
+                          [&] { return MainWindow(*frame, window).Dispatch(message, wParam, lParam); });
 }
 
 LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cut/cut_engine.h"
+#include "lib/proc_boundary.h"
 #include "loglist/date_macros.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
@@ -196,17 +197,22 @@ void LogCutFile::WaitForWorker() {
     }
 }
 
+void LogCutFile::Run() {
+    WindowCutHost host(instance_, mainWindow_, progress_, interrupted_);
+    CutOptions options;
+    options.ask = ask_;
+    options.backup = backup_;
+    options.stop = progress_.StopFlag();
+    CutEngine engine(table_, options, host);
+    completed_ = RunCut(engine, paths_);
+    host.FlushCount();
+}
+
 DWORD WINAPI LogCutFile::Worker(void* self) {
     LogCutFile& run = *static_cast<LogCutFile*>(self);
-    WindowCutHost host(run.instance_, run.mainWindow_, run.progress_, run.interrupted_);
-    CutOptions options;
-    options.ask = run.ask_;
-    options.backup = run.backup_;
-    options.stop = run.progress_.StopFlag();
-    CutEngine engine(run.table_, options, host);
-    run.completed_ = RunCut(engine, run.paths_);
+    // Whatever happens to the files, the main window comes back and command 16 tidies up.
+    Guarded(run.mainWindow_, [&] { run.Run(); }, [] {});
     InterlockedExchange(&run.runEnded_, 1);
-    host.FlushCount();
     EnableWindow(run.mainWindow_, TRUE);
     PostMessageA(run.mainWindow_, WM_COMMAND, IDM_CUTDONE, 0);
     return 0;

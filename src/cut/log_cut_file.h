@@ -44,6 +44,7 @@ public:
 
 private:
     static DWORD WINAPI Worker(void* self);
+    void Run();
     void CollectPaths();
     void WaitForWorker();
 
