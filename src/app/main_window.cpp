@@ -53,6 +53,9 @@ constexpr ToolbarEntry kToolbar[] = {
 constexpr int kToolbarEntries = sizeof kToolbar / sizeof kToolbar[0];
 static_assert(kToolbarEntries == 21, "the toolbar has 21 entries");
 
+// How long a session-end message waits for a stopped cut's worker, which stops at its next line.
+constexpr DWORD kSessionEndWaitMs = 300;
+
 
 UINT TooltipOf(UINT_PTR command) {
     for (const ToolbarEntry& e : kToolbar) {
@@ -94,9 +97,9 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         if (list) SetFocus(list->Control());
         return 0;
     case WM_CLOSE: OnClose(); return 0;
-    case WM_QUERYENDSESSION: OnEndSession(true); return TRUE;
+    case WM_QUERYENDSESSION: OnEndSession(); return TRUE;
     case WM_ENDSESSION:
-        if (wParam) OnEndSession(false);
+        if (wParam) OnEndSession();
         return 0;
     case WM_MEASUREITEM:  // arrives while the list control is being created
         reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = frame_.Settings().List().RowHeight();
@@ -240,22 +243,28 @@ void MainWindow::OnDestroy() {
 }
 
 void MainWindow::ReleaseList() {
-    // A running cut ends first, so that its logs are whole and its choices put back before anything is written.
+    ListMenu* list = frame_.List();
+    if (!list) return;
+    // Everything is written before anything waits: a running cut is only asked to stop first (its
+    // choices put back), and waited for after, when it may say that it was stopped.
+    frame_.Cut().Interrupt();
+    list->SaveList();
+    frame_.Settings().SaveAll();
     frame_.Cut().Stop();
-    if (ListMenu* list = frame_.List()) {
-        list->SaveList();
-        frame_.SetList(nullptr);
-    }
+    frame_.SetList(nullptr);
 }
 
-void MainWindow::OnEndSession(bool query) {
-    // The session may end without WM_DESTROY and without the settings' destructor: the cut is
-    // stopped, and the list and every setting are written now, the list once.
-    frame_.Cut().Stop();
-    if (query) {
-        if (ListMenu* list = frame_.List()) list->SaveList();
+void MainWindow::OnEndSession() {
+    // Answered at once and without a box: the session may end right after, without WM_DESTROY and
+    // without the settings' destructor. So a running cut is asked to stop, the list and every
+    // setting are written, and only then the worker gets a moment to leave its logs whole.
+    frame_.Cut().Interrupt();
+    if (ListMenu* list = frame_.List()) {
+        PMessage::Silence quiet(frame_.Messages());
+        list->SaveList();
     }
     frame_.Settings().SaveAll();
+    frame_.Cut().Stop(kSessionEndWaitMs, false);
 }
 
 LRESULT MainWindow::OnNotify(LPARAM lParam) {

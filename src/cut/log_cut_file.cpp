@@ -170,31 +170,36 @@ bool LogCutFile::Start() {
     return true;
 }
 
-bool LogCutFile::Finish() {
-    bool stopped = false;
-    if (worker_) {
-        if (!runEnded_) {
-            InterlockedExchange(&interrupted_, 1);
-            progress_.RequestStop();
-            stopped = true;
-        }
-        WaitForWorker();
-    }
-    worker_.Reset();
-    progress_.Close();
-    return stopped && !completed_;
+void LogCutFile::Interrupt() {
+    if (!worker_ || runEnded_ || interrupted_) return;
+    InterlockedExchange(&interrupted_, 1);
+    progress_.RequestStop();
+    EnumThreadWindows(workerId_, CancelBox, 0);
 }
 
-void LogCutFile::WaitForWorker() {
+bool LogCutFile::WaitForWorker(DWORD limit) {
     // The worker sends this thread messages (the dialog's fields, enabling the main window), so
     // they are handled while waiting; posted messages stay queued. A box it shows is closed again
     // and again until it sees the stop: one may come up just after a look found none.
     HANDLE worker = worker_.Get();
-    while (MsgWaitForMultipleObjects(1, &worker, FALSE, 50, QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+    if (!worker) return true;
+    const DWORD start = GetTickCount();
+    for (DWORD spent = 0; limit == INFINITE || spent < limit; spent = GetTickCount() - start) {
+        const DWORD slice = limit == INFINITE || limit - spent > 50 ? 50 : limit - spent;
+        if (MsgWaitForMultipleObjects(1, &worker, FALSE, slice, QS_SENDMESSAGE) == WAIT_OBJECT_0) return true;
         MSG msg;
         PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         if (interrupted_) EnumThreadWindows(workerId_, CancelBox, 0);
     }
+    return false;
+}
+
+bool LogCutFile::Finish() {
+    Interrupt();
+    WaitForWorker(INFINITE);
+    worker_.Reset();
+    progress_.Close();
+    return interrupted_ && !completed_;
 }
 
 void LogCutFile::Run() {
