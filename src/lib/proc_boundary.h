@@ -28,9 +28,7 @@ LRESULT GuardedMessage(WNDPROC unhandled, HWND window, UINT message, WPARAM wPar
     return Guarded(window, handler, [&] { return CallWindowProcA(unhandled, window, message, wParam, lParam); });
 }
 
-// One kind of dialog, shown once at a time. Asked to show while one is open (a command sent again
-// from outside reaches the disabled main window), it brings the open one to the front instead; so the
-// state of a showing stays in the slot until that showing ends, and its buttons always work.
+// What DialogSlot does whatever the type of its state.
 class DialogSlotCore {
 protected:
     // True when a showing holds the slot; that one comes to the front.
@@ -49,6 +47,9 @@ protected:
     HWND window_ = nullptr;
 };
 
+// One kind of dialog, shown once at a time. Asked to show while one is open (a command sent again
+// from outside reaches the disabled main window), it brings the open one to the front instead; so the
+// state of a showing stays in the slot until that showing ends, and its buttons always work.
 template <class State>
 class DialogSlot : private DialogSlotCore {
 public:

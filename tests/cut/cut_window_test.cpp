@@ -271,19 +271,6 @@ int WINAPI AskSecondForReal(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
     return MessageBoxA(owner, text, caption, style);
 }
 
-// A box of this program that another thread shows.
-BOOL CALLBACK FindWorkerBox(HWND window, LPARAM found) {
-    char kind[16] = "";
-    GetClassNameA(window, kind, sizeof kind);
-    DWORD process = 0;
-    DWORD thread = GetWindowThreadProcessId(window, &process);
-    if (lstrcmpA(kind, "#32770") != 0 || process != GetCurrentProcessId() || thread == GetCurrentThreadId()) {
-        return TRUE;
-    }
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
 struct OutsideCall { HWND window; UINT message; WPARAM wParam; DWORD_PTR result; DWORD elapsedMs; };
 
 DWORD WINAPI SendCall(void* param) {
@@ -324,7 +311,7 @@ protected:
         });
         for (int i = 0; i < 500 && !question_; ++i) {
             PumpMessages(10);
-            EnumWindows(FindWorkerBox, reinterpret_cast<LPARAM>(&question_));
+            question_ = FindWindowA("#32770", Sjis(u8"指定文字列カット処理").c_str());
         }
         ASSERT_NE(nullptr, question_) << "no question for b.log";
     }
