@@ -5,21 +5,20 @@
 
 #include <cstring>
 
+#include "lib/proc_boundary.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
-// The box is modal: the link procedure finds the object through the first pointer, set when it
-// is made; the dialog procedure through the second, set at WM_INITDIALOG.
-DlgAbout* constructed = nullptr;
-DlgAbout* shown = nullptr;
+// The dialog procedure finds the box's object here, and so does the link's procedure through its
+// parent; the link keeps its own procedure in its user data.
+DialogSlot<DlgAbout> slot;
 
 constexpr char kLinkFace[] = "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";  // ＭＳ Ｐゴシック
 
 }  // namespace
 
 DlgAbout::DlgAbout(HINSTANCE instance) : instance_(instance), background_(GetSysColor(COLOR_BTNFACE)) {
-    constructed = this;
     linkCursor_ = LoadCursorA(instance, "CURSOR");
     LoadStringA(instance, IDS_WEBPAGE, linkText_, sizeof linkText_);
     LOGFONTA font = {};
@@ -32,52 +31,45 @@ DlgAbout::DlgAbout(HINSTANCE instance) : instance_(instance), background_(GetSys
     linkFont_.Reset(CreateFontIndirectA(&font));
 }
 
-DlgAbout::~DlgAbout() {
-    if (constructed == this) constructed = nullptr;
-    if (shown == this) shown = nullptr;
-}
-
 INT_PTR DlgAbout::Show(HWND owner) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
-    INT_PTR result =
-        DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, DialogProc, reinterpret_cast<LPARAM>(this));
-    shown = nullptr;
-    return result;
+    return slot.ShowModal(instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, DialogProc, *this);
 }
 
 INT_PTR CALLBACK DlgAbout::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return slot.Dispatch(dialog, message, wParam, lParam, Handle);
+}
+
+INT_PTR DlgAbout::Handle(DlgAbout& self, HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
-        shown = reinterpret_cast<DlgAbout*>(lParam);
         HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);
-        SetWindowTextA(link, shown->linkText_);
-        shown->previousLinkProc_ =
-            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(link, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkProc)));
+        SetWindowTextA(link, self.linkText_);
+        SetWindowLongPtrA(link, GWLP_USERDATA, GetWindowLongPtrA(link, GWLP_WNDPROC));
+        SetWindowLongPtrA(link, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkProc));
         return TRUE;
     }
-    if (!shown) return FALSE;
     if (message != WM_COMMAND) return FALSE;
     switch (LOWORD(wParam)) {
     case IDOK: EndDialog(dialog, 1); return TRUE;
     case IDCANCEL: EndDialog(dialog, 0); return TRUE;
-    case IDC_ABOUT_LINK: shown->OpenLink(dialog); return TRUE;
+    case IDC_ABOUT_LINK: self.OpenLink(dialog); return TRUE;
     }
     return FALSE;
 }
 
 LRESULT CALLBACK DlgAbout::LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam) {
-    DlgAbout* self = constructed;
-    if (!self || !self->previousLinkProc_) return DefWindowProcA(link, message, wParam, lParam);
-    switch (message) {
-    case WM_SETCURSOR:
-        // Only this control shows the hand; the static class keeps its arrow everywhere else.
-        if (self->linkCursor_) {
+    auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(link, GWLP_USERDATA));
+    if (!previous) return DefWindowProcA(link, message, wParam, lParam);
+    return GuardedMessage(previous, link, message, wParam, lParam, [&]() -> LRESULT {
+        const DlgAbout* self = slot.Find(GetParent(link));
+        if (self && message == WM_SETCURSOR && self->linkCursor_) {
+            // Only this control shows the hand; the static class keeps its arrow everywhere else.
             SetCursor(self->linkCursor_);
             return TRUE;
         }
-        break;
-    case WM_PAINT: self->PaintLink(link); break;  // the control's own painting finds nothing left to draw
-    }
-    return CallWindowProcA(self->previousLinkProc_, link, message, wParam, lParam);
+        if (self && message == WM_PAINT) self->PaintLink(link);  // the control's own painting finds nothing left
+        return CallWindowProcA(previous, link, message, wParam, lParam);
+    });
 }
 
 void DlgAbout::PaintLink(HWND link) const {

@@ -7,7 +7,6 @@
 class DlgAbout {
 public:
     explicit DlgAbout(HINSTANCE instance);
-    ~DlgAbout();
     DlgAbout(const DlgAbout&) = delete;
     DlgAbout& operator=(const DlgAbout&) = delete;
 
@@ -16,6 +15,7 @@ public:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR Handle(DlgAbout& self, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam);
     void OpenLink(HWND dialog) const;
     void PaintLink(HWND link) const;
@@ -25,7 +25,6 @@ private:
     HCURSOR linkCursor_ = nullptr;  // a resource cursor: shared, never destroyed
     HINSTANCE instance_;
     COLORREF background_;
-    WNDPROC previousLinkProc_ = nullptr;
 };
 
 // Command 26.

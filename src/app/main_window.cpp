@@ -17,6 +17,7 @@
 #include "dragdrop/drop_files.h"
 #include "dragdrop/list_proc.h"
 #include "lib/file_reader.h"
+#include "lib/proc_boundary.h"
 #include "lib/strings_paths.h"
 #include "loglist/date_macros.h"
 #include "loglist/index_file.h"
@@ -52,6 +53,9 @@ constexpr ToolbarEntry kToolbar[] = {
 constexpr int kToolbarEntries = sizeof kToolbar / sizeof kToolbar[0];
 static_assert(kToolbarEntries == 21, "the toolbar has 21 entries");
 
+// How long a session-end message waits for a stopped cut's worker, which stops at its next line.
+constexpr DWORD kSessionEndWaitMs = 300;
+
 
 UINT TooltipOf(UINT_PTR command) {
     for (const ToolbarEntry& e : kToolbar) {
@@ -76,7 +80,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(frame));
         frame->SetMainWindow(window);
     }
-    return MainWindow(*frame, window).Dispatch(message, wParam, lParam);
+    return GuardedMessage(DefWindowProcA, window, message, wParam, lParam,
+                          [&] { return MainWindow(*frame, window).Dispatch(message, wParam, lParam); });
 }
 
 LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -92,9 +97,9 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         if (list) SetFocus(list->Control());
         return 0;
     case WM_CLOSE: OnClose(); return 0;
-    case WM_QUERYENDSESSION: OnEndSession(true); return TRUE;
+    case WM_QUERYENDSESSION: OnEndSession(); return TRUE;
     case WM_ENDSESSION:
-        if (wParam) OnEndSession(false);
+        if (wParam) OnEndSession();
         return 0;
     case WM_MEASUREITEM:  // arrives while the list control is being created
         reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = frame_.Settings().List().RowHeight();
@@ -245,22 +250,28 @@ void MainWindow::OnDestroy() {
 }
 
 void MainWindow::ReleaseList() {
-    // A running cut ends first, so that its logs are whole and its choices put back before anything is written.
+    ListMenu* list = frame_.List();
+    if (!list) return;
+    // Everything is written before anything waits: a running cut is only asked to stop first (its
+    // choices put back), and waited for after, when it may say that it was stopped.
+    frame_.Cut().Interrupt();
+    list->SaveList();
+    frame_.Settings().SaveAll();
     frame_.Cut().Stop();
-    if (ListMenu* list = frame_.List()) {
-        list->SaveList();
-        frame_.SetList(nullptr);
-    }
+    frame_.SetList(nullptr);
 }
 
-void MainWindow::OnEndSession(bool query) {
-    // The session may end without WM_DESTROY and without the settings' destructor: the cut is
-    // stopped, and the list and every setting are written now, the list once.
-    frame_.Cut().Stop();
-    if (query) {
-        if (ListMenu* list = frame_.List()) list->SaveList();
+void MainWindow::OnEndSession() {
+    // Answered at once and without a box: the session may end right after, without WM_DESTROY and
+    // without the settings' destructor. So a running cut is asked to stop, the list and every
+    // setting are written, and only then the worker gets a moment to leave its logs whole.
+    frame_.Cut().Interrupt();
+    if (ListMenu* list = frame_.List()) {
+        PMessage::Silence quiet(frame_.Messages());
+        list->SaveList();
     }
     frame_.Settings().SaveAll();
+    frame_.Cut().Stop(kSessionEndWaitMs, false);
 }
 
 LRESULT MainWindow::OnNotify(LPARAM lParam) {

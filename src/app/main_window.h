@@ -20,7 +20,7 @@ private:
     void OnClose();
     void OnDestroy();
     void ReleaseList();
-    void OnEndSession(bool query);
+    void OnEndSession();
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnNotify(LPARAM lParam);
     void OnContextMenu(LPARAM position);

@@ -30,20 +30,31 @@ void CutCommands::Start() {
 }
 
 void CutCommands::Finish() {
-    if (!run_) return;
-    Stop();
+    if (!run_ || !Stop()) return;
     list_commands::RewriteAndReload(context_);  // the changed logs show their new dates
 }
 
-void CutCommands::Stop() {
-    // Taken out first: messages handled while the worker is waited for may ask to end the run
-    // again, and find none.
+void CutCommands::Interrupt() {
+    if (!run_) return;
+    run_->Interrupt();
+    RestoreChoices();
+}
+
+bool CutCommands::Stop(DWORD limit, bool tell) {
+    Interrupt();
+    if (!run_) return true;
+    // Messages handled during the wait may ask to end the run again: the call that waits ends it.
+    if (waiting_) return false;
+    waiting_ = true;
+    const bool ended = run_->WaitForWorker(limit);
+    waiting_ = false;
+    if (!ended) return false;
     std::unique_ptr<LogCutFile> run = std::move(run_);
-    if (!run) return;
     const bool stopped = run->Finish();
     run.reset();
     RestoreChoices();
-    if (stopped) context_.Messages().ShowMessage(context_.Owner(), kMsgCutStopped);
+    if (stopped && tell) context_.Messages().ShowMessage(context_.Owner(), kMsgCutStopped);
+    return true;
 }
 
 void CutCommands::Options() {

@@ -2,6 +2,8 @@
 // the cut settings. The application object owns one of these for its whole life.
 #pragma once
 
+#include <windows.h>
+
 #include <memory>
 
 class ListContext;
@@ -18,9 +20,13 @@ public:
     // 16, posted by the worker at its end. Sent while the run still goes on, it stops the run first.
     void Finish();
     void Options();  // 23
-    // Ends a running cut before the window closes or the session ends: stops it at its next line,
-    // waits for the worker and puts back CutMode and CutCheck. The list is not reloaded.
-    void Stop();
+    // Before the window closes or the session ends, without waiting: the run stops at its next
+    // line and CutMode and CutCheck are put back, so that the settings can be written at once.
+    void Interrupt();
+    // Ends a running cut as Interrupt does, then waits for the worker at most limit ms. Once it has
+    // ended the run is closed and, when tell is set, the user learns that it was stopped before it
+    // was through. False when the worker still runs. The list is not reloaded.
+    bool Stop(DWORD limit = INFINITE, bool tell = true);
 
     // The run between commands 15 and 16, or null.
     LogCutFile* Running() const { return run_.get(); }
@@ -30,6 +36,7 @@ private:
 
     ListContext& context_;
     std::unique_ptr<LogCutFile> run_;
+    bool waiting_ = false;  // a Stop waits for the worker
     // CutMode and CutCheck as they were before the confirmation changed them for one run.
     int savedMode_ = 0;
     int savedCheck_ = 0;

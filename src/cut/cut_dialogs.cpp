@@ -8,6 +8,7 @@
 #include "dialogs/context_help.h"
 #include "dialogs/dialog_fields.h"
 #include "lib/common_dialogs.h"
+#include "lib/proc_boundary.h"
 #include "loglist/list_commands.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
@@ -18,8 +19,8 @@ namespace {
 constexpr int kOptionHelp[] = {IDOK,         IDCANCEL,     IDC_CUTFILE, IDC_CUT_EDIT,    IDC_CUT_BROWSE,
                                IDC_CUT_SELECTED, IDC_CUT_ALL, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_BAKFILE};
 
-CutDialogRecord* optionRecord = nullptr;  // the dialogs are modal: one of each at a time
-CutDialogRecord* preRecord = nullptr;
+DialogSlot<CutDialogRecord> optionSlot;
+DialogSlot<CutDialogRecord> preSlot;
 
 void CheckChoices(HWND dialog, const Environ& settings) {
     CheckRadioButton(dialog, IDC_CUT_SELECTED, IDC_CUT_ALL,
@@ -76,18 +77,33 @@ void StoreOptions(HWND dialog, CutDialogRecord& record) {
     record.settings->SetBakFile(IsDlgButtonChecked(dialog, IDC_CUT_BAKFILE) == BST_CHECKED ? 1 : 0);
 }
 
-INT_PTR CALLBACK OptionBox2DlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) optionRecord = reinterpret_cast<CutDialogRecord*>(lParam);
-    if (!optionRecord) return FALSE;
+INT_PTR HandleOptions(CutDialogRecord& record, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: return InitOptions(dialog, *optionRecord);
+    case WM_INITDIALOG: return InitOptions(dialog, record);
     case WM_HELP: return ContextHelpPopup(dialog, reinterpret_cast<const HELPINFO*>(lParam), kOptionHelp);
     case WM_COMMAND:
         switch (wParam) {
-        case IDOK: StoreOptions(dialog, *optionRecord); EndDialog(dialog, 1); return TRUE;
+        case IDOK: StoreOptions(dialog, record); EndDialog(dialog, 1); return TRUE;
         case IDCANCEL: EndDialog(dialog, 0); return TRUE;
-        case IDC_CUT_BROWSE: BrowseCutFile(dialog, *optionRecord); return TRUE;
-        case IDC_CUT_EDIT: EditCutFile(dialog, *optionRecord); return TRUE;
+        case IDC_CUT_BROWSE: BrowseCutFile(dialog, record); return TRUE;
+        case IDC_CUT_EDIT: EditCutFile(dialog, record); return TRUE;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK OptionBox2DlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return optionSlot.Dispatch(dialog, message, wParam, lParam, HandleOptions);
+}
+
+INT_PTR HandlePre(CutDialogRecord& record, HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG: CheckChoices(dialog, *record.settings); return TRUE;
+    case WM_COMMAND:
+        switch (wParam) {
+        case IDOK: StoreChoices(dialog, *record.settings); EndDialog(dialog, 1); return TRUE;
+        case IDCANCEL: EndDialog(dialog, 0); return TRUE;
         }
         return FALSE;
     }
@@ -97,30 +113,15 @@ INT_PTR CALLBACK OptionBox2DlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
 }  // namespace
 
 extern "C" INT_PTR CALLBACK CutPreDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) preRecord = reinterpret_cast<CutDialogRecord*>(lParam);
-    if (!preRecord) return FALSE;
-    switch (message) {
-    case WM_INITDIALOG: CheckChoices(dialog, *preRecord->settings); return TRUE;
-    case WM_COMMAND:
-        switch (wParam) {
-        case IDOK: StoreChoices(dialog, *preRecord->settings); EndDialog(dialog, 1); return TRUE;
-        case IDCANCEL: EndDialog(dialog, 0); return TRUE;
-        }
-        return FALSE;
-    }
-    return FALSE;
+    return preSlot.Dispatch(dialog, message, wParam, lParam, HandlePre);
 }
 
 int ShowCutOptionsDialog(HINSTANCE instance, HWND owner, Environ& settings, const PMessage& messages) {
     CutDialogRecord record = {instance, owner, &settings, &messages};
-    INT_PTR result = DialogBoxParamA(instance, "OptionBox2", owner, OptionBox2DlgProc, reinterpret_cast<LPARAM>(&record));
-    optionRecord = nullptr;
-    return result == 1 ? 1 : 0;
+    return optionSlot.ShowModal(instance, "OptionBox2", owner, OptionBox2DlgProc, record) == 1 ? 1 : 0;
 }
 
 int ShowCutPreDialog(HINSTANCE instance, HWND owner, Environ& settings, const PMessage& messages) {
     CutDialogRecord record = {instance, owner, &settings, &messages};
-    INT_PTR result = DialogBoxParamA(instance, "CutPreBox", owner, CutPreDlgProc, reinterpret_cast<LPARAM>(&record));
-    preRecord = nullptr;
-    return result == 1 ? 1 : 0;
+    return preSlot.ShowModal(instance, "CutPreBox", owner, CutPreDlgProc, record) == 1 ? 1 : 0;
 }

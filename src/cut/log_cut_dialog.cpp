@@ -6,16 +6,17 @@
 #include <cstdio>
 
 #include "cut/cut_engine.h"
+#include "lib/proc_boundary.h"
 #include "lib/progress_bar.h"
 #include "resources/resource_ids.h"
 
 namespace {
-LogCutDialog* current = nullptr;  // one progress dialog at a time
+DialogSlot<LogCutDialog> slot;  // one progress dialog at a time
 }
 
 HWND LogCutDialog::Show(HINSTANCE instance, HWND owner) {
     owner_ = owner;
-    dialog_ = CreateDialogParamA(instance, "CutIndBox", owner, DlgProc, reinterpret_cast<LPARAM>(this));
+    dialog_ = slot.Create(instance, "CutIndBox", owner, DlgProc, *this);
     return dialog_;
 }
 
@@ -23,7 +24,6 @@ void LogCutDialog::Close() {
     if (dialog_) DestroyWindow(dialog_);
     dialog_ = nullptr;
     bar_ = nullptr;
-    if (current == this) current = nullptr;
 }
 
 void LogCutDialog::SetRange(unsigned minimum, unsigned long long maximumBytes, unsigned step) {
@@ -52,18 +52,20 @@ void LogCutDialog::SetCount(int placeCount) {
 }
 
 INT_PTR CALLBACK LogCutDialog::DlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) current = reinterpret_cast<LogCutDialog*>(lParam);
-    if (!current) return FALSE;
+    return slot.Dispatch(dialog, message, wParam, lParam, Handle);
+}
+
+INT_PTR LogCutDialog::Handle(LogCutDialog& self, HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG: {
         int r[4];
         GetDlgItemRect(dialog, IDC_CUT_BARFRAME, r);
-        current->bar_ = CreateProgressBarEx(dialog, r[0], r[1], r[2], r[3], IDC_CUT_BAR);
+        self.bar_ = CreateProgressBarEx(dialog, r[0], r[1], r[2], r[3], IDC_CUT_BAR);
         return TRUE;
     }
     case WM_COMMAND:
         if (wParam == IDCANCEL) {
-            current->RequestStop();
+            self.RequestStop();
             return TRUE;
         }
         return FALSE;

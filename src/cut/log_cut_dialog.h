@@ -27,6 +27,7 @@ public:
 
 private:
     static INT_PTR CALLBACK DlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR Handle(LogCutDialog& self, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
     volatile LONG stop_ = 0;
     HWND dialog_ = nullptr;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cut/cut_engine.h"
+#include "lib/proc_boundary.h"
 #include "loglist/date_macros.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
@@ -169,44 +170,54 @@ bool LogCutFile::Start() {
     return true;
 }
 
-bool LogCutFile::Finish() {
-    bool stopped = false;
-    if (worker_) {
-        if (!runEnded_) {
-            InterlockedExchange(&interrupted_, 1);
-            progress_.RequestStop();
-            stopped = true;
-        }
-        WaitForWorker();
-    }
-    worker_.Reset();
-    progress_.Close();
-    return stopped && !completed_;
+void LogCutFile::Interrupt() {
+    if (!worker_ || runEnded_ || interrupted_) return;
+    InterlockedExchange(&interrupted_, 1);
+    progress_.RequestStop();
+    EnumThreadWindows(workerId_, CancelBox, 0);
 }
 
-void LogCutFile::WaitForWorker() {
+bool LogCutFile::WaitForWorker(DWORD limit) {
     // The worker sends this thread messages (the dialog's fields, enabling the main window), so
     // they are handled while waiting; posted messages stay queued. A box it shows is closed again
     // and again until it sees the stop: one may come up just after a look found none.
     HANDLE worker = worker_.Get();
-    while (MsgWaitForMultipleObjects(1, &worker, FALSE, 50, QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+    if (!worker) return true;
+    const DWORD start = GetTickCount();
+    for (DWORD spent = 0; limit == INFINITE || spent < limit; spent = GetTickCount() - start) {
+        const DWORD slice = limit == INFINITE || limit - spent > 50 ? 50 : limit - spent;
+        if (MsgWaitForMultipleObjects(1, &worker, FALSE, slice, QS_SENDMESSAGE) == WAIT_OBJECT_0) return true;
         MSG msg;
         PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         if (interrupted_) EnumThreadWindows(workerId_, CancelBox, 0);
     }
+    return false;
+}
+
+bool LogCutFile::Finish() {
+    Interrupt();
+    WaitForWorker(INFINITE);
+    worker_.Reset();
+    progress_.Close();
+    return interrupted_ && !completed_;
+}
+
+void LogCutFile::Run() {
+    WindowCutHost host(instance_, mainWindow_, progress_, interrupted_);
+    CutOptions options;
+    options.ask = ask_;
+    options.backup = backup_;
+    options.stop = progress_.StopFlag();
+    CutEngine engine(table_, options, host);
+    completed_ = RunCut(engine, paths_);
+    host.FlushCount();
 }
 
 DWORD WINAPI LogCutFile::Worker(void* self) {
     LogCutFile& run = *static_cast<LogCutFile*>(self);
-    WindowCutHost host(run.instance_, run.mainWindow_, run.progress_, run.interrupted_);
-    CutOptions options;
-    options.ask = run.ask_;
-    options.backup = run.backup_;
-    options.stop = run.progress_.StopFlag();
-    CutEngine engine(run.table_, options, host);
-    run.completed_ = RunCut(engine, run.paths_);
+    // Whatever happens to the files, the main window comes back and command 16 tidies up.
+    Guarded(run.mainWindow_, [&] { run.Run(); }, [] {});
     InterlockedExchange(&run.runEnded_, 1);
-    host.FlushCount();
     EnableWindow(run.mainWindow_, TRUE);
     PostMessageA(run.mainWindow_, WM_COMMAND, IDM_CUTDONE, 0);
     return 0;

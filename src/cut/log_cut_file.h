@@ -33,19 +33,23 @@ public:
     // Shows the progress dialog, disables the main window and starts the worker on the log files
     // of the run (all entries for CutMode 1, else the selected one).
     bool Start();
-    // Ends the run: after the worker posted its end, or from outside while it still runs (the
-    // window closes, the session ends, command 16 came early). Then a question that is showing is
-    // cancelled and the worker stops at its next line, leaving the log of that file as it was and
-    // no work file. Waits for the worker, handling the messages it sends meanwhile, and closes the
-    // dialog. True when this stopped the run before it was through.
+    // Stops the run from outside while it still goes on (the window closes, the session ends,
+    // command 16 came early), without waiting: a question that is showing is cancelled and the
+    // worker stops at its next line, leaving the log of that file as it was and no work file.
+    void Interrupt();
+    // Waits at most limit ms (or INFINITE) for the worker, handling the messages it sends
+    // meanwhile; true once it has ended.
+    bool WaitForWorker(DWORD limit);
+    // Ends the run: after the worker posted its end, or from outside as Interrupt does. Waits for
+    // the worker and closes the dialog. True when the run was stopped from outside before it was through.
     bool Finish();
     LogCutDialog& Progress() { return progress_; }
     const std::vector<std::string>& Paths() const { return paths_; }
 
 private:
     static DWORD WINAPI Worker(void* self);
+    void Run();
     void CollectPaths();
-    void WaitForWorker();
 
     HINSTANCE instance_;
     HWND mainWindow_;

@@ -2,6 +2,7 @@
 #include "dialogs/date_macro_dialog.h"
 
 #include "dialogs/context_help.h"
+#include "lib/proc_boundary.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
 
@@ -9,18 +10,15 @@ namespace {
 
 constexpr int kHelpTable[] = {IDOK, IDCANCEL, IDC_MACRO_YEAR, IDC_MACRO_MON, IDC_MACRO_DAY, IDC_MACRO_AUTO};
 
-// The dialog is modal: one showing at a time.
-DateMacroDialog* current = nullptr;
+DialogSlot<DateMacroDialog> slot;
 
-INT_PTR CALLBACK DateMacroDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) current = reinterpret_cast<DateMacroDialog*>(lParam);
-    if (!current) return FALSE;
+INT_PTR Handle(DateMacroDialog& state, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: return current->OnInit(dialog);
+    case WM_INITDIALOG: return state.OnInit(dialog);
     case WM_COMMAND:
         switch (wParam) {  // the whole wParam: only clicks and keys match
         case IDOK:
-            current->Store(dialog);
+            state.Store(dialog);
             EndDialog(dialog, 1);
             return TRUE;
         case IDCANCEL: EndDialog(dialog, 0); return TRUE;
@@ -29,6 +27,10 @@ INT_PTR CALLBACK DateMacroDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_HELP: return ContextHelpPopup(dialog, reinterpret_cast<const HELPINFO*>(lParam), kHelpTable);
     }
     return FALSE;
+}
+
+INT_PTR CALLBACK DateMacroDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return slot.Dispatch(dialog, message, wParam, lParam, Handle);
 }
 
 // A field's text, at most the two bytes a macro text keeps, cut on a character boundary.
@@ -77,8 +79,5 @@ INT_PTR ShowDateMacroDialog(HWND owner, Environ& settings) {
     state.instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
     state.owner = owner;
     state.settings = &settings;
-    INT_PTR result =
-        DialogBoxParamA(state.instance, "DTMACROBOX", owner, DateMacroDlgProc, reinterpret_cast<LPARAM>(&state));
-    current = nullptr;
-    return result == 1 ? 1 : 0;
+    return slot.ShowModal(state.instance, "DTMACROBOX", owner, DateMacroDlgProc, state) == 1 ? 1 : 0;
 }

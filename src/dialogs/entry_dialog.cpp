@@ -2,7 +2,6 @@
 // the browser history. The variants differ in their caption, their first fields and Apply.
 #include "dialogs/entry_dialog.h"
 
-
 #include <string>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "dialogs/context_help.h"
 #include "dialogs/dialog_fields.h"
 #include "dialogs/entry_rules.h"
+#include "lib/proc_boundary.h"
 #include "loglist/date_macros.h"
 #include "loglist/index_file.h"
 #include "loglist/list_commands.h"
@@ -23,8 +23,8 @@ namespace {
 constexpr int kHelpTable[] = {IDOK, IDCANCEL, IDC_LOGFILENAME, IDC_LISTNAME, IDC_BROWSERNAME,
                               IDC_BROWSE_LOG, IDC_OPEN_EDITOR, IDC_BROWSE_BROWSER};
 
-// The dialog is modal: one showing at a time.
-DlgEditBase* current = nullptr;
+// The add, edit and drop variants are one kind of dialog: one showing at a time.
+DialogSlot<DlgEditBase> slot;
 
 HINSTANCE InstanceOf(HWND window) {
     return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
@@ -45,26 +45,24 @@ DlgEditBase::DlgEditBase(HWND mainWindow, ListMenu& list, Environ& settings, con
       settings_(settings),
       messages_(messages) {}
 
-DlgEditBase::~DlgEditBase() {
-    if (current == this) current = nullptr;
-}
+DlgEditBase::~DlgEditBase() = default;
 
 bool DlgEditBase::Apply(HWND) { return true; }
 
 bool DlgEditBase::InitFields(HWND) { return true; }
 
 INT_PTR DlgEditBase::Show(DLGPROC proc) {
-    INT_PTR result = DialogBoxParamA(instance_, "EDITLISTBOX", mainWindow_, proc, reinterpret_cast<LPARAM>(this));
-    current = nullptr;
-    return result == 1 ? 1 : 0;
+    return slot.ShowModal(instance_, "EDITLISTBOX", mainWindow_, proc, *this) == 1 ? 1 : 0;
 }
 
 INT_PTR DlgEditBase::Dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) current = reinterpret_cast<DlgEditBase*>(lParam);
-    if (!current) return FALSE;
+    return slot.Dispatch(dialog, message, wParam, lParam, Handle);
+}
+
+INT_PTR DlgEditBase::Handle(DlgEditBase& self, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: return current->OnInitDialog(dialog);
-    case WM_COMMAND: return current->OnCommand(dialog, wParam);
+    case WM_INITDIALOG: return self.OnInitDialog(dialog);
+    case WM_COMMAND: return self.OnCommand(dialog, wParam);
     case WM_HELP: return ContextHelpPopup(dialog, reinterpret_cast<const HELPINFO*>(lParam), kHelpTable);
     }
     return FALSE;

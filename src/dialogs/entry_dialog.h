@@ -42,6 +42,7 @@ protected:
     const PMessage& messages_;
 
 private:
+    static INT_PTR Handle(DlgEditBase& self, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnInitDialog(HWND dialog);
     INT_PTR OnCommand(HWND dialog, WPARAM wParam);
     void BrowseLogFile(HWND dialog);

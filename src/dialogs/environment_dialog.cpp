@@ -7,6 +7,7 @@
 #include "lib/common_dialogs.h"
 #include "dialogs/context_help.h"
 #include "dialogs/dialog_fields.h"
+#include "lib/proc_boundary.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
 
@@ -16,29 +17,30 @@ constexpr int kHelpTable[] = {IDOK,        IDCANCEL,      IDC_BROWSE_EDITOR, IDC
                               IDC_SORT_NAME, IDC_SORT_NEW, IDC_SORT_OLD,      IDC_CHOOSEFONT, IDC_EDITORNAME, IDC_TABSTOP};
 constexpr char kFullWidthSpace[] = "\x81\x40";
 
-// The dialog is modal: one showing at a time.
-EnvironmentDialog* current = nullptr;
+DialogSlot<EnvironmentDialog> slot;
 
-INT_PTR CALLBACK EnvironmentDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) current = reinterpret_cast<EnvironmentDialog*>(lParam);
-    if (!current) return FALSE;
+INT_PTR Handle(EnvironmentDialog& state, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: return current->OnInit(dialog);
+    case WM_INITDIALOG: return state.OnInit(dialog);
     case WM_COMMAND:
         // The whole wParam: only clicks and keys match, never a field's notification.
         switch (wParam) {
         case IDOK:
-            current->Store(dialog);
+            state.Store(dialog);
             EndDialog(dialog, 1);
             return TRUE;
         case IDCANCEL: EndDialog(dialog, 0); return TRUE;
-        case IDC_CHOOSEFONT: current->ChooseFont(dialog); return TRUE;
-        case IDC_BROWSE_EDITOR: current->ChooseEditor(dialog); return TRUE;
+        case IDC_CHOOSEFONT: state.ChooseFont(dialog); return TRUE;
+        case IDC_BROWSE_EDITOR: state.ChooseEditor(dialog); return TRUE;
         }
         return FALSE;
     case WM_HELP: return ContextHelpPopup(dialog, reinterpret_cast<const HELPINFO*>(lParam), kHelpTable);
     }
     return FALSE;
+}
+
+INT_PTR CALLBACK EnvironmentDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return slot.Dispatch(dialog, message, wParam, lParam, Handle);
 }
 
 }  // namespace
@@ -112,8 +114,5 @@ INT_PTR ShowEnvironmentDialog(HWND owner, Environ& settings) {
     state.instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
     state.owner = owner;
     state.settings = &settings;
-    INT_PTR result = DialogBoxParamA(state.instance, "OPTIONBOX1", owner, EnvironmentDlgProc,
-                                     reinterpret_cast<LPARAM>(&state));
-    current = nullptr;
-    return result == 1 ? 1 : 0;
+    return slot.ShowModal(state.instance, "OPTIONBOX1", owner, EnvironmentDlgProc, state) == 1 ? 1 : 0;
 }

@@ -2,6 +2,7 @@
 // presses and moves go to the main window (which starts drags), a right click selects its row.
 #include "dragdrop/list_proc.h"
 
+#include "lib/proc_boundary.h"
 #include "resources/resource_ids.h"
 
 // The control's own procedure is kept in the control's user data, which the program owns. Every
@@ -12,9 +13,9 @@ void SubclassList(HWND list) {
     SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProc));
 }
 
-extern "C" LRESULT WINAPI ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(list, GWLP_USERDATA));
-    if (!previous) return DefWindowProcA(list, message, wParam, lParam);
+namespace {
+
+LRESULT Handle(WNDPROC previous, HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND parent = GetParent(list);
 
     switch (message) {
@@ -44,4 +45,13 @@ extern "C" LRESULT WINAPI ListProc(HWND list, UINT message, WPARAM wParam, LPARA
     }
     }
     return CallWindowProcA(previous, list, message, wParam, lParam);
+}
+
+}  // namespace
+
+extern "C" LRESULT WINAPI ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(list, GWLP_USERDATA));
+    if (!previous) return DefWindowProcA(list, message, wParam, lParam);
+    return GuardedMessage(previous, list, message, wParam, lParam,
+                          [&] { return Handle(previous, list, message, wParam, lParam); });
 }

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "lib/owned.h"
+#include "lib/proc_boundary.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ void PaintNow(HWND w, BarState& state) {
     if (dc.Get()) Paint(w, dc.Get(), state);
 }
 
-LRESULT CALLBACK BarProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+LRESULT Handle(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     BarState* state = StateOf(w);
     if (m == WM_CREATE && !state) {
         state = static_cast<BarState*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
@@ -126,6 +127,10 @@ LRESULT CALLBACK BarProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         return 0;
     }
     return DefWindowProcA(w, m, wp, lp);
+}
+
+LRESULT CALLBACK BarProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return GuardedMessage(DefWindowProcA, w, m, wp, lp, [&] { return Handle(w, m, wp, lp); });
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <shellapi.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "lib/common_dialogs.h"
@@ -32,11 +31,17 @@ FILETIME LocalNow() {
 }
 
 std::string ProgramArgument(const char* fileName) {
-    // Neither a blank nor '"' is ever the second byte of a double-byte character.
-    const size_t length = std::strlen(fileName);
-    const bool quoted = length >= 2 && fileName[0] == '"' && fileName[length - 1] == '"';
-    if (quoted || !std::strpbrk(fileName, " \t")) return fileName;
-    return std::string("\"") + fileName + "\"";
+    // No file name holds a '"', which is never the second byte of a double-byte character either:
+    // quotes typed around or inside a name go, so that none can end the quoting below early.
+    std::string name;
+    for (const char* p = fileName; *p; ++p) {
+        if (*p != '"') name += *p;
+    }
+    // A browser that is a batch file gets its parameter through cmd.exe, which would end the
+    // command at '&' or '|' and run the rest, or split the name at a blank, ',', ';' or '='. Inside
+    // quotes they are plain text. (A second byte that looks like '|' or '^' only adds quotes.)
+    if (name.find_first_of(" \t&|<>^%!(),;=") == std::string::npos) return name;
+    return "\"" + name + "\"";
 }
 
 bool StartProgram(HWND owner, const char* program, const char* fileName) {

@@ -29,8 +29,9 @@ bool LoadAndSelectFirst(ListContext& context);
 void HelpFilePath(HINSTANCE instance, char out[MAX_PATH]);
 // The current local time as a FILETIME, as SeenTime is stored.
 FILETIME LocalNow();
-// A file name as the one parameter of a started program: quoted when it holds a blank and is
-// not quoted already, so that "C:\My Logs\app.log" does not reach it as two arguments.
+// A file name as the one parameter of a started program: without quotes of its own, and quoted
+// when it holds a blank or a character that cmd.exe treats specially, so that it reaches the
+// program as one argument and no part of it is ever run as a command.
 std::string ProgramArgument(const char* fileName);
 // Starts program (the browser or the editor) with fileName as its one parameter; false when the
 // system could not start it.

@@ -210,6 +210,9 @@
 #define IDS_ERR_INDEXWRITE 381
 #define IDS_ERR_NOTALIST 382
 
+// Strings: failures caught where the system calls the program (400-419).
+#define IDS_ERR_ABANDONED 400
+
 // Controls of the cut dialogs OPTIONBOX2, CUTPREBOX and CUTINDBOX.
 #define IDC_CUT_GRP_FILE 550
 #define IDC_CUTFILE 551

@@ -48,6 +48,10 @@ void LoadText(HINSTANCE instance, UINT id, char* buffer, int size) {
 
 const MessageRow& PMessage::Row(int number) { return kRows[number]; }
 
+int PMessage::Box(HWND owner, const char* text, const char* caption, UINT style) const {
+    return silenced_ ? 0 : MessageBoxA(owner, text, caption, style);
+}
+
 int PMessage::ShowMessage(HWND owner, UINT number) const {
     number &= 0xFFFF;
     if (number >= static_cast<UINT>(kRowCount)) return 0;
@@ -56,7 +60,7 @@ int PMessage::ShowMessage(HWND owner, UINT number) const {
     char caption[81];
     LoadText(instance_, row.textId, text, sizeof text);
     LoadText(instance_, row.captionId, caption, sizeof caption);
-    return MessageBoxA(owner, text, caption, row.style);
+    return Box(owner, text, caption, row.style);
 }
 
 int PMessage::ShowMessageByIds(HWND owner, UINT captionId, UINT textId, UINT style) const {
@@ -64,7 +68,7 @@ int PMessage::ShowMessageByIds(HWND owner, UINT captionId, UINT textId, UINT sty
     char caption[257];
     LoadText(instance_, textId & 0xFFFF, text, sizeof text);
     LoadText(instance_, captionId & 0xFFFF, caption, sizeof caption);
-    return MessageBoxA(owner, text, caption, style & 0xFFFF);
+    return Box(owner, text, caption, style & 0xFFFF);
 }
 
 int PMessage::ShowFileMessage(HWND owner, UINT captionId, UINT textId, UINT style, const char* path) const {
@@ -73,7 +77,7 @@ int PMessage::ShowFileMessage(HWND owner, UINT captionId, UINT textId, UINT styl
     LoadText(instance_, textId, text, sizeof text);
     LoadText(instance_, captionId, caption, sizeof caption);
     std::string message = std::string(text) + "\r\n" + path;
-    return MessageBoxA(owner, message.c_str(), caption, style);
+    return Box(owner, message.c_str(), caption, style);
 }
 
 int PMessage::ShowFileMessage(HWND owner, UINT number, const char* path) const {

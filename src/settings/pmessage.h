@@ -53,6 +53,22 @@ public:
 
     static const MessageRow& Row(int number);
 
+    // While one lives the boxes are not shown and answer 0: the session is ending, and a box
+    // would hold it while nobody answers.
+    class Silence {
+    public:
+        explicit Silence(const PMessage& messages) : messages_(messages) { ++messages_.silenced_; }
+        ~Silence() { --messages_.silenced_; }
+        Silence(const Silence&) = delete;
+        Silence& operator=(const Silence&) = delete;
+
+    private:
+        const PMessage& messages_;
+    };
+
 private:
+    int Box(HWND owner, const char* text, const char* caption, UINT style) const;
+
     HINSTANCE instance_;
+    mutable int silenced_ = 0;  // used on the user interface thread only
 };

@@ -1,7 +1,8 @@
 // The cut in real windows: the ProgressBarEx in the progress dialog, CUTPREBOX and a run from command
-// 15 to 16 in a running main window, and OPTIONBOX2 with its edit button.
+// 15 to 16 in a running main window, OPTIONBOX2 with its edit button, and a run ended from outside.
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cut/cut_commands.h"
@@ -129,14 +130,17 @@ protected:
     std::string LogOf(const std::string& name) { return logs_.File(name == "a#.log" ? "a26.log" : name); }
     static std::string Original(const std::string& name) { return "x\bkeep " + name + "\r\nERROR 1\r\nlast\n"; }
     // Starts a run through the confirmation, which answer sees first, and pumps until command 16
-    // has tidied it up.
+    // has tidied it up; StartCut only starts it.
     bool RunCut(DialogDriver& driver, std::function<void(HWND)> answer) {
-        driver.Expect(std::move(answer));
-        driver.Expect([](HWND) {});  // the modeless progress dialog
-        Command(IDM_CUT);
+        StartCut(driver, std::move(answer));
         for (int i = 0; i < 500 && frame_->Cut().Running(); ++i) PumpMessages(10);
         PumpMessages(20);
         return frame_->Cut().Running() == nullptr;
+    }
+    void StartCut(DialogDriver& driver, std::function<void(HWND)> answer) {
+        driver.Expect(std::move(answer));
+        driver.Expect([](HWND) {});  // the modeless progress dialog
+        Command(IDM_CUT);
     }
     Environ& Settings() { return frame_->Settings(); }
 
@@ -177,18 +181,14 @@ TEST_F(CutWindowTest, TheSelectedEntryWithQuestionsStopsWithMessage23AndLeavesIt
     const WorkerBox& q = workerBoxes[0];
     EXPECT_EQ(Sjis(u8"以下の文字列を含む行をカットします。よろしいですか？") + "\r\n" + Sjis(u8"　「ERROR 1」"),
               q.text);
-    EXPECT_EQ(Sjis(u8"指定文字列カット処理"), q.caption);
-    EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION), q.style);
-    EXPECT_FALSE(q.mainEnabled);
-    EXPECT_EQ(LogOf("b.log"), q.file);
-    EXPECT_EQ(Sjis(u8"BSコード除去"), q.kind);
-    EXPECT_EQ("1", q.count);
+    EXPECT_EQ(std::make_tuple(Sjis(u8"指定文字列カット処理"), static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION), false),
+              std::make_tuple(q.caption, q.style, q.mainEnabled));
+    EXPECT_EQ((std::vector<std::string>{LogOf("b.log"), Sjis(u8"BSコード除去"), "1"}),
+              (std::vector<std::string>{q.file, q.kind, q.count}));
     EXPECT_EQ(Sjis(u8"カット処理を中断します"), workerBoxes[1].text);
-    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), workerBoxes[1].style);
     for (const char* name : {"a#.log", "b.log"}) EXPECT_EQ(Original(name), ReadFileBytes(LogOf(name)));
-    EXPECT_EQ(1, Settings().Cut().GetCutMode());  // the stored choices are back
-    EXPECT_EQ(0, Settings().Cut().GetCutCheck());
-    EXPECT_TRUE(IsWindowEnabled(frame_->MainWindow()));
+    // The stored choices are back.
+    EXPECT_EQ(std::make_pair(1, 0), std::make_pair(Settings().Cut().GetCutMode(), Settings().Cut().GetCutCheck()));
     EXPECT_EQ(1, frame_->List()->GetSelection());
 }
 
@@ -271,89 +271,111 @@ int WINAPI AskSecondForReal(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
     return MessageBoxA(owner, text, caption, style);
 }
 
-// A box of this program that another thread shows.
-BOOL CALLBACK FindWorkerBox(HWND window, LPARAM found) {
-    char kind[16] = "";
-    GetClassNameA(window, kind, sizeof kind);
-    DWORD process = 0;
-    DWORD thread = GetWindowThreadProcessId(window, &process);
-    if (lstrcmpA(kind, "#32770") != 0 || process != GetCurrentProcessId() || thread == GetCurrentThreadId()) {
-        return TRUE;
-    }
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-struct OutsideCall { HWND window; UINT message; WPARAM wParam; DWORD_PTR result; };
+struct OutsideCall { HWND window; UINT message; WPARAM wParam; DWORD_PTR result; DWORD elapsedMs; };
 
 DWORD WINAPI SendCall(void* param) {
     auto* call = static_cast<OutsideCall*>(param);
+    const DWORD start = GetTickCount();
     if (!SendMessageTimeoutA(call->window, call->message, call->wParam, 0, SMTO_NORMAL, 10000, &call->result)) {
         std::fprintf(stderr, "message %u was not answered within 10 s: the program hangs\n", call->message);
         ExitProcess(3);
     }
+    call->elapsedMs = GetTickCount() - start;
     return 0;
 }
 
 // Sends a message as another program would, from another thread, while this thread handles it.
-DWORD_PTR SendFromOutside(HWND window, UINT message, WPARAM wParam) {
-    OutsideCall call{window, message, wParam, 0};
+OutsideCall SendFromOutside(HWND window, UINT message, WPARAM wParam) {
+    OutsideCall call{window, message, wParam, 0, 0};
     HANDLE thread = CreateThread(nullptr, 0, SendCall, &call, 0, nullptr);
     while (WaitForSingleObject(thread, 0) == WAIT_TIMEOUT) PumpMessages(10);
     CloseHandle(thread);
-    return call.result;
+    return call;
 }
 
-enum class Ending { Close, QueryEndSession, EndSession, EarlyCommand16 };
+// How a run is ended from outside: the user closes the window, the session ends, or command 16
+// comes while the worker still runs.
+struct Ending { UINT message; WPARAM wParam; };
+const Ending kClose{WM_CLOSE, 0}, kQueryEnd{WM_QUERYENDSESSION, 0}, kEnd{WM_ENDSESSION, TRUE};
 
-class CutEndingTest : public CutWindowTest, public testing::WithParamInterface<Ending> {};
+// A run over both logs that asks, for this run only, before each cut: the question for the second
+// log shows as a real box on the worker thread when the run is ended.
+class CutEndingTest : public CutWindowTest, public testing::WithParamInterface<Ending> {
+protected:
+    void StartUntilTheQuestion(DialogDriver& driver) {
+        questionsAsked = 0;
+        SetCutMessageBoxHook(AskSecondForReal);
+        StartCut(driver, [](HWND dialog) {
+            CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
+            DialogDriver::Press(dialog, IDOK);
+        });
+        for (int i = 0; i < 500 && !question_; ++i) {
+            PumpMessages(10);
+            question_ = FindWindowA("#32770", Sjis(u8"指定文字列カット処理").c_str());
+        }
+        ASSERT_NE(nullptr, question_) << "no question for b.log";
+    }
+    OutsideCall End(Ending e) { return SendFromOutside(frame_->MainWindow(), e.message, e.wParam); }
+    // Changes that only writes put right: a row gone in memory, stale settings in the registry.
+    void MakeWritesVisible() {
+        list_->DeleteEntry(0);  // a#.log; the worker has its paths already
+        Settings().SetTabStop(7);
+        WriteProgramDword("Main", "TabStop", 1);
+        WriteProgramDword("ListFont", "cfColors", 0x123456);
+        WriteProgramDword("Extent", "CutCheck", 1);
+    }
+    // The list and every setting are written, CutCheck with the user's own choice (no question) again.
+    void ExpectEverythingWritten() {
+        EXPECT_EQ(std::make_pair(std::string::npos, true),
+                  std::make_pair(IndexBytes().find("a#.log"), IndexBytes().find("b.log") != std::string::npos));
+        EXPECT_EQ(7u, ProgramDword("Main", "TabStop"));
+        EXPECT_NE(0x123456u, ProgramDword("ListFont", "cfColors"));
+        EXPECT_EQ(0u, ProgramDword("Extent", "CutCheck"));
+    }
+    HWND question_ = nullptr;
+};
 
-TEST_P(CutEndingTest, StopsWhileTheQuestionShowsAndLeavesTheLogAndNoWorkFile) {
-    questionsAsked = 0;
-    SetCutMessageBoxHook(AskSecondForReal);
+TEST_P(CutEndingTest, StopsAtTheQuestionLeavingTheFirstLogCutTheSecondWholeAndNoWorkFile) {
     DialogDriver driver;
-    driver.Expect([](HWND dialog) {  // ask for this run only
-        CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
-        DialogDriver::Press(dialog, IDOK);
-    });
-    driver.Expect([](HWND) {});  // the modeless progress dialog
-    driver.ExpectPress(IDOK);    // カット処理を中断します
-    Command(IDM_CUT);
-    HWND question = nullptr;
-    for (int i = 0; i < 500 && !question; ++i) {
-        PumpMessages(10);
-        EnumWindows(FindWorkerBox, reinterpret_cast<LPARAM>(&question));
-    }
-    ASSERT_NE(nullptr, question) << "no question for b.log";
-    HWND main = frame_->MainWindow();
-    switch (GetParam()) {
-    case Ending::Close: SendFromOutside(main, WM_CLOSE, 0); break;
-    case Ending::QueryEndSession: EXPECT_TRUE(SendFromOutside(main, WM_QUERYENDSESSION, 0)); break;
-    case Ending::EndSession: SendFromOutside(main, WM_ENDSESSION, TRUE); break;
-    case Ending::EarlyCommand16: SendFromOutside(main, WM_COMMAND, IDM_CUTDONE); break;
-    }
-    EXPECT_FALSE(IsWindow(question));
-    EXPECT_EQ(nullptr, frame_->Cut().Running());
-    ASSERT_EQ(3u, driver.Shown().size());
-    EXPECT_EQ(Sjis(u8"カット処理を中断します"), driver.Shown()[2].text);
-    if (GetParam() == Ending::Close) {
-        EXPECT_FALSE(IsWindow(main));
-        frame_.reset();  // its WM_QUIT went to the pump above; the settings are written here
-    }
-    // The user's own choice (no question) is back; when the program ends it reaches the registry.
-    EXPECT_EQ(0u, GetParam() == Ending::EarlyCommand16 ? static_cast<DWORD>(Settings().Cut().GetCutCheck())
-                                                       : ProgramDword("Extent", "CutCheck"));
-    // The first file stays cut; the second is as it was, and no work file is left.
+    StartUntilTheQuestion(driver);
+    const UINT m = GetParam().message;
+    if (m != WM_QUERYENDSESSION && m != WM_ENDSESSION) driver.ExpectPress(IDOK);  // カット処理を中断します
+    End(GetParam());
+    EXPECT_FALSE(IsWindow(question_));
+    if (m == WM_CLOSE) frame_.reset();  // its WM_QUIT went to the pump
+    for (int i = 0; i < 500 && frame_ && frame_->Cut().Running(); ++i) PumpMessages(10);
     EXPECT_EQ("keep a#.log\r\nlast\r\n", ReadFileBytes(LogOf("a#.log")));
     EXPECT_EQ(Original("b.log"), ReadFileBytes(LogOf("b.log")));
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA(logs_.File("LG*.tmp").c_str(), &found);
     EXPECT_EQ(INVALID_HANDLE_VALUE, find) << "left behind: " << found.cFileName;
     if (find != INVALID_HANDLE_VALUE) FindClose(find);
-    EXPECT_NE(std::string::npos, IndexBytes().find(logs_.File("b.log")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Endings, CutEndingTest, testing::Values(Ending::Close, Ending::QueryEndSession,
-                                                                 Ending::EndSession, Ending::EarlyCommand16));
+INSTANTIATE_TEST_SUITE_P(Endings, CutEndingTest,
+                         testing::Values(kClose, kQueryEnd, kEnd, Ending{WM_COMMAND, IDM_CUTDONE}));
+
+class WritesFirstTest : public CutEndingTest {};
+
+// A session end is answered within a second and shows no box; only the user who closed the window
+// hears that the run was stopped, and only once the list and the settings are written.
+TEST_P(WritesFirstTest, TheListAndEverySettingAreWrittenBeforeAnythingWaits) {
+    DialogDriver driver;  // a box that was not asked for fails the test
+    StartUntilTheQuestion(driver);
+    MakeWritesVisible();
+    const bool close = GetParam().message == WM_CLOSE;
+    if (close) {
+        driver.Expect([&](HWND box) {
+            ExpectEverythingWritten();
+            DialogDriver::Press(box, IDOK);
+        });
+    }
+    EXPECT_LT(End(GetParam()).elapsedMs, 1000u);
+    ExpectEverythingWritten();
+    EXPECT_EQ(close ? 3u : 2u, driver.Shown().size());
+    if (close) frame_.reset();
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, WritesFirstTest, testing::Values(kClose, kQueryEnd, kEnd));
 
 }  // namespace

@@ -272,6 +272,23 @@ TEST_F(DialogTest, DateMacrosStoreTypedTextOrTodayAndEveryLogNameIsExpandedAgain
     }
 }
 
+TEST_F(DialogTest, ACommandSentAgainWhileItsDialogIsOpenOpensNoSecondOneAndTheFirstStillCloses) {
+    StartWithThree();
+    const int commands[] = {IDM_ADDLIST, IDM_EDITLIST, IDM_OPTION, IDM_DATEMACRO, IDM_CUTOPTION, IDM_CUT, IDM_ABOUT};
+    for (int command : commands) {
+        SCOPED_TRACE(command);
+        list_->Select(0);
+        HWND first = nullptr;
+        // The main window is disabled, but a message sent from outside still reaches it; a second
+        // dialog would be a box without an answer.
+        const auto shown = Answer(command, IDCANCEL, [&](HWND dialog) {
+            first = dialog;
+            SendMessageA(frame_->MainWindow(), WM_COMMAND, command, 0);
+        });
+        EXPECT_TRUE(shown.size() == 1 && !IsWindow(first));
+    }
+}
+
 TEST(EntryRulesTest, PrefixFoldsOnlyAsciiLettersAndTheConfirmedBrowserGoesToTheTopInPlaceOfTheFirstItemItBegins) {
     const std::tuple<const char*, const char*, bool> prefixes[] = {
         {"C:\\Tools\\View.exe", "c:\\tools\\v", true}, {"C:\\a.exe", "C:\\a.exe", true}, {"C:\\a", "C:\\a.exe", false},

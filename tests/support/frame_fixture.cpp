@@ -128,9 +128,6 @@ LogEntry FrameTest::Row(int i) const {
     return e;
 }
 
-std::string FrameTest::Started() const {
-    for (int i = 0; i < 100 && ReadFileBytes(browserLog_).find('\n') == std::string::npos; ++i) Sleep(50);
-    return ReadFileBytes(browserLog_);
-}
+std::string FrameTest::Started() const { return ReadFileOnceItHasLines(browserLog_, 1); }
 
 }  // namespace testing_support

@@ -4,6 +4,7 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -83,6 +84,15 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::string ReadFileOnceItHasLines(const std::string& path, size_t lines) {
+    std::string text = ReadFileBytes(path);
+    for (int i = 0; i < 100 && static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) < lines; ++i) {
+        Sleep(50);
+        text = ReadFileBytes(path);
+    }
+    return text;
 }
 
 }  // namespace testing_support

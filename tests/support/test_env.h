@@ -41,5 +41,7 @@ std::string Repeat(const std::string& text, int count);
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
+// The file's bytes once it has lines lines, or after five seconds (another process writes it).
+std::string ReadFileOnceItHasLines(const std::string& path, size_t lines);
 
 }  // namespace testing_support
