@@ -139,7 +139,10 @@ void LogWatch::Worker::Run() {
     std::vector<WatchedLog> logs;
     std::vector<std::string> recheck;
     while (!shared_->stopping) {
-        if (TakeSet(&logs, &recheck)) Adopt(std::move(logs), recheck);
+        if (TakeSet(&logs, &recheck)) {
+            Adopt(std::move(logs), recheck);
+            PublishCounts();
+        }
         RunDue();
         PublishCounts();
         Wait(Timeout());
