@@ -164,10 +164,10 @@ bool LogWatch::Worker::TakeSet(std::vector<WatchedLog>* logs, std::vector<std::s
 
 // Folders still listed keep their watch; their logs take the statuses the list has now. New
 // folders are watched and read once, so that a write between the list's read and the watch is
-// not missed.
+// not missed; so are folders with a log of unknown status.
 void LogWatch::Worker::Adopt(std::vector<WatchedLog> logs, const std::vector<std::string>& recheck) {
     std::map<std::wstring, std::unique_ptr<Folder>> next;
-    std::vector<Folder*> fresh;
+    std::vector<Folder*> fresh, unknown;
     std::unordered_set<std::string> seen;
     for (WatchedLog& log : logs) {
         if (!seen.insert(log.path).second) continue;
@@ -184,6 +184,7 @@ void LogWatch::Worker::Adopt(std::vector<WatchedLog> logs, const std::vector<std
                 fresh.push_back(slot.get());
             }
         }
+        if (SameStatus(log.status, kUnknownStatus)) unknown.push_back(slot.get());
         slot->files.push_back({std::move(log.path), log.status});
     }
     for (auto& [key, folder] : folders_) {
@@ -196,6 +197,7 @@ void LogWatch::Worker::Adopt(std::vector<WatchedLog> logs, const std::vector<std
         if (!StartWatch(*folder)) folder->refused = IsFolder(folder->path);
         MarkDirty(*folder, now);
     }
+    for (Folder* folder : unknown) MarkDirty(*folder, now);
     for (const std::string& path : recheck) {
         auto folder = folders_.find(FolderKey(FolderOf(path)));
         if (folder != folders_.end()) MarkDirty(*folder->second, now);

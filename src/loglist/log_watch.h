@@ -18,6 +18,10 @@ struct WatchedLog {
     FileStatus status;
 };
 
+// The status of a log that the list has not read yet (its name changed with the date, say): the
+// worker reads such a log at once and always tells it. No file has this status.
+constexpr FileStatus kUnknownStatus = {{0xFFFFFFFF, 0xFFFFFFFF}, 0xFFFFFFFF};
+
 struct LogWatchOptions {
     DWORD pollMs = 10000;     // the check of logs whose folder cannot be watched
     DWORD settleMs = 250;     // a burst of writes is read once, this long after its first write
