@@ -44,3 +44,8 @@ for arch in "${archs[@]}"; do
     echo "  $arch:"
     "$here/cut_bench.sh" "$root/$arch/bench/cut_bench.exe" "$size" "$work/cutdata" 2>&1 | sed 's/^/    /'
 done
+echo "== watch_bench.sh"
+for arch in "${archs[@]}"; do
+    echo "  $arch:"
+    "$here/watch_bench.sh" "$root/$arch/bench/watch_bench.exe" 2>&1 | sed 's/^/    /'
+done

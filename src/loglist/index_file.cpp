@@ -9,6 +9,7 @@
 #include "lib/numbers.h"
 #include "lib/owned.h"
 #include "lib/strings_paths.h"
+#include "loglist/file_status.h"
 #include "settings/environ.h"
 
 namespace {
@@ -155,18 +156,11 @@ bool IsStorableIndexField(const char* text) {
 }
 
 void RefreshFileStatus(LogEntry* entry, const DateMacroTexts& macros) {
-    entry->FileTime = FILETIME{};
-    entry->FileSize = 0;
     char name[MAX_PATH];
     ExpandDateMacros(entry->LogFileName, name, macros);
-    // Asking for the attributes opens nothing that a writer could refuse: a log that another
-    // program holds open, with any share mode, still shows its date and size.
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(name, GetFileExInfoStandard, &data)) return;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
-    FILETIME local;
-    if (FileTimeToLocalFileTime(&data.ftLastWriteTime, &local)) entry->FileTime = local;
-    entry->FileSize = data.nFileSizeLow;
+    const FileStatus status = ReadFileStatus(name);
+    entry->FileTime = status.time;
+    entry->FileSize = status.size;
 }
 
 bool IndexEntries::Reset(int count) {

@@ -268,8 +268,10 @@ void Environ::SetWindowRect(const int rect[4]) { std::memcpy(windowRect_, rect, 
 void Environ::SetMacrosToToday() {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    FormatMacroDate(now, macroYear_, macroMon_, macroDay_);
+    SetMacrosToDate(now);
 }
+
+void Environ::SetMacrosToDate(const SYSTEMTIME& date) { FormatMacroDate(date, macroYear_, macroMon_, macroDay_); }
 
 void Environ::SetColumnStops(const int* stops, int count) {
     if (count < 0) count = 0;

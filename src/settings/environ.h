@@ -102,6 +102,8 @@ public:
     void SetXpUpdate(int done) { xpUpdate_ = done; }
 
     void SetMacrosToToday();
+    // The macro texts of a given local date: the last two digits of the year, month and day.
+    void SetMacrosToDate(const SYSTEMTIME& date);
 
     // Column stops of the list text, filled when the list font is measured.
     int GetColumnStopCount() const { return columnStopCount_; }
