@@ -2,6 +2,7 @@
 // over log files through a work file. The worker thread and the tests plug in through CutHost.
 #include "cut/cut_engine.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "lib/byte_scan.h"
@@ -86,6 +87,20 @@ bool MakeWorkFileName(const char* logPath, char workPath[MAX_PATH]) {
     return length > 0 && length < MAX_PATH && GetTempFileNameA(folder, "LG", 0, workPath);
 }
 
+// Whether a file begins like a text log; its position is back at the start afterwards.
+enum class HeadCheck { Text, NotText, ReadError, NoMemory };
+HeadCheck CheckHead(HANDLE file) {
+    OwnedHeapBlock head(HeapBlock(kTextCheckBytes));
+    if (!head) return HeadCheck::NoMemory;
+    DWORD got = 0;
+    LARGE_INTEGER start = {};
+    if (!ReadFile(file, head.Get(), kTextCheckBytes, &got, nullptr) ||
+        !SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) {
+        return HeadCheck::ReadError;
+    }
+    return IsTextLog(static_cast<const char*>(head.Get()), got) ? HeadCheck::Text : HeadCheck::NotText;
+}
+
 }  // namespace
 
 bool CutHost::WriteWork(HANDLE file, const void* data, DWORD size) {
@@ -98,6 +113,36 @@ bool CutHost::MoveWork(const char* workPath, const char* logPath) {
 }
 
 bool CutHost::CopyWork(const char* workPath, const char* logPath) { return CopyFileA(workPath, logPath, FALSE) != 0; }
+
+bool IsTextLog(const char* head, size_t size) {
+    if (size > kTextCheckBytes) size = kTextCheckBytes;
+    const auto* b = reinterpret_cast<const unsigned char*>(head);
+    // FF FE also begins the UTF-32LE mark; the UTF-32BE mark 00 00 FE FF holds NUL bytes.
+    if (size >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) return false;
+    return std::memchr(head, 0, size) == nullptr;
+}
+
+std::string FormatLeftAlone(const std::vector<LeftAloneFile>& files, const std::string& notTextHeading,
+                            const std::string& readOnlyHeading, const std::string& more, size_t maxNames) {
+    std::string text;
+    for (LeftAloneReason reason : {LeftAloneReason::NotText, LeftAloneReason::ReadOnly}) {
+        size_t count = 0;
+        for (const LeftAloneFile& file : files) {
+            if (file.reason != reason) continue;
+            if (count == 0) {
+                if (!text.empty()) text += "\r\n\r\n";
+                text += reason == LeftAloneReason::NotText ? notTextHeading : readOnlyHeading;
+            }
+            if (count++ < maxNames) text += "\r\n" + file.path;
+        }
+        if (count > maxNames) {
+            char others[256];
+            std::snprintf(others, sizeof others, more.c_str(), static_cast<int>(count - maxNames));
+            text += std::string("\r\n") + others;
+        }
+    }
+    return text;
+}
 
 unsigned long long ProgressUnit(unsigned long long totalBytes) {
     unsigned long long unit = (totalBytes + 65534) / 65535;
@@ -158,20 +203,34 @@ void CutEngine::Begin(unsigned long long totalBytes) {
     unit_ = ProgressUnit(totalBytes);
     nextReport_ = unit_;
     lastReported_ = 0;
+    leftAlone_.clear();
     host_.SetRange(totalBytes);
 }
 
 void CutEngine::End() {
     // The bar ends at the total, also when line ends or a stop left processed short of it.
     host_.SetPosition(total_);
+    if (!leftAlone_.empty()) host_.ShowLeftAlone(leftAlone_);
 }
 
 bool CutEngine::ProcessFile(const char* path) {
     changed_ = false;
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+        !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        leftAlone_.push_back({LeftAloneReason::ReadOnly, path});
+        return true;
+    }
     OwnedFile log(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!log) {
         host_.ShowFileMessage(IDS_ERR_CUTLOGOPEN, path);
         return false;
+    }
+    switch (CheckHead(log.Get())) {
+    case HeadCheck::Text: break;
+    case HeadCheck::NotText: leftAlone_.push_back({LeftAloneReason::NotText, path}); return true;
+    case HeadCheck::ReadError: host_.ShowMessage(kMsgCutReadFailed); return false;
+    case HeadCheck::NoMemory: host_.ShowFileMessage(IDS_ERR_CUTMEMORY, path); return false;
     }
     host_.ShowFile(path, placeCount_);
 
