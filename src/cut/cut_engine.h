@@ -9,6 +9,7 @@
 
 #include "cut/cut_table.h"
 #include "lib/byte_scan.h"
+#include "lib/owned.h"
 
 enum class CutKind { Keep, Cut, Bs, Ctrl };
 
@@ -38,8 +39,10 @@ public:
     // Once at the end of a run that left files as they were, all of them in run order.
     virtual void ShowLeftAlone(const std::vector<LeftAloneFile>& files) { (void)files; }
     virtual bool WriteWork(HANDLE file, const void* data, DWORD size);
-    // Put the finished work file at the log's place: by a rename (a failure leaves the log as it
-    // was), or, across volumes, by a copy (a failure may leave part of it behind).
+    // Put the finished work file where the log was, once the log has left that place: by a rename,
+    // or, across volumes, by a copy that is on the disk when it returns. Neither replaces a file
+    // that stands there (a writer may have begun the log anew): that fails with ERROR_ALREADY_EXISTS
+    // or ERROR_FILE_EXISTS. A failed copy may leave part of the file behind.
     virtual bool MoveWork(const char* workPath, const char* logPath);
     virtual bool CopyWork(const char* workPath, const char* logPath);
 };
@@ -118,11 +121,14 @@ public:
 
 private:
     enum class LoopResult { Done, ReadError, WriteError, Stopped, NoMemory };
-    LoopResult LineLoop(HANDLE in, HANDLE out);
+    enum class Replacement { Done, Failed, WorkKept };
+    // stoppable: the stop flag ends the loop (not so for lines carried into a finished work file).
+    LoopResult LineLoop(HANDLE in, HANDLE out, bool stoppable = true);
     // The kind that the line gets: its class, a cut line asked about when the user wants that.
     CutKind Decide(const ScannedLine& line);
     void CountProgress(size_t length);
-    bool Replace(const char* logPath, const char* workPath);
+    Replacement Replace(OwnedFile log, const char* logPath, const char* workPath);
+    bool CarryNewLog(const char* logPath, const char* workPath);
     bool StopRequested() const { return options_.stop && *options_.stop; }
 
     const CutTable& table_;

@@ -62,10 +62,18 @@ public:
         return CutHost::WriteWork(file, data, size);
     }
     // failCopy: the work file lies on another volume and the copy breaks off part way.
-    bool MoveWork(const char* work, const char* log) override { return !failCopy && CutHost::MoveWork(work, log); }
+    // newLog: a writer begins the log anew with these bytes just before the work file is moved in.
+    bool MoveWork(const char* work, const char* log) override {
+        if (!newLog.empty()) WriteFileBytes(log, newLog);
+        newLog.clear();
+        if (!failCopy) return CutHost::MoveWork(work, log);
+        SetLastError(ERROR_NOT_SAME_DEVICE);
+        return false;
+    }
     bool CopyWork(const char* work, const char* log) override {
         if (!failCopy) return CutHost::CopyWork(work, log);
         WriteFileBytes(log, "half");
+        SetLastError(ERROR_DISK_FULL);
         return false;
     }
 
@@ -80,6 +88,7 @@ public:
     unsigned long long written = 0;
     int writeCalls = 0;
     bool failCopy = false;
+    std::string newLog;
 };
 
 const FILETIME kOldDate = {0x12345678, 0x01D00000};
@@ -262,7 +271,7 @@ TEST_F(CutFileTest, ChangedLogIsReplacedAndTheBackupIsMadeOnceAndKeptOnTheNextRu
     EXPECT_TRUE(host_.messages.empty());
 }
 
-TEST_F(CutFileTest, AFailedReplacementPutsTheLogBackWithOrWithoutABackup) {
+TEST_F(CutFileTest, AFailedCopyLeavesTheLogAndKeepsTheWorkFileAndNamesIt) {
     // A log named like a backup is cut without one: moved onto itself it would be lost.
     for (const char* name : {"app.log", "app.log", "old.Bak"}) {
         options_.backup = !options_.backup;
@@ -273,15 +282,28 @@ TEST_F(CutFileTest, AFailedReplacementPutsTheLogBackWithOrWithoutABackup) {
         CutEngine run(table_, options_, host_);
         EXPECT_TRUE(run.ProcessFile(path.c_str())) << name;  // the run goes on
         EXPECT_EQ("ERROR 1\r\nb\r\n", ReadFileBytes(path)) << name;
-        EXPECT_EQ(std::vector<std::string>{"22"}, host_.messages) << name;
-        EXPECT_EQ(1, FilesIn(folder_)) << name;  // neither a backup nor a work file
-        host_.failCopy = false;
-        EXPECT_TRUE(run.ProcessFile(path.c_str()));
-        EXPECT_EQ("b\r\n", ReadFileBytes(path)) << name;
+        ASSERT_EQ(1u, host_.messages.size()) << name;
+        const std::string named = std::to_string(IDS_ERR_CUTWORKKEPT) + " ";
+        ASSERT_EQ(0u, host_.messages[0].rfind(named, 0)) << name;
+        const std::string work = host_.messages[0].substr(named.size());
+        EXPECT_EQ("b\r\n", ReadFileBytes(work)) << name;
+        EXPECT_EQ(2, FilesIn(folder_)) << name;  // no backup, only the work file beside the log
+        DeleteFileA(work.c_str());
         DeleteFileA(path.c_str());
-        DeleteFileA(folder_.File("app.bak").c_str());
     }
-    EXPECT_EQ(0, FilesIn(folder_));  // nor after the runs that went through
+}
+
+TEST_F(CutFileTest, ALogBegunAnewBeforeTheReplacementIsCutOntoTheEnd) {
+    for (bool backup : {false, true}) {
+        options_.backup = backup;
+        host_.newLog = "late\r\nERROR late\nlast";
+        EXPECT_EQ("a\r\nlate\r\nlast\r\n", Cut("ERROR 0\r\na\r\n")) << backup;
+        EXPECT_EQ(backup ? 2 : 1, FilesIn(folder_)) << backup;  // the log and its backup, no other
+        EXPECT_EQ("C1 C2 ", host_.changes) << backup;
+        host_.changes.clear();
+    }
+    EXPECT_EQ("ERROR 0\r\na\r\n", ReadFileBytes(folder_.File("app.bak")));
+    EXPECT_TRUE(host_.messages.empty());
 }
 
 TEST_F(CutFileTest, WritesInBlocksReportsOnlyNewBarPositionsAndAFailedWriteLeavesTheLog) {
