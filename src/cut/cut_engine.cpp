@@ -123,13 +123,17 @@ bool DeleteOnClose(HANDLE file) {
     return SetFileInformationByHandle(file, FileDispositionInfo, &info, sizeof info) != 0;
 }
 
-// Moves an open log to a new temporary name in its folder.
-bool RenameAside(HANDLE log, const char* logPath, char aside[MAX_PATH]) {
-    char folder[MAX_PATH] = "";
-    GetPathName(logPath, folder);
-    if (!GetTempFileNameA(folder[0] ? folder : ".", "LG", 0, aside)) return false;
-    if (RenameOpenFile(log, aside, true)) return true;
-    DeleteFileA(aside);
+// Moves an open log to a new temporary name: in its own folder, else in the work file's (the
+// temporary folder, where the log's takes no such name: Windows makes none in a folder of more
+// than 246 bytes), which may lie on the same volume.
+bool RenameAside(HANDLE log, const char* logPath, const char* workPath, char aside[MAX_PATH]) {
+    for (const char* beside : {logPath, workPath}) {
+        char folder[MAX_PATH] = "";
+        GetPathName(beside, folder);
+        if (!GetTempFileNameA(folder[0] ? folder : ".", "LG", 0, aside)) continue;
+        if (RenameOpenFile(log, aside, true)) return true;
+        DeleteFileA(aside);
+    }
     return false;
 }
 
@@ -338,7 +342,7 @@ CutEngine::Replacement CutEngine::Replace(OwnedFile log, const char* logPath, co
     // (too long, or ending in .bak itself) is cut without one.
     char aside[MAX_PATH] = "";
     const bool isBackup = options_.backup && BackupName(logPath, aside) && RenameOpenFile(log.Get(), aside, false);
-    if (!isBackup && !RenameAside(log.Get(), logPath, aside)) return Replacement::Failed;
+    if (!isBackup && !RenameAside(log.Get(), logPath, workPath, aside)) return Replacement::Failed;
     bool placed = host_.MoveWork(workPath, logPath);
     for (int carried = 0; !placed && carried < kNewLogCarries && NameTaken(GetLastError()); ++carried) {
         if (!CarryNewLog(logPath, workPath)) break;
