@@ -2,7 +2,9 @@
 // over log files through a work file. The worker thread and the tests plug in through CutHost.
 #include "cut/cut_engine.h"
 
+#include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "lib/byte_scan.h"
 #include "lib/owned.h"
@@ -86,6 +88,60 @@ bool MakeWorkFileName(const char* logPath, char workPath[MAX_PATH]) {
     return length > 0 && length < MAX_PATH && GetTempFileNameA(folder, "LG", 0, workPath);
 }
 
+// Whether a file begins like a text log; its position is back at the start afterwards.
+enum class HeadCheck { Text, NotText, ReadError, NoMemory };
+HeadCheck CheckHead(HANDLE file) {
+    OwnedHeapBlock head(HeapBlock(kTextCheckBytes));
+    if (!head) return HeadCheck::NoMemory;
+    DWORD got = 0;
+    LARGE_INTEGER start = {};
+    if (!ReadFile(file, head.Get(), kTextCheckBytes, &got, nullptr) ||
+        !SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) {
+        return HeadCheck::ReadError;
+    }
+    return IsTextLog(static_cast<const char*>(head.Get()), got) ? HeadCheck::Text : HeadCheck::NotText;
+}
+
+// Renames a file through a handle opened with DELETE access; the handle stays with the file.
+bool RenameOpenFile(HANDLE file, const char* to, bool replace) {
+    wchar_t wide[MAX_PATH];
+    const int chars = MultiByteToWideChar(CP_ACP, 0, to, -1, wide, MAX_PATH);
+    if (chars <= 0) return false;
+    const size_t size = sizeof(FILE_RENAME_INFO) + chars * sizeof(wchar_t);
+    OwnedHeapBlock block(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
+    if (!block) return false;
+    auto* info = static_cast<FILE_RENAME_INFO*>(block.Get());
+    info->ReplaceIfExists = replace;
+    info->FileNameLength = static_cast<DWORD>((chars - 1) * sizeof(wchar_t));
+    std::memcpy(info->FileName, wide, chars * sizeof(wchar_t));
+    return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(size)) != 0;
+}
+
+// The file of an open handle (with DELETE access) goes when the handle is closed.
+bool DeleteOnClose(HANDLE file) {
+    FILE_DISPOSITION_INFO info = {TRUE};
+    return SetFileInformationByHandle(file, FileDispositionInfo, &info, sizeof info) != 0;
+}
+
+// Moves an open log to a new temporary name: in its own folder, else in the work file's (the
+// temporary folder, where the log's takes no such name: Windows makes none in a folder of more
+// than 246 bytes), which may lie on the same volume.
+bool RenameAside(HANDLE log, const char* logPath, const char* workPath, char aside[MAX_PATH]) {
+    for (const char* beside : {logPath, workPath}) {
+        char folder[MAX_PATH] = "";
+        GetPathName(beside, folder);
+        if (!GetTempFileNameA(folder[0] ? folder : ".", "LG", 0, aside)) continue;
+        if (RenameOpenFile(log, aside, true)) return true;
+        DeleteFileA(aside);
+    }
+    return false;
+}
+
+bool NameTaken(DWORD error) { return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS; }
+
+// How often a log that writers keep beginning anew is carried into the work file before giving up.
+constexpr int kNewLogCarries = 3;
+
 }  // namespace
 
 bool CutHost::WriteWork(HANDLE file, const void* data, DWORD size) {
@@ -94,10 +150,46 @@ bool CutHost::WriteWork(HANDLE file, const void* data, DWORD size) {
 }
 
 bool CutHost::MoveWork(const char* workPath, const char* logPath) {
-    return MoveFileExA(workPath, logPath, MOVEFILE_REPLACE_EXISTING) != 0;
+    return MoveFileExA(workPath, logPath, MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool CutHost::CopyWork(const char* workPath, const char* logPath) { return CopyFileA(workPath, logPath, FALSE) != 0; }
+bool CutHost::CopyWork(const char* workPath, const char* logPath) {
+    if (!CopyFileA(workPath, logPath, TRUE)) return false;
+    OwnedFile copy(CreateFileA(logPath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (copy && FlushFileBuffers(copy.Get())) return true;
+    SetLastError(ERROR_WRITE_FAULT);  // the copy is ours: not taken for a writer's new log
+    return false;
+}
+
+bool IsTextLog(const char* head, size_t size) {
+    if (size > kTextCheckBytes) size = kTextCheckBytes;
+    const auto* b = reinterpret_cast<const unsigned char*>(head);
+    // FF FE also begins the UTF-32LE mark; the UTF-32BE mark 00 00 FE FF holds NUL bytes.
+    if (size >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) return false;
+    return std::memchr(head, 0, size) == nullptr;
+}
+
+std::string FormatLeftAlone(const std::vector<LeftAloneFile>& files, const std::string& notTextHeading,
+                            const std::string& readOnlyHeading, const std::string& more, size_t maxNames) {
+    std::string text;
+    for (LeftAloneReason reason : {LeftAloneReason::NotText, LeftAloneReason::ReadOnly}) {
+        size_t count = 0;
+        for (const LeftAloneFile& file : files) {
+            if (file.reason != reason) continue;
+            if (count == 0) {
+                if (!text.empty()) text += "\r\n\r\n";
+                text += reason == LeftAloneReason::NotText ? notTextHeading : readOnlyHeading;
+            }
+            if (count++ < maxNames) text += "\r\n" + file.path;
+        }
+        if (count > maxNames) {
+            char others[256];
+            std::snprintf(others, sizeof others, more.c_str(), static_cast<int>(count - maxNames));
+            text += std::string("\r\n") + others;
+        }
+    }
+    return text;
+}
 
 unsigned long long ProgressUnit(unsigned long long totalBytes) {
     unsigned long long unit = (totalBytes + 65534) / 65535;
@@ -158,20 +250,37 @@ void CutEngine::Begin(unsigned long long totalBytes) {
     unit_ = ProgressUnit(totalBytes);
     nextReport_ = unit_;
     lastReported_ = 0;
+    leftAlone_.clear();
     host_.SetRange(totalBytes);
 }
 
 void CutEngine::End() {
     // The bar ends at the total, also when line ends or a stop left processed short of it.
     host_.SetPosition(total_);
+    if (!leftAlone_.empty()) host_.ShowLeftAlone(leftAlone_);
 }
 
 bool CutEngine::ProcessFile(const char* path) {
     changed_ = false;
-    OwnedFile log(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+        !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        leftAlone_.push_back({LeftAloneReason::ReadOnly, path});
+        return true;
+    }
+    // The log stays open, shared with nobody, until its cut copy has taken its place, so that no
+    // writer adds a line that the cut would not see; DELETE lets it be renamed aside then.
+    OwnedFile log(CreateFileA(path, GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                              nullptr));
     if (!log) {
         host_.ShowFileMessage(IDS_ERR_CUTLOGOPEN, path);
         return false;
+    }
+    switch (CheckHead(log.Get())) {
+    case HeadCheck::Text: break;
+    case HeadCheck::NotText: leftAlone_.push_back({LeftAloneReason::NotText, path}); return true;
+    case HeadCheck::ReadError: host_.ShowMessage(kMsgCutReadFailed); return false;
+    case HeadCheck::NoMemory: host_.ShowFileMessage(IDS_ERR_CUTMEMORY, path); return false;
     }
     host_.ShowFile(path, placeCount_);
 
@@ -196,19 +305,26 @@ bool CutEngine::ProcessFile(const char* path) {
         SetFilePointerEx(work.Get(), zero, nullptr, FILE_BEGIN);
     }
     LoopResult result = LineLoop(log.Get(), work.Get());
-    if (!SetEndOfFile(work.Get()) && result == LoopResult::Done) result = LoopResult::WriteError;
+    // A work file that is to replace the log is on the disk before it does.
+    if (result == LoopResult::Done && (!SetEndOfFile(work.Get()) || (changed_ && !FlushFileBuffers(work.Get())))) {
+        result = LoopResult::WriteError;
+    }
     work.Reset();
+    Replacement replaced = Replacement::Done;
+    if (result == LoopResult::Done && changed_) replaced = Replace(std::move(log), path, workPath);
     log.Reset();
     switch (result) {
     case LoopResult::Done:
-        if (changed_ && !Replace(path, workPath)) host_.ShowMessage(kMsgCopyFailed);
+        if (replaced == Replacement::Failed) host_.ShowMessage(kMsgCopyFailed);
+        if (replaced == Replacement::WorkKept) host_.ShowFileMessage(IDS_ERR_CUTWORKKEPT, workPath);
         break;
     case LoopResult::ReadError: host_.ShowMessage(kMsgCutReadFailed); break;
     case LoopResult::WriteError: host_.ShowMessage(kMsgCutWriteFailed); break;
     case LoopResult::Stopped: host_.ShowMessage(kMsgCutStopped); break;
     case LoopResult::NoMemory: host_.ShowFileMessage(IDS_ERR_CUTMEMORY, path); break;
     }
-    DeleteFileA(workPath);
+    // Kept when it is the only complete copy of the cut log.
+    if (replaced != Replacement::WorkKept) DeleteFileA(workPath);
     return result == LoopResult::Done;
 }
 
@@ -219,46 +335,55 @@ bool CutEngine::CutStream(HANDLE in, HANDLE out, bool* changed) {
     return result == LoopResult::Done;
 }
 
-bool CutEngine::Replace(const char* logPath, const char* workPath) {
-    // The work file normally lies beside the log: without a backup one rename replaces the log,
-    // and a rename that fails leaves it as it was. A log whose name allows no backup name (too
-    // long, or ending in .bak itself) is cut without one.
+CutEngine::Replacement CutEngine::Replace(OwnedFile log, const char* logPath, const char* workPath) {
+    // The log leaves its place by a rename through the handle that kept writers out: to its
+    // backup when one is wanted and none is there yet, else to a temporary name beside it, which
+    // goes once the work file has taken the log's place. A log whose name allows no backup name
+    // (too long, or ending in .bak itself) is cut without one.
     char aside[MAX_PATH] = "";
-    const bool backup = options_.backup && BackupName(logPath, aside);
-    if (!backup && host_.MoveWork(workPath, logPath)) return true;
-    // Otherwise the log leaves its place by a rename first, so that a failed copy can put it back:
-    // to its backup when one is wanted, else to a temporary name beside it.
-    bool isBackup = false;
-    if (backup && MoveFileA(logPath, aside)) {
-        isBackup = true;
-    } else {
-        aside[0] = '\0';
-        char folder[MAX_PATH] = "";
-        GetPathName(logPath, folder);
-        if (GetTempFileNameA(folder[0] ? folder : ".", "LG", 0, aside) &&
-            !MoveFileExA(logPath, aside, MOVEFILE_REPLACE_EXISTING)) {
-            DeleteFileA(aside);
-            aside[0] = '\0';
-        }
+    const bool isBackup = options_.backup && BackupName(logPath, aside) && RenameOpenFile(log.Get(), aside, false);
+    if (!isBackup && !RenameAside(log.Get(), logPath, workPath, aside)) return Replacement::Failed;
+    bool placed = host_.MoveWork(workPath, logPath);
+    for (int carried = 0; !placed && carried < kNewLogCarries && NameTaken(GetLastError()); ++carried) {
+        if (!CarryNewLog(logPath, workPath)) break;
+        placed = host_.MoveWork(workPath, logPath);
     }
-    if (host_.MoveWork(workPath, logPath) || host_.CopyWork(workPath, logPath)) {
-        if (aside[0] && !isBackup) DeleteFileA(aside);
+    if (!placed) placed = host_.CopyWork(workPath, logPath);
+    if (placed) {
+        if (!isBackup) DeleteOnClose(log.Get());
+        return Replacement::Done;
+    }
+    // The work file stays as the one complete copy of the cut log; the log goes back to its place
+    // unless a writer has begun a new one there (then it stays aside, nothing lost).
+    if (!NameTaken(GetLastError())) DeleteFileA(logPath);  // whatever part of the copy arrived
+    RenameOpenFile(log.Get(), logPath, false);
+    return Replacement::WorkKept;
+}
+
+// A writer began the log anew while it stood aside: the new log's lines go through the cut onto
+// the end of the work file, and the new log goes, so that the work file can take its name.
+bool CutEngine::CarryNewLog(const char* logPath, const char* workPath) {
+    OwnedFile fresh(CreateFileA(logPath, GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                                nullptr));
+    OwnedFile work(CreateFileA(workPath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER zero = {}, end = {};
+    if (!fresh || !work || !SetFilePointerEx(work.Get(), zero, &end, FILE_END)) return false;
+    if (LineLoop(fresh.Get(), work.Get(), false) == LoopResult::Done && SetEndOfFile(work.Get()) &&
+        FlushFileBuffers(work.Get()) && DeleteOnClose(fresh.Get())) {
         return true;
     }
-    if (aside[0]) {
-        DeleteFileA(logPath);  // whatever part of the copy arrived
-        MoveFileA(aside, logPath);
-    }
+    SetFilePointerEx(work.Get(), end, nullptr, FILE_BEGIN);  // the work file as it was
+    SetEndOfFile(work.Get());
     return false;
 }
 
-CutEngine::LoopResult CutEngine::LineLoop(HANDLE in, HANDLE out) {
+CutEngine::LoopResult CutEngine::LineLoop(HANDLE in, HANDLE out, bool stoppable) {
     size_t capacity = kBlockSize;
     OwnedHeapBlock input(HeapBlock(capacity));
     OwnedHeapBlock output(HeapBlock(kBlockSize));
     if (!input || !output) return LoopResult::NoMemory;
     WorkWriter writer(host_, out, static_cast<char*>(output.Get()), kBlockSize);
-    if (StopRequested()) return LoopResult::Stopped;
+    if (stoppable && StopRequested()) return LoopResult::Stopped;
 
     size_t filled = 0;
     bool eof = false;
@@ -275,7 +400,7 @@ CutEngine::LoopResult CutEngine::LineLoop(HANDLE in, HANDLE out) {
         const char* span = buffer;  // kept lines with CR LF go out as they stand, in one piece
         ScannedLine line;
         while (ScanLine(p, end, eof, &line)) {
-            if (StopRequested()) return LoopResult::Stopped;
+            if (stoppable && StopRequested()) return LoopResult::Stopped;
             CountProgress(line.length);
             const CutKind kind = Decide(line);
             p = line.Next();

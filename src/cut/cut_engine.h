@@ -9,8 +9,16 @@
 
 #include "cut/cut_table.h"
 #include "lib/byte_scan.h"
+#include "lib/owned.h"
 
 enum class CutKind { Keep, Cut, Bs, Ctrl };
+
+// Why the run left a file as it was, without a work file or a backup.
+enum class LeftAloneReason { NotText, ReadOnly };
+struct LeftAloneFile {
+    LeftAloneReason reason;
+    std::string path;
+};
 
 // What the run tells its surroundings and asks them. The defaults do nothing, answer OK to every
 // question and write and copy through the file system.
@@ -28,9 +36,13 @@ public:
     virtual void ShowMessage(int number) { (void)number; }
     // A string-table text followed by the file it concerns.
     virtual void ShowFileMessage(UINT textId, const char* path) { (void)textId, (void)path; }
+    // Once at the end of a run that left files as they were, all of them in run order.
+    virtual void ShowLeftAlone(const std::vector<LeftAloneFile>& files) { (void)files; }
     virtual bool WriteWork(HANDLE file, const void* data, DWORD size);
-    // Put the finished work file at the log's place: by a rename (a failure leaves the log as it
-    // was), or, across volumes, by a copy (a failure may leave part of it behind).
+    // Put the finished work file where the log was, once the log has left that place: by a rename,
+    // or, across volumes, by a copy that is on the disk when it returns. Neither replaces a file
+    // that stands there (a writer may have begun the log anew): that fails with ERROR_ALREADY_EXISTS
+    // or ERROR_FILE_EXISTS. A failed copy may leave part of the file behind.
     virtual bool MoveWork(const char* workPath, const char* logPath);
     virtual bool CopyWork(const char* workPath, const char* logPath);
 };
@@ -40,6 +52,18 @@ struct CutOptions {
     bool backup = false;  // BakFile
     const volatile LONG* stop = nullptr;
 };
+
+// How much of a file's beginning decides whether it is a text log.
+constexpr size_t kTextCheckBytes = 64 * 1024;
+// True when the first bytes of a file (at most kTextCheckBytes of head) are those of a text log that
+// the cut may rewrite: no NUL byte and no UTF-16 or UTF-32 byte-order mark. The line rules would
+// break any other file (in UTF-16 the characters U+3005, U+3008, U+300A and U+300D hold the bytes
+// 05, 08, 0A and 0D). UTF-8, with or without its byte-order mark, is text.
+bool IsTextLog(const char* head, size_t size);
+// The notice about the files a run left alone: each reason's heading followed by its files, one a
+// line; past maxNames files of a reason, more (a format with %d) gives the number of the others.
+std::string FormatLeftAlone(const std::vector<LeftAloneFile>& files, const std::string& notTextHeading,
+                            const std::string& readOnlyHeading, const std::string& more, size_t maxNames);
 
 // Bytes per bar step: 1000, or more when the range would not fit the bar's 16 bits.
 unsigned long long ProgressUnit(unsigned long long totalBytes);
@@ -84,8 +108,10 @@ public:
     CutEngine& operator=(const CutEngine&) = delete;
 
     void Begin(unsigned long long totalBytes);
-    // false ends the run: the file could not be opened, or the run failed or was stopped in it.
+    // false ends the run: the file could not be opened, or the run failed or was stopped in it. A
+    // read-only file or one that is no text log is left as it is, and the run goes on.
     bool ProcessFile(const char* path);
+    // The bar at its end, then the files left alone, if any, in one notice.
     void End();
     // The line loop alone, from one open file to another; false after a message (23 to 25 or no memory).
     bool CutStream(HANDLE in, HANDLE out, bool* changed);
@@ -95,11 +121,14 @@ public:
 
 private:
     enum class LoopResult { Done, ReadError, WriteError, Stopped, NoMemory };
-    LoopResult LineLoop(HANDLE in, HANDLE out);
+    enum class Replacement { Done, Failed, WorkKept };
+    // stoppable: the stop flag ends the loop (not so for lines carried into a finished work file).
+    LoopResult LineLoop(HANDLE in, HANDLE out, bool stoppable = true);
     // The kind that the line gets: its class, a cut line asked about when the user wants that.
     CutKind Decide(const ScannedLine& line);
     void CountProgress(size_t length);
-    bool Replace(const char* logPath, const char* workPath);
+    Replacement Replace(OwnedFile log, const char* logPath, const char* workPath);
+    bool CarryNewLog(const char* logPath, const char* workPath);
     bool StopRequested() const { return options_.stop && *options_.stop; }
 
     const CutTable& table_;
@@ -112,6 +141,7 @@ private:
     unsigned long long unit_ = 1000;
     unsigned long long nextReport_ = 1000;
     unsigned long long lastReported_ = 0;
+    std::vector<LeftAloneFile> leftAlone_;
 };
 
 // A whole run as the worker does it: the size of every file as total (0 for a file that cannot be

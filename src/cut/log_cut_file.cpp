@@ -15,6 +15,10 @@ namespace {
 
 CutMessageBoxFunction messageBox = MessageBoxA;
 
+// Files named per reason in the notice about the files a run left alone; a box much taller would
+// leave the screen.
+constexpr size_t kLeftAloneNames = 15;
+
 std::string LoadText(HINSTANCE instance, UINT id) {
     char text[512] = "";
     LoadStringA(instance, id, text, sizeof text);
@@ -75,6 +79,15 @@ public:
         if (interrupted_) return;
         FlushCount();
         ::ShowFileMessage(instance_, owner_, textId, path);
+    }
+    // Once the run is stopped from outside, nobody waits for this either.
+    void ShowLeftAlone(const std::vector<LeftAloneFile>& files) override {
+        if (interrupted_) return;
+        FlushCount();
+        std::string text = FormatLeftAlone(files, LoadText(instance_, IDS_CUT_LEFT_NOTTEXT),
+                                           LoadText(instance_, IDS_CUT_LEFT_READONLY),
+                                           LoadText(instance_, IDS_CUT_LEFT_MORE), kLeftAloneNames);
+        CutMessageBox(owner_, text.c_str(), caption_.c_str(), MB_OK | MB_ICONEXCLAMATION);
     }
     void FlushCount() {
         if (pendingCount_ == shownCount_) return;

@@ -5,15 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "lib/owned.h"
 #include "resources/resource_ids.h"
 #include "sjis.h"
 #include "test_env.h"
 
 using namespace testing_support;
+using namespace std::string_literals;  // "...\0..."s keeps its NUL bytes
 
 namespace {
 
@@ -44,6 +48,9 @@ public:
     void ShowFileMessage(UINT textId, const char* path) override {
         messages.push_back(std::to_string(textId) + " " + path);
     }
+    void ShowLeftAlone(const std::vector<LeftAloneFile>& files) override {
+        messages.push_back(FormatLeftAlone(files, "text:", "read-only:", "", 99));
+    }
     void SetPosition(unsigned long long bytes) override { positions.push_back(bytes); }
     bool WriteWork(HANDLE file, const void* data, DWORD size) override {
         if (writeLimit >= 0 && written + size > static_cast<unsigned long long>(writeLimit)) return false;
@@ -52,11 +59,15 @@ public:
         return CutHost::WriteWork(file, data, size);
     }
     // failCopy: the work file lies on another volume and the copy breaks off part way.
-    bool MoveWork(const char* work, const char* log) override { return !failCopy && CutHost::MoveWork(work, log); }
+    // newLog: a writer begins the log anew with these bytes just before the work file is moved in.
+    bool MoveWork(const char* work, const char* log) override {
+        if (!newLog.empty()) WriteFileBytes(log, std::exchange(newLog, ""));
+        return failCopy ? (SetLastError(ERROR_NOT_SAME_DEVICE), false) : CutHost::MoveWork(work, log);
+    }
     bool CopyWork(const char* work, const char* log) override {
         if (!failCopy) return CutHost::CopyWork(work, log);
         WriteFileBytes(log, "half");
-        return false;
+        return SetLastError(ERROR_DISK_FULL), false;
     }
 
     std::vector<int> fileCounts;
@@ -70,7 +81,27 @@ public:
     unsigned long long written = 0;
     int writeCalls = 0;
     bool failCopy = false;
+    std::string newLog;
 };
+
+const FILETIME kOldDate = {0x12345678, 0x01D00000};
+
+void SetOldDate(const std::string& path) {
+    OwnedFile file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    SetFileTime(file.Get(), nullptr, nullptr, &kOldDate);
+}
+
+bool HasOldDate(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+           CompareFileTime(&data.ftLastWriteTime, &kOldDate) == 0;
+}
+
+int FilesIn(const TempFolder& folder) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) files += entry.is_regular_file();
+    return files;
+}
 
 TEST(CutLines, AreClassifiedByTheFirstRuleThatApplies) {
     CutTable table = TableOf("ERROR\r\n" + Sjis(u8"【デバッグ】") + "\r\n");
@@ -146,20 +177,33 @@ TEST(CutHelpers, BackupNamesQuestionsAndBarSteps) {
     }
 }
 
-// One log file through the engine, with the string ERROR and no question.
-class CutFileTest : public testing::Test {
+TEST(TextLogCheck, TakesFilesWithoutNulBytesOrUtf16Or32MarksAsText) {
+    const std::string nulLate = std::string(kTextCheckBytes, 'a') + '\0';
+    const struct { std::string head; bool text; } cases[] = {
+        {"", true}, {"ERROR 1\r\n", true}, {Sjis(u8"受注"), true}, {"\xEF\xBB\xBF\xE5\x8F\x97", true},  // UTF-8
+        {"\xFF", true}, {"\xFF\xFE\x05\x30", false}, {"\xFE\xFF\x30\x05", false},                  // UTF-16 LE, BE
+        {"\xFF\xFE\0\0"s, false}, {"\0\0\xFE\xFF"s, false}, {"a\0b"s, false},                    // UTF-32
+        {nulLate.substr(1), false}, {nulLate, true}};  // a NUL as the last byte looked at, one past it
+    for (const auto& c : cases) EXPECT_EQ(c.text, IsTextLog(c.head.data(), c.head.size())) << c.head.size();
+}
+
+TEST(LeftAloneNotice, CountsTheFilesBeyondTheNamesShown) {
+    const std::vector<LeftAloneFile> files(3, {LeftAloneReason::ReadOnly, "r"});
+    EXPECT_EQ("R\r\nr\r\nr\r\n+1", FormatLeftAlone(files, "T", "R", "+%d", 2));
+}
+
+// A temporary folder, the string ERROR and no question.
+class CutEngineTest : public testing::Test {
 protected:
-    int FilesInFolder() const {
-        WIN32_FIND_DATAA found;
-        HANDLE find = FindFirstFileA(folder_.File("*").c_str(), &found);
-        int files = 0;
-        if (find == INVALID_HANDLE_VALUE) return 0;
-        do {
-            files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
-        return files;
-    }
+    TempFolder folder_;
+    CutOptions options_;
+    RecordingHost host_;
+    CutTable table_ = TableOf("ERROR\r\n");
+};
+
+// One log file through the engine.
+class CutFileTest : public CutEngineTest {
+protected:
     std::string Cut(const std::string& content, bool* ok = nullptr) {
         std::string path = folder_.File("app.log");
         WriteFileBytes(path, content);
@@ -169,10 +213,6 @@ protected:
         if (ok) *ok = result;
         return ReadFileBytes(path);
     }
-    TempFolder folder_;
-    CutOptions options_;
-    RecordingHost host_;
-    CutTable table_ = TableOf("ERROR\r\n");
 };
 
 TEST_F(CutFileTest, KeepsLinesLongerThanAnyBlockWhole) {
@@ -193,18 +233,12 @@ TEST_F(CutFileTest, NothingChangedLeavesBytesAndDateAndMakesNoBackup) {
     std::string content = "a\nb\rc\r\nno end";
     std::string path = folder_.File("app.log");
     WriteFileBytes(path, content);
-    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    FILETIME old = {0x12345678, 0x01D00000};
-    SetFileTime(h, nullptr, nullptr, &old);
-    CloseHandle(h);
+    SetOldDate(path);
     CutEngine engine(table_, options_, host_);
     EXPECT_TRUE(engine.ProcessFile(path.c_str()));
     EXPECT_EQ(content, ReadFileBytes(path));
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data));
-    EXPECT_EQ(old.dwLowDateTime, data.ftLastWriteTime.dwLowDateTime);
-    EXPECT_EQ(old.dwHighDateTime, data.ftLastWriteTime.dwHighDateTime);
-    EXPECT_EQ(1, FilesInFolder());
+    EXPECT_TRUE(HasOldDate(path));
+    EXPECT_EQ(1, FilesIn(folder_));
     EXPECT_EQ("", Cut(""));
     EXPECT_EQ("", host_.changes);
 }
@@ -219,16 +253,16 @@ TEST_F(CutFileTest, CancelKeepsTheLineExactlyAsRead) {
 
 TEST_F(CutFileTest, ChangedLogIsReplacedAndTheBackupIsMadeOnceAndKeptOnTheNextRun) {
     EXPECT_EQ("a\r\n", Cut("ERROR 0\r\na\r\n"));
-    EXPECT_EQ(1, FilesInFolder());  // nothing is left beside the log
+    EXPECT_EQ(1, FilesIn(folder_));  // nothing is left beside the log
     options_.backup = true;
     EXPECT_EQ("b\r\n", Cut("ERROR 1\r\nb\r\n"));
     EXPECT_EQ("c\r\n", Cut("ERROR 2\r\nc\r\n"));
     EXPECT_EQ("ERROR 1\r\nb\r\n", ReadFileBytes(folder_.File("app.bak")));
-    EXPECT_EQ(2, FilesInFolder());  // the log and its backup
+    EXPECT_EQ(2, FilesIn(folder_));  // the log and its backup
     EXPECT_TRUE(host_.messages.empty());
 }
 
-TEST_F(CutFileTest, AFailedReplacementPutsTheLogBackWithOrWithoutABackup) {
+TEST_F(CutFileTest, AFailedCopyLeavesTheLogAndKeepsTheWorkFileAndNamesIt) {
     // A log named like a backup is cut without one: moved onto itself it would be lost.
     for (const char* name : {"app.log", "app.log", "old.Bak"}) {
         options_.backup = !options_.backup;
@@ -239,15 +273,26 @@ TEST_F(CutFileTest, AFailedReplacementPutsTheLogBackWithOrWithoutABackup) {
         CutEngine run(table_, options_, host_);
         EXPECT_TRUE(run.ProcessFile(path.c_str())) << name;  // the run goes on
         EXPECT_EQ("ERROR 1\r\nb\r\n", ReadFileBytes(path)) << name;
-        EXPECT_EQ(std::vector<std::string>{"22"}, host_.messages) << name;
-        EXPECT_EQ(1, FilesInFolder()) << name;  // neither a backup nor a work file
-        host_.failCopy = false;
-        EXPECT_TRUE(run.ProcessFile(path.c_str()));
-        EXPECT_EQ("b\r\n", ReadFileBytes(path)) << name;
+        ASSERT_EQ(1u, host_.messages.size()) << name;
+        const std::string named = std::to_string(IDS_ERR_CUTWORKKEPT) + " ";
+        ASSERT_EQ(0u, host_.messages[0].rfind(named, 0)) << name;
+        const std::string work = host_.messages[0].substr(named.size());
+        EXPECT_EQ("b\r\n", ReadFileBytes(work)) << name;
+        EXPECT_EQ(2, FilesIn(folder_)) << name;  // no backup, only the work file beside the log
+        DeleteFileA(work.c_str());
         DeleteFileA(path.c_str());
-        DeleteFileA(folder_.File("app.bak").c_str());
     }
-    EXPECT_EQ(0, FilesInFolder());  // nor after the runs that went through
+}
+
+TEST_F(CutFileTest, ALogBegunAnewBeforeTheReplacementIsCutOntoTheEnd) {
+    for (bool backup : {false, true}) {
+        options_.backup = backup;
+        host_.newLog = "late\r\nERROR late\nlast";
+        EXPECT_EQ("a\r\nlate\r\nlast\r\n", Cut("ERROR 0\r\na\r\n")) << backup;
+        EXPECT_EQ(backup ? 2 : 1, FilesIn(folder_)) << backup;  // the log and its backup, no other
+    }
+    EXPECT_EQ("ERROR 0\r\na\r\n", ReadFileBytes(folder_.File("app.bak")));
+    EXPECT_TRUE(host_.messages.empty());
 }
 
 TEST_F(CutFileTest, WritesInBlocksReportsOnlyNewBarPositionsAndAFailedWriteLeavesTheLog) {
@@ -264,11 +309,11 @@ TEST_F(CutFileTest, WritesInBlocksReportsOnlyNewBarPositionsAndAFailedWriteLeave
     EXPECT_EQ(content, Cut(content, &ok));
     EXPECT_FALSE(ok);
     EXPECT_EQ(std::vector<std::string>{"25"}, host_.messages);
-    EXPECT_EQ(1, FilesInFolder());
+    EXPECT_EQ(1, FilesIn(folder_));
 }
 
 // Whole runs over several files, as the worker does them.
-class CutRunTest : public testing::Test {
+class CutRunTest : public CutEngineTest {
 protected:
     std::vector<std::string> MakeFiles(int n) {
         std::vector<std::string> paths;
@@ -280,11 +325,42 @@ protected:
     }
     static std::string Original(int i) { return "ERROR " + std::to_string(i) + "\r\nx\by\r\nkeep\r\n"; }
     const std::string processed_ = "y\r\nkeep\r\n";
-    TempFolder folder_;
-    RecordingHost host_;
-    CutOptions options_;
-    CutTable table_ = TableOf("ERROR\n");
 };
+
+// Files the cut must not rewrite; each holds bytes that the line rules would change. In UTF-16,
+// 々 〈 」 《 hold the bytes 05, 08, 0D and 0A.
+const std::string kGzip =  // "ERROR 0\r\nkeep line\r\n" three times, as gzip wrote it
+    "\x1f\x8b\x08\x08\x00\xb9\x55\x69\x02\xff\x61\x70\x70\x2e\x6c\x6f\x67\x00\x73\x0d\x0a\xf2\x0f\x52\x30\xe0"
+    "\xe5\xca\x4e\x4d\x2d\x50\xc8\xc9\xcc\x4b\xe5\xe5\x72\x25\x52\x0c\x00\x8b\xe8\x1e\xd3\x3c\x00\x00\x00"s;
+
+TEST_F(CutRunTest, LogsThatAreNoTextOrReadOnlyAreLeftAsTheyWereAndNamedInOneNotice) {
+    // The last is a Shift-JIS log that is cut; the read-only one is a text log too.
+    const std::vector<std::string> logs = {"\xFF\xFE\x05\x30\x08\x30\x0D\x30\x0A\x30",
+                                           "\xFE\xFF\x30\x05\x30\x08\x30\x0D\x30\x0A", kGzip, "ERROR\0\r\nx\by\n"s,
+                                           Original(0), Sjis(u8"ERROR 受注\r\n受注 x\by\r\n")};
+    std::vector<std::string> paths;
+    for (size_t i = 0; i < logs.size(); ++i) {
+        paths.push_back(folder_.File("log" + std::to_string(i) + ".log"));
+        WriteFileBytes(paths.back(), logs[i]);
+        SetOldDate(paths.back());
+    }
+    SetFileAttributesA(paths[4].c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    options_.backup = true;
+    CutEngine engine(table_, options_, host_);
+    EXPECT_TRUE(RunCut(engine, {paths[0], paths[1], paths[4], paths[5], paths[2], paths[3]}));
+    const DWORD attributes = GetFileAttributesA(paths[4].c_str());
+    SetFileAttributesA(paths[4].c_str(), FILE_ATTRIBUTE_NORMAL);  // so that the folder can go
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), attributes & ~FILE_ATTRIBUTE_ARCHIVE);
+    EXPECT_EQ(Sjis(u8"受注 y\r\n"), ReadFileBytes(paths[5]));
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(logs[i], ReadFileBytes(paths[i])) << i;
+        EXPECT_TRUE(HasOldDate(paths[i])) << i;
+    }
+    EXPECT_EQ(std::vector<std::string>{"text:\r\n" + paths[0] + "\r\n" + paths[1] + "\r\n" + paths[2] + "\r\n" +
+                                       paths[3] + "\r\n\r\nread-only:\r\n" + paths[4]},
+              host_.messages);
+    EXPECT_EQ(7, FilesIn(folder_));  // the six logs and the Shift-JIS log's backup
+}
 
 TEST_F(CutRunTest, StopDuringTheThirdFileLeavesItAndTheRestUntouched) {
     std::vector<std::string> paths = MakeFiles(5);

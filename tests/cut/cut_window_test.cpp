@@ -166,6 +166,20 @@ TEST_F(CutWindowTest, ARunOverAllEntriesCutsEveryLogToTheEndAndReloadsTheList) {
     EXPECT_EQ(19u, Row(0).FileSize);
 }
 
+TEST_F(CutWindowTest, FilesLeftAloneAreNamedUnderTheirReasonsInOneBoxAtTheEnd) {
+    WriteFileBytes(LogOf("b.log"), "\xFF\xFE\x05\x30\x08\x30");  // UTF-16
+    SetFileAttributesA(LogOf("a#.log").c_str(), FILE_ATTRIBUTE_READONLY);
+    DialogDriver driver;
+    const bool ended = RunCut(driver, [](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
+    SetFileAttributesA(LogOf("a#.log").c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(ended);
+    ASSERT_EQ(1u, workerBoxes.size());
+    EXPECT_EQ(Sjis(u8"次のファイルはテキストのログではないため、カットせずにそのまま残しました：") + "\r\n" +
+                  LogOf("b.log") + "\r\n\r\n" +
+                  Sjis(u8"次のファイルは読み取り専用のため、カットせずにそのまま残しました：") + "\r\n" + LogOf("a#.log"),
+              workerBoxes[0].text);
+}
+
 TEST_F(CutWindowTest, TheSelectedEntryWithQuestionsStopsWithMessage23AndLeavesItsLog) {
     pressStopAtBox = true;
     frame_->List()->Select(1);  // b.log
