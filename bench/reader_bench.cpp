@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "lib/core/owned.h"
 #include "lib/file_reader.h"
-#include "lib/owned.h"
 
 namespace {
 

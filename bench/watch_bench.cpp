@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/owned.h"
+#include "lib/core/owned.h"
 #include "loglist/log_watch.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "lib/proc_boundary.h"
+#include "lib/services/proc_boundary.h"
 #include "resources/resource_ids.h"
 
 namespace {

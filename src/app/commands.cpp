@@ -5,7 +5,7 @@
 #include "app/kelvora_frame.h"
 #include "cut/cut_commands.h"
 #include "dialogs/dialog_commands.h"
-#include "lib/owned.h"
+#include "lib/core/owned.h"
 #include "loglist/list_commands.h"
 #include "resources/resource_ids.h"
 

@@ -9,16 +9,16 @@
 #include <memory>
 
 #include "app/commands.h"
-#include "lib/html_help.h"
 #include "app/kelvora_frame.h"
 #include "app/layout.h"
 #include "app/status_text.h"
 #include "dragdrop/drag_start.h"
 #include "dragdrop/drop_files.h"
 #include "dragdrop/list_proc.h"
-#include "lib/file_reader.h"
-#include "lib/proc_boundary.h"
-#include "lib/strings_paths.h"
+#include "lib/core/files.h"
+#include "lib/core/path_text.h"
+#include "lib/services/html_help.h"
+#include "lib/services/proc_boundary.h"
 #include "loglist/date_macros.h"
 #include "loglist/index_file.h"
 #include "loglist/list_commands.h"
@@ -163,7 +163,7 @@ void MainWindow::OnCreate() {
 void MainWindow::EnsureDataFolder() {
     char folder[MAX_PATH];
     BuildDataFolder(frame_.Instance(), folder);
-    if (folder[0] && !CheckDirectory(folder)) CreateClassDirectory(folder);
+    if (folder[0] && !fileops::IsFolder(folder)) fileops::CreateFolders(folder);
 }
 
 void MainWindow::RelocateIndexFile() {
@@ -177,7 +177,7 @@ void MainWindow::RelocateIndexFile() {
     char oldPath[MAX_PATH];
     lstrcpynA(oldPath, settings.GetIndex(), sizeof oldPath);
     char oldFolder[MAX_PATH];
-    GetPathName(oldPath, oldFolder);
+    pathtext::FolderOf(oldPath, oldFolder);
     if (lstrcmpiA(oldFolder, folder) == 0) return;
     // A Kelvora.dat already there holds a list of its own: the moved list takes a free name.
     char newPath[MAX_PATH];

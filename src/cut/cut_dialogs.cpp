@@ -7,8 +7,8 @@
 
 #include "dialogs/context_help.h"
 #include "dialogs/dialog_fields.h"
-#include "lib/common_dialogs.h"
-#include "lib/proc_boundary.h"
+#include "lib/services/common_dialogs.h"
+#include "lib/services/proc_boundary.h"
 #include "loglist/list_commands.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"

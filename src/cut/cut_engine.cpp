@@ -6,9 +6,10 @@
 #include <cstring>
 #include <utility>
 
-#include "lib/byte_scan.h"
-#include "lib/owned.h"
-#include "lib/strings_paths.h"
+#include "lib/core/byte_scan.h"
+#include "lib/core/byte_text.h"
+#include "lib/core/owned.h"
+#include "lib/core/path_text.h"
 #include "resources/resource_ids.h"
 #include "settings/pmessage.h"
 
@@ -82,7 +83,7 @@ size_t RemoveCtrl05(const char* line, size_t length, char* out) {
 // the log by a rename, else in the temporary folder.
 bool MakeWorkFileName(const char* logPath, char workPath[MAX_PATH]) {
     char folder[MAX_PATH] = "";
-    GetPathName(logPath, folder);
+    pathtext::FolderOf(logPath, folder);
     if (folder[0] && GetTempFileNameA(folder, "LG", 0, workPath)) return true;
     DWORD length = GetTempPathA(MAX_PATH, folder);
     return length > 0 && length < MAX_PATH && GetTempFileNameA(folder, "LG", 0, workPath);
@@ -129,7 +130,7 @@ bool DeleteOnClose(HANDLE file) {
 bool RenameAside(HANDLE log, const char* logPath, const char* workPath, char aside[MAX_PATH]) {
     for (const char* beside : {logPath, workPath}) {
         char folder[MAX_PATH] = "";
-        GetPathName(beside, folder);
+        pathtext::FolderOf(beside, folder);
         if (!GetTempFileNameA(folder[0] ? folder : ".", "LG", 0, aside)) continue;
         if (RenameOpenFile(log, aside, true)) return true;
         DeleteFileA(aside);
@@ -206,7 +207,7 @@ bool BackupName(const char* path, char out[MAX_PATH]) {
     // Only a dot in the file name starts an extension; a dot in a folder name does not.
     const size_t length = std::strlen(path);
     char name[MAX_PATH] = "";
-    GetFileName(path, name);
+    pathtext::FileNameOf(path, name);
     const size_t nameStart = length - std::strlen(name);
     const char* dot = std::strrchr(path + nameStart, '.');  // '.' is never the second byte of a character
     // A log named like a backup would be its own backup: moved onto itself, then replaced.
@@ -224,7 +225,7 @@ std::string FormatCutQuestion(const char* question, const char* line, size_t len
     size_t shown = 0;
     bool shortened = false;
     while (shown < length) {
-        size_t step = shown + 1 < length && IsMultiByteChar(line + shown) ? 2 : 1;
+        size_t step = shown + 1 < length && bytetext::IsDoubleByte(line + shown) ? 2 : 1;
         if (shown + step > kQuestionLineBytes) {
             shortened = true;
             break;

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "cut/cut_table.h"
-#include "lib/byte_scan.h"
-#include "lib/owned.h"
+#include "lib/core/byte_scan.h"
+#include "lib/core/owned.h"
 
 enum class CutKind { Keep, Cut, Bs, Ctrl };
 

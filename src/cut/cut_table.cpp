@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "lib/owned.h"
+#include "lib/core/owned.h"
 
 void CutTable::Add(const char* s, size_t length) {
     if (length == 0) return;

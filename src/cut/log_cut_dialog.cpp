@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "cut/cut_engine.h"
-#include "lib/proc_boundary.h"
-#include "lib/progress_bar.h"
+#include "lib/services/proc_boundary.h"
+#include "lib/services/progress_bar_ex.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -28,7 +28,7 @@ void LogCutDialog::Close() {
 
 void LogCutDialog::SetRange(unsigned minimum, unsigned long long maximumBytes, unsigned step) {
     unit_ = ProgressUnit(maximumBytes);
-    SetProgressBar(bar_, static_cast<int>(minimum), static_cast<int>(maximumBytes / unit_), static_cast<int>(step));
+    progressbar::SetRange(bar_, static_cast<int>(minimum), static_cast<int>(maximumBytes / unit_), static_cast<int>(step));
 }
 
 void LogCutDialog::SetPosition(unsigned long long bytes) {
@@ -59,8 +59,8 @@ INT_PTR LogCutDialog::Handle(LogCutDialog& self, HWND dialog, UINT message, WPAR
     switch (message) {
     case WM_INITDIALOG: {
         int r[4];
-        GetDlgItemRect(dialog, IDC_CUT_BARFRAME, r);
-        self.bar_ = CreateProgressBarEx(dialog, r[0], r[1], r[2], r[3], IDC_CUT_BAR);
+        progressbar::ItemRect(dialog, IDC_CUT_BARFRAME, r);
+        self.bar_ = progressbar::CreateEx(dialog, r[0], r[1], r[2], r[3], IDC_CUT_BAR);
         return TRUE;
     }
     case WM_COMMAND:

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cut/cut_engine.h"
-#include "lib/proc_boundary.h"
+#include "lib/services/proc_boundary.h"
 #include "loglist/date_macros.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"

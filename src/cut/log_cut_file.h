@@ -7,7 +7,7 @@
 
 #include "cut/cut_table.h"
 #include "cut/log_cut_dialog.h"
-#include "lib/owned.h"
+#include "lib/core/owned.h"
 
 class Environ;
 class ListMenu;

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "lib/html_help.h"
+#include "lib/services/html_help.h"
 #include "loglist/list_commands.h"
 
 bool IsInHelpTable(int id, const int* table, size_t count) {

@@ -2,7 +2,7 @@
 #include "dialogs/date_macro_dialog.h"
 
 #include "dialogs/context_help.h"
-#include "lib/proc_boundary.h"
+#include "lib/services/proc_boundary.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
 

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "lib/common_dialogs.h"
 #include "dialogs/context_help.h"
 #include "dialogs/dialog_fields.h"
 #include "dialogs/entry_rules.h"
-#include "lib/proc_boundary.h"
+#include "lib/services/common_dialogs.h"
+#include "lib/services/proc_boundary.h"
 #include "loglist/date_macros.h"
 #include "loglist/index_file.h"
 #include "loglist/list_commands.h"

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "lib/strings_paths.h"
+#include "lib/core/byte_text.h"
 #include "loglist/index_file.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
@@ -35,7 +35,7 @@ EntryProblem CheckEntryFields(const char* logFileName, const char* listName, con
 bool StartsWithNoCase(const char* item, const char* prefix) {
     size_t i = 0;
     while (prefix[i] != '\0') {
-        if (IsMultiByteChar(prefix + i)) {
+        if (bytetext::IsDoubleByte(prefix + i)) {
             if (item[i] != prefix[i] || item[i + 1] != prefix[i + 1]) return false;
             i += 2;
             continue;

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "lib/common_dialogs.h"
 #include "dialogs/context_help.h"
 #include "dialogs/dialog_fields.h"
-#include "lib/proc_boundary.h"
+#include "lib/services/common_dialogs.h"
+#include "lib/services/proc_boundary.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
 

@@ -1,7 +1,7 @@
 // The add dialog for a dropped file: the entry dialog's add variant with the log file name preset.
 #include "dragdrop/dd_add_list_dialog.h"
 
-#include "lib/byte_text.h"
+#include "lib/core/byte_text.h"
 
 DlgDDAddList::DlgDDAddList(HWND mainWindow, ListMenu& list, Environ& settings, const PMessage& messages,
                            const char* droppedPath)

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "dragdrop/drag_file_list.h"
-#include "lib/owned.h"
+#include "lib/core/owned.h"
 
 struct HDropTraits {
     using Type = HGLOBAL;

@@ -2,7 +2,7 @@
 #include "dragdrop/drag_start.h"
 
 #include "dragdrop/drag_file_list.h"
-#include "lib/owned.h"
+#include "lib/core/owned.h"
 #include "loglist/date_macros.h"
 #include "loglist/list_context.h"
 #include "loglist/list_menu.h"

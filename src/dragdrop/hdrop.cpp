@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "dragdrop/drag_file_list.h"
-#include "lib/byte_text.h"
-#include "lib/owned.h"
+#include "lib/core/byte_text.h"
+#include "lib/core/owned.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // presses and moves go to the main window (which starts drags), a right click selects its row.
 #include "dragdrop/list_proc.h"
 
-#include "lib/proc_boundary.h"
+#include "lib/services/proc_boundary.h"
 #include "resources/resource_ids.h"
 
 // The control's own procedure is kept in the control's user data, which the program owns. Every

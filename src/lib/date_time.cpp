@@ -5,7 +5,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "lib/byte_text.h"
+#include "lib/core/byte_text.h"
 
 namespace {
 

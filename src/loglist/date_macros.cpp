@@ -3,8 +3,7 @@
 
 #include <cstring>
 
-#include "lib/byte_text.h"
-#include "lib/strings_paths.h"
+#include "lib/core/byte_text.h"
 #include "settings/environ.h"
 
 DateMacroTexts MacroTextsOf(const Environ& settings) {

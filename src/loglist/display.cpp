@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "lib/byte_text.h"
+#include "lib/core/byte_text.h"
 #include "settings/environ.h"
 
 namespace {

@@ -5,10 +5,9 @@
 #include <cstring>
 #include <new>
 
-#include "lib/byte_text.h"
-#include "lib/numbers.h"
-#include "lib/owned.h"
-#include "lib/strings_paths.h"
+#include "lib/core/byte_text.h"
+#include "lib/core/owned.h"
+#include "lib/core/path_text.h"
 #include "loglist/file_status.h"
 #include "settings/environ.h"
 
@@ -38,9 +37,9 @@ int DropHalfCharacter(char* text, int length) {
 
 // Copies the field at src into a buffer of size bytes; returns where the next field starts.
 const char* TakeField(const char* src, char* field, int size) {
-    int length = DropHalfCharacter(field, lstrxcpy(field, src, ',', size - 1));
+    int length = DropHalfCharacter(field, static_cast<int>(bytetext::CopyUpTo(field, src, ',', size - 1)));
     const char* p = src + length;
-    while (*p != '\0' && *p != ',') p += IsMultiByteChar(p) ? 2 : 1;
+    while (*p != '\0' && *p != ',') p += bytetext::IsDoubleByte(p) ? 2 : 1;
     return *p == ',' ? p + 1 : p;
 }
 
@@ -129,8 +128,8 @@ void ParseIndexLine(const char* line, LogEntry* entry) {
     char low[kSeenTimeFieldSize];
     p = TakeField(p, low, kSeenTimeFieldSize);
     if (*p != '\0') {  // the high half is the whole rest of the line
-        entry->SeenTime.dwLowDateTime = AsciiToDWord(low);
-        entry->SeenTime.dwHighDateTime = AsciiToDWord(p);
+        entry->SeenTime.dwLowDateTime = bytetext::FirstNumber(low);
+        entry->SeenTime.dwHighDateTime = bytetext::FirstNumber(p);
     }
 }
 
@@ -149,7 +148,7 @@ std::string FormatIndexLine(const LogEntry& entry) {
 }
 
 bool IsStorableIndexField(const char* text) {
-    for (const char* p = text; *p != '\0'; p += IsMultiByteChar(p) ? 2 : 1) {
+    for (const char* p = text; *p != '\0'; p += bytetext::IsDoubleByte(p) ? 2 : 1) {
         if (*p == ',') return false;
     }
     return true;
@@ -227,7 +226,7 @@ bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch) 
     // The new list goes to a file of its own beside the old one and takes its place only once it
     // stands whole on the disk, so a failure at any step leaves the old file as it was.
     char folder[MAX_PATH] = "";
-    GetPathName(path, folder);
+    pathtext::FolderOf(path, folder);
     char temp[MAX_PATH];
     if (!GetTempFileNameA(folder[0] ? folder : ".", "KV", 0, temp)) return false;
     IndexFileOps& ops = *indexFileOps;

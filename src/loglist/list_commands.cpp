@@ -8,10 +8,10 @@
 #include <cstdio>
 #include <string>
 
-#include "lib/common_dialogs.h"
-#include "lib/file_reader.h"
-#include "lib/html_help.h"
-#include "lib/strings_paths.h"
+#include "lib/core/files.h"
+#include "lib/core/path_text.h"
+#include "lib/services/common_dialogs.h"
+#include "lib/services/html_help.h"
 #include "loglist/date_macros.h"
 #include "loglist/index_file.h"
 #include "loglist/list_context.h"
@@ -53,7 +53,7 @@ void HelpFilePath(HINSTANCE instance, char out[MAX_PATH]) {
     char folder[MAX_PATH] = "";
     DWORD n = GetModuleFileNameA(instance, folder, sizeof folder);
     if (n == 0 || n >= sizeof folder) folder[0] = '\0';
-    GetPathName(folder, folder);  // keeps the trailing backslash
+    pathtext::FolderOf(folder, folder);  // keeps the trailing backslash
     char file[64] = "";
     LoadStringA(instance, IDS_HELPFILE, file, sizeof file);
     int written = std::snprintf(out, MAX_PATH, "%s%s", folder, file);
@@ -161,7 +161,7 @@ void OpenIndexFile(ListContext& context) {
     if (!ChooseFileToOpen(owner, context.Instance(), IDS_OPENLIST_TITLE, filter, 0, path)) return;
 
     ListMenu* list = context.List();
-    const bool exists = CheckFile(path) != 0;
+    const bool exists = fileops::Exists(path);
     if (exists) {
         // A file that is not a list, or that cannot be read, is not taken: the current list and
         // Index stay as they are.

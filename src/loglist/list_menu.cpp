@@ -9,7 +9,7 @@
 #include <memory>
 #include <new>
 
-#include "lib/file_reader.h"
+#include "lib/core/files.h"
 #include "loglist/display.h"
 #include "loglist/index_file.h"
 #include "resources/resource_ids.h"
@@ -123,7 +123,7 @@ bool ListMenu::LoadList() {
         WaitCursor wait;
         ClearEntries();
         if (path[0]) {
-            if (!CheckFile(path)) {
+            if (!fileops::Exists(path)) {
                 OwnedFile created(
                     CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE, nullptr));
                 createdEmpty_ = static_cast<bool>(created);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/owned.h"
+#include "lib/core/owned.h"
 #include "loglist/file_status.h"
 
 // A log to follow, by its path with the date macros replaced, and the status the list shows for

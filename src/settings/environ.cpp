@@ -8,7 +8,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "lib/byte_text.h"
+#include "lib/core/byte_text.h"
 #include "resources/resource_ids.h"
 #include "settings/registry_value.h"
 

@@ -6,8 +6,8 @@
 #include <tuple>
 
 #include "frame_fixture.h"
+#include "lib/core/owned.h"
 #include "lib/file_reader.h"
-#include "lib/owned.h"
 #include "loglist/index_file.h"
 
 using namespace testing_support;

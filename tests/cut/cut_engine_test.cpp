@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "lib/owned.h"
+#include "lib/core/owned.h"
 #include "resources/resource_ids.h"
 #include "sjis.h"
 #include "test_env.h"

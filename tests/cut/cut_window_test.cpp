@@ -10,6 +10,7 @@
 #include "cut/log_cut_file.h"
 #include "frame_fixture.h"
 #include "lib/progress_bar.h"
+#include "lib/services/progress_bar_ex.h"
 
 using namespace testing_support;
 

@@ -7,7 +7,7 @@
 
 #include "dialogs/entry_rules.h"
 #include "frame_fixture.h"
-#include "lib/common_dialogs.h"
+#include "lib/services/common_dialogs.h"
 #include "loglist/list_commands.h"
 
 using namespace testing_support;

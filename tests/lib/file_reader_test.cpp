@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "exports.h"
-#include "lib/byte_scan.h"
-#include "lib/owned.h"
+#include "lib/core/byte_scan.h"
+#include "lib/core/owned.h"
 #include "test_env.h"
 
 using namespace testing_support;

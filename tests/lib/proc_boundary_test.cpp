@@ -5,7 +5,7 @@
 #include <new>
 
 #include "dialog_driver.h"
-#include "lib/proc_boundary.h"
+#include "lib/services/proc_boundary.h"
 #include "sjis.h"
 
 using namespace testing_support;

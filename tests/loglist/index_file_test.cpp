@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "lib/core/owned.h"
 #include "lib/file_reader.h"
-#include "lib/owned.h"
 #include "loglist/index_file.h"
 #include "test_env.h"
 

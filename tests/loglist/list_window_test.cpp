@@ -1,7 +1,7 @@
 // The list over a real main window: blank lines of the index file, files that are no list or hold
 // more entries than a list, switching to another list, and the delete command.
 #include "frame_fixture.h"
-#include "lib/common_dialogs.h"
+#include "lib/services/common_dialogs.h"
 #include "loglist/index_file.h"
 
 using namespace testing_support;

@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "lib/html_help.h"
-#include "lib/owned.h"
+#include "lib/core/owned.h"
+#include "lib/services/html_help.h"
 
 namespace testing_support {
 namespace {

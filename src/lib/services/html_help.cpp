@@ -1,5 +1,5 @@
 // HTML Help, loaded from hhctrl.ocx on first use. Tests replace the entry point to record calls.
-#include "lib/html_help.h"
+#include "lib/services/html_help.h"
 
 namespace {
 

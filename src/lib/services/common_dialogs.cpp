@@ -1,5 +1,5 @@
 // The system's open-file and font dialogs as the program's commands and dialogs use them.
-#include "lib/common_dialogs.h"
+#include "lib/services/common_dialogs.h"
 
 #include <cstring>
 

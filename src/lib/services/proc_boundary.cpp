@@ -1,5 +1,5 @@
 // The boundary that no C++ exception passes, and the slot of a dialog's showing.
-#include "lib/proc_boundary.h"
+#include "lib/services/proc_boundary.h"
 
 #include "resources/resource_ids.h"
 
