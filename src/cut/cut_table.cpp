@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "lib/core/owned.h"
+#include "lib/core/text_lines.h"
 
 void CutTable::Add(const char* s, size_t length) {
     if (length == 0) return;
@@ -12,14 +13,7 @@ void CutTable::Add(const char* s, size_t length) {
 }
 
 void CutTable::AddLines(const char* text, size_t size) {
-    size_t start = 0;
-    for (size_t i = 0; i < size; ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        Add(text + start, i - start);
-        if (text[i] == '\r' && i + 1 < size && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    Add(text + start, size - start);
+    textlines::ForEachLine(text, size, [this](const char* line, size_t length) { Add(line, length); });
 }
 
 void CutTable::Build() const {

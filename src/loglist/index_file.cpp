@@ -8,6 +8,7 @@
 #include "lib/core/byte_text.h"
 #include "lib/core/owned.h"
 #include "lib/core/path_text.h"
+#include "lib/core/text_lines.h"
 #include "loglist/file_status.h"
 #include "settings/environ.h"
 
@@ -58,19 +59,13 @@ bool IsBlankLine(const char* line, size_t length) {
     return true;
 }
 
-// Calls visit(line, length) for each line of text that is not blank, in file order. A line ends at
-// CR LF, a lone CR or a lone LF (neither is ever the second byte of a double-byte character); the
-// visitor may overwrite the byte after the line.
+// Calls visit(line, length) for each line of text that is not blank, in file order; the visitor
+// may overwrite the byte after the line.
 template <class Visit>
 void ForEachEntryLine(char* text, size_t size, Visit visit) {
-    size_t start = 0;
-    while (start < size) {
-        size_t end = start;
-        while (end < size && text[end] != '\r' && text[end] != '\n') ++end;
-        const size_t next = end + (end + 1 < size && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
-        if (!IsBlankLine(text + start, end - start)) visit(text + start, end - start);
-        start = next;
-    }
+    textlines::ForEachLine(text, size, [&](char* line, size_t length) {
+        if (!IsBlankLine(line, length)) visit(line, length);
+    });
 }
 
 // Two commas: the line carries the three text fields.
