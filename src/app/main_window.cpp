@@ -19,6 +19,7 @@
 #include "lib/core/path_text.h"
 #include "lib/services/html_help.h"
 #include "lib/services/proc_boundary.h"
+#include "lib/services/program_files.h"
 #include "loglist/date_macros.h"
 #include "loglist/index_file.h"
 #include "loglist/list_commands.h"

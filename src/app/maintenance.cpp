@@ -7,24 +7,17 @@
 #include "lib/core/owned.h"
 #include "lib/core/path_text.h"
 #include "lib/core/registry_keys.h"
+#include "lib/services/program_files.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
 
 namespace {
-
 const char kDisplayIcon[] = "DisplayIcon";
-
-// The executable's full path; false when it does not fit a path buffer (it would come back cut).
-bool ExecutablePath(char path[MAX_PATH]) {
-    DWORD len = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return len > 0 && len < MAX_PATH;
 }
-
-}  // namespace
 
 void FirstRunCleanup(HINSTANCE instance, Environ& settings) {
     char folder[MAX_PATH];
-    if (ExecutablePath(folder)) {
+    if (ModuleFilePath(nullptr, folder)) {
         pathtext::FolderOf(folder, folder);
         static const UINT kOldFiles[] = {IDS_OLD_HLP, IDS_OLD_CNT, IDS_OLD_GID, IDS_OLD_QARNEL, IDS_OLD_ISL};
         for (UINT id : kOldFiles) {
@@ -60,7 +53,7 @@ void RepairUninstallIcon(HINSTANCE instance) {
     if (size > 0 && icon[0] != '\0') return;
 
     char exe[MAX_PATH];
-    if (!ExecutablePath(exe)) return;
+    if (!ModuleFilePath(nullptr, exe)) return;
     RegSetValueExA(key.Get(), kDisplayIcon, 0, REG_SZ, reinterpret_cast<const BYTE*>(exe),
                    static_cast<DWORD>(lstrlenA(exe) + 1));
 }

@@ -9,7 +9,7 @@
 #include "dialogs/dialog_fields.h"
 #include "lib/services/common_dialogs.h"
 #include "lib/services/proc_boundary.h"
-#include "loglist/list_commands.h"
+#include "lib/services/program_files.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
 #include "settings/pmessage.h"
@@ -57,7 +57,7 @@ void EditCutFile(HWND dialog, const CutDialogRecord& record) {
         record.messages->ShowMessage(dialog, kMsgNoCutFile);
         return;
     }
-    if (!list_commands::StartProgram(dialog, editor, file)) record.messages->ShowMessage(dialog, kMsgEditorFailed);
+    if (!StartProgram(dialog, editor, file)) record.messages->ShowMessage(dialog, kMsgEditorFailed);
 }
 
 INT_PTR InitOptions(HWND dialog, const CutDialogRecord& record) {

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "lib/services/html_help.h"
-#include "loglist/list_commands.h"
+#include "lib/services/program_files.h"
 
 bool IsInHelpTable(int id, const int* table, size_t count) {
     for (size_t i = 0; i < count; ++i) {
@@ -17,7 +17,7 @@ bool IsInHelpTable(int id, const int* table, size_t count) {
 
 void BuildPopupSource(HINSTANCE instance, char out[MAX_PATH + 32]) {
     char file[MAX_PATH];
-    list_commands::HelpFilePath(instance, file);
+    HelpFilePath(instance, file);
     int written = std::snprintf(out, MAX_PATH + 32, "%s::/popup.txt", file);
     if (!file[0] || written < 0 || written >= MAX_PATH + 32) out[0] = '\0';
 }

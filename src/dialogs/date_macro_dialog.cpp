@@ -2,6 +2,7 @@
 #include "dialogs/date_macro_dialog.h"
 
 #include "dialogs/context_help.h"
+#include "lib/core/byte_text.h"
 #include "lib/services/proc_boundary.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
@@ -37,7 +38,7 @@ INT_PTR CALLBACK DateMacroDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 void ReadMacroField(HWND dialog, int id, char out[3]) {
     char text[64] = "";
     GetDlgItemTextA(dialog, id, text, sizeof text);
-    CopyToField(out, 3, text);
+    bytetext::CopyToField(out, 3, text);
 }
 
 }  // namespace

@@ -8,11 +8,13 @@
 #include "dialogs/context_help.h"
 #include "dialogs/dialog_fields.h"
 #include "dialogs/entry_rules.h"
+#include "lib/core/byte_text.h"
+#include "lib/core/local_time.h"
 #include "lib/services/common_dialogs.h"
 #include "lib/services/proc_boundary.h"
+#include "lib/services/program_files.h"
 #include "loglist/date_macros.h"
 #include "loglist/index_file.h"
-#include "loglist/list_commands.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
@@ -34,7 +36,7 @@ HINSTANCE InstanceOf(HWND window) {
 
 void SetLogFileNameField(HWND dialog, const char* text) {
     char field[kLogFileNameSize];
-    CopyToField(field, sizeof field, text);
+    bytetext::CopyToField(field, sizeof field, text);
     SetDlgItemTextA(dialog, IDC_LOGFILENAME, field);
 }
 
@@ -136,7 +138,7 @@ void DlgEditBase::OpenInEditor(HWND dialog) {
     }
     char expanded[MAX_PATH];
     ExpandDateMacros(logFileName, expanded, settings_);
-    if (!list_commands::StartProgram(dialog, settings_.GetEditor(), expanded)) {
+    if (!StartProgram(dialog, settings_.GetEditor(), expanded)) {
         messages_.ShowMessage(dialog, kMsgEditorFailed);
         return;
     }
@@ -149,7 +151,7 @@ bool DlgEditBase::ReadEntry(HWND dialog, LogEntry* entry) {
     ReadField(dialog, IDC_LISTNAME, entry->ListName, sizeof entry->ListName);
     ReadField(dialog, IDC_BROWSERNAME, entry->BrowserName, sizeof entry->BrowserName);
     // New and edited entries alike count as read now: unread once their log is written later.
-    entry->SeenTime = list_commands::LocalNow();
+    entry->SeenTime = LocalNowAsFileTime();
     RefreshFileStatus(entry, MacroTextsOf(settings_));
 
     int field = 0;

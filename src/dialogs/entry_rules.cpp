@@ -6,7 +6,6 @@
 #include "lib/core/byte_text.h"
 #include "loglist/index_file.h"
 #include "resources/resource_ids.h"
-#include "settings/environ.h"
 #include "settings/registry_value.h"
 
 namespace {
@@ -82,7 +81,7 @@ void SaveBrowserHistory(HINSTANCE instance, const std::vector<std::string>& item
         char name[80];
         HistoryValueName(instance, static_cast<int>(i), name, sizeof name);
         char value[kHistoryValueSize];
-        CopyToField(value, sizeof value, items[i].c_str());
+        bytetext::CopyToField(value, sizeof value, items[i].c_str());
         settings::WriteString(key.Get(), name, value, sizeof value);
     }
 }

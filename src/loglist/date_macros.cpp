@@ -13,7 +13,7 @@ DateMacroTexts MacroTextsOf(const Environ& settings) {
 int ExpandDateMacros(const char* source, char* destination, const DateMacroTexts& macros) {
     // The work copy lets destination overlap source.
     char work[MAX_PATH];
-    CopyToField(work, sizeof work, source);
+    bytetext::CopyToField(work, sizeof work, source);
 
     char result[MAX_PATH];
     size_t length = 0;

@@ -9,6 +9,7 @@
 #include "lib/core/owned.h"
 #include "lib/core/path_text.h"
 #include "lib/core/text_lines.h"
+#include "lib/services/program_files.h"
 #include "loglist/file_status.h"
 #include "settings/environ.h"
 
@@ -234,23 +235,6 @@ bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch) 
     if (written && ops.Replace(temp, path)) return true;
     DeleteFileA(temp);
     return false;
-}
-
-void FreeIndexPath(HINSTANCE instance, char out[MAX_PATH]) {
-    BuildDefaultIndexPath(instance, out);
-    if (!out[0] || GetFileAttributesA(out) == INVALID_FILE_ATTRIBUTES) return;
-    char taken[MAX_PATH];
-    lstrcpynA(taken, out, MAX_PATH);
-    // The number goes before the extension of the file name (a dot in a folder name is none).
-    const char* name = std::strrchr(taken, '\\');
-    const char* dot = std::strrchr(name ? name : taken, '.');
-    const int stem = static_cast<int>(dot ? dot - taken : std::strlen(taken));
-    for (int n = 2; n < 1000; ++n) {
-        int length = std::snprintf(out, MAX_PATH, "%.*s%d%s", stem, taken, n, taken + stem);
-        if (length < 0 || length >= MAX_PATH) break;
-        if (GetFileAttributesA(out) == INVALID_FILE_ATTRIBUTES) return;
-    }
-    out[0] = '\0';
 }
 
 const char* IndexPathForWrite(Environ& settings) {

@@ -88,11 +88,6 @@ IndexFileOps* SetIndexFileOps(IndexFileOps* ops);
 // leaves an empty file.
 bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch);
 
-// A path in the data folder for a list that was not read from a file there: the default path,
-// or, when a file already lies there, the first free one of Kelvora2.dat, Kelvora3.dat and so on.
-// Empty when the data folder is unknown or no name is free.
-void FreeIndexPath(HINSTANCE instance, char out[MAX_PATH]);
-
 // The path to write the list to: Index, or, when it is empty, a free path in the data folder
 // (never a file that this run did not read), which is then stored in Index. Empty when neither
 // is known.

@@ -3,15 +3,14 @@
 #include "loglist/list_commands.h"
 
 #include <htmlhelp.h>
-#include <shellapi.h>
 
-#include <cstdio>
 #include <string>
 
 #include "lib/core/files.h"
-#include "lib/core/path_text.h"
+#include "lib/core/local_time.h"
 #include "lib/services/common_dialogs.h"
 #include "lib/services/html_help.h"
+#include "lib/services/program_files.h"
 #include "loglist/date_macros.h"
 #include "loglist/index_file.h"
 #include "loglist/list_context.h"
@@ -21,44 +20,6 @@
 #include "settings/pmessage.h"
 
 namespace list_commands {
-
-FILETIME LocalNow() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    FILETIME t = {};
-    SystemTimeToFileTime(&now, &t);
-    return t;
-}
-
-std::string ProgramArgument(const char* fileName) {
-    // No file name holds a '"', which is never the second byte of a double-byte character either:
-    // quotes typed around or inside a name go, so that none can end the quoting below early.
-    std::string name;
-    for (const char* p = fileName; *p; ++p) {
-        if (*p != '"') name += *p;
-    }
-    // A browser that is a batch file gets its parameter through cmd.exe, which would end the
-    // command at '&' or '|' and run the rest, or split the name at a blank, ',', ';' or '='. Inside
-    // quotes they are plain text. (A second byte that looks like '|' or '^' only adds quotes.)
-    if (name.find_first_of(" \t&|<>^%!(),;=") == std::string::npos) return name;
-    return "\"" + name + "\"";
-}
-
-bool StartProgram(HWND owner, const char* program, const char* fileName) {
-    HINSTANCE started = ShellExecuteA(owner, nullptr, program, ProgramArgument(fileName).c_str(), ".", SW_SHOWNORMAL);
-    return reinterpret_cast<INT_PTR>(started) > 32;
-}
-
-void HelpFilePath(HINSTANCE instance, char out[MAX_PATH]) {
-    char folder[MAX_PATH] = "";
-    DWORD n = GetModuleFileNameA(instance, folder, sizeof folder);
-    if (n == 0 || n >= sizeof folder) folder[0] = '\0';
-    pathtext::FolderOf(folder, folder);  // keeps the trailing backslash
-    char file[64] = "";
-    LoadStringA(instance, IDS_HELPFILE, file, sizeof file);
-    int written = std::snprintf(out, MAX_PATH, "%s%s", folder, file);
-    if (written < 0 || written >= MAX_PATH) out[0] = '\0';
-}
 
 void RewriteAndReload(ListContext& context, int row) {
     ListMenu* list = context.List();
@@ -140,7 +101,7 @@ void LaunchSelected(ListContext& context, bool editor) {
         return;
     }
     // Only the row changes: the new SeenTime reaches the file with the next write.
-    entry.SeenTime = LocalNow();
+    entry.SeenTime = LocalNowAsFileTime();
     int row = -1;
     if (list->DeleteEntry(selected) >= 0) row = list->AddEntry(entry);
     if (row < 0) {

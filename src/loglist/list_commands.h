@@ -3,8 +3,6 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
-
 class ListContext;
 
 namespace list_commands {
@@ -24,17 +22,5 @@ void RewriteAndReload(ListContext& context, int row);
 void RewriteAndReload(ListContext& context);
 // Loads the list of the current Index, selects row 0 and shows it in the status bar.
 bool LoadAndSelectFirst(ListContext& context);
-
-// The help file beside the program of instance: its folder joined with the help file's name.
-void HelpFilePath(HINSTANCE instance, char out[MAX_PATH]);
-// The current local time as a FILETIME, as SeenTime is stored.
-FILETIME LocalNow();
-// A file name as the one parameter of a started program: without quotes of its own, and quoted
-// when it holds a blank or a character that cmd.exe treats specially, so that it reaches the
-// program as one argument and no part of it is ever run as a command.
-std::string ProgramArgument(const char* fileName);
-// Starts program (the browser or the editor) with fileName as its one parameter; false when the
-// system could not start it.
-bool StartProgram(HWND owner, const char* program, const char* fileName);
 
 }  // namespace list_commands

@@ -2,46 +2,21 @@
 // and the cut settings (Extent). Read once at start-up, written back at exit.
 #include "settings/environ.h"
 
-#include <shlobj.h>
-
 #include <cstdio>
 #include <cstring>
 #include <type_traits>
 
 #include "lib/core/byte_text.h"
+#include "lib/services/program_files.h"
 #include "resources/resource_ids.h"
 #include "settings/registry_value.h"
 
+using bytetext::CopyToField;
 using settings::OpenSettingsKey;
 using settings::ValueName;
 
 namespace {
 constexpr int kUseDefault = static_cast<int>(0x80000000);
-}
-
-void CopyToField(char* field, size_t fieldSize, const char* text) {
-    if (fieldSize == 0) return;
-    std::memset(field, 0, fieldSize);
-    bytetext::CopyFit(field, text, fieldSize - 1);
-}
-
-void BuildDataFolder(HINSTANCE instance, char out[MAX_PATH]) {
-    out[0] = '\0';
-    char appData[MAX_PATH] = "";
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData))) return;
-    ValueName sub(instance, IDS_DATAFOLDER);
-    int n = std::snprintf(out, MAX_PATH, "%s%s", appData, sub.text);
-    if (n < 0 || n >= MAX_PATH) out[0] = '\0';
-}
-
-void BuildDefaultIndexPath(HINSTANCE instance, char out[MAX_PATH]) {
-    char folder[MAX_PATH];
-    BuildDataFolder(instance, folder);
-    out[0] = '\0';
-    if (folder[0] == '\0') return;
-    ValueName file(instance, IDS_INDEXFILE);
-    int n = std::snprintf(out, MAX_PATH, "%s%s", folder, file.text);
-    if (n < 0 || n >= MAX_PATH) out[0] = '\0';
 }
 
 namespace {

@@ -7,8 +7,8 @@
 
 #include "dialogs/entry_rules.h"
 #include "frame_fixture.h"
+#include "lib/core/local_time.h"
 #include "lib/services/common_dialogs.h"
-#include "loglist/list_commands.h"
 
 using namespace testing_support;
 
@@ -169,7 +169,7 @@ TEST_F(DialogTest, EntryChecksAndButtonsKeepTheDialogOpenAndAddAndEditTakeWhatAn
     EXPECT_EQ(std::make_pair(std::vector<std::string>{"a", "b", "c", "d"}, 2),
               std::make_pair(Names(), list_->GetSelection()));
     const FILETIME seen = Row(2).SeenTime;
-    EXPECT_LT(FileTimeValue(list_commands::LocalNow()) - FileTimeValue(seen), 600000000ull);  // a minute at most
+    EXPECT_LT(FileTimeValue(LocalNowAsFileTime()) - FileTimeValue(seen), 600000000ull);  // a minute at most
     EXPECT_NE(std::string::npos, IndexBytes().find(IndexLine(logs_.File("c.log"), browser_, "c", seen)));
     history.insert(history.begin(), browser_);
     history.pop_back();

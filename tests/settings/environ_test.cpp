@@ -1,5 +1,6 @@
 // Settings in the registry: every default on a first start, what the exit writes, round trips and
 // stored values that do not fit their fields.
+#include "lib/services/program_files.h"
 #include "settings/environ.h"
 
 #include <gtest/gtest.h>

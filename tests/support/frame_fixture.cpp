@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "lib/core/owned.h"
+#include "lib/services/program_files.h"
 #include "lib/services/html_help.h"
 
 namespace testing_support {
