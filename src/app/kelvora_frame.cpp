@@ -5,10 +5,9 @@
 
 #include "app/main_window.h"
 #include "app/maintenance.h"
-#include "dragdrop/drag_drop.h"
 #include "resources/resource_ids.h"
 
-KelvoraFrame::KelvoraFrame(HINSTANCE instance) : instance_(instance), dragStarter_(DragDropStart) {
+KelvoraFrame::KelvoraFrame(HINSTANCE instance) : instance_(instance) {
     OleInitialize(nullptr);  // the drag source needs OLE; a failure only disables dragging
     pmessage_ = std::make_unique<PMessage>(instance_);
     environ_ = std::make_unique<Environ>(instance_);

@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "cut/cut_commands.h"
-#include "dragdrop/drag_start.h"
 #include "loglist/list_context.h"
 #include "loglist/list_menu.h"
 #include "settings/environ.h"
@@ -38,9 +37,6 @@ public:
     void RefreshStatusBar() override;
 
     CutCommands& Cut() { return cut_; }
-    // Where a drag of an entry goes: the system's drag and drop, or what a test puts there.
-    DragStarter Drags() const { return dragStarter_; }
-    void SetDragStarter(DragStarter start) { dragStarter_ = start; }
 
     void SetMainWindow(HWND w) { mainWindow_ = w; }
     void SetToolbar(HWND w) { toolbar_ = w; }
@@ -63,7 +59,6 @@ private:
     std::unique_ptr<PMessage> pmessage_;
     std::unique_ptr<ListMenu> listMenu_;
     CutCommands cut_{*this};
-    DragStarter dragStarter_;
     char className_[65] = "";
     char title_[81] = "";
     DWORD style_ = WS_OVERLAPPEDWINDOW | WS_VISIBLE;

@@ -308,7 +308,7 @@ void MainWindow::OnLeftButtonDown(LPARAM position) {
 }
 
 LRESULT MainWindow::OnMouseMove(WPARAM keys, LPARAM position) {
-    return StartDragOnMouseMove(frame_, frame_.PressedRow(), frame_.Drags(), keys, position);
+    return StartDragOnMouseMove(frame_, frame_.PressedRow(), keys, position);
 }
 
 LRESULT MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {

@@ -13,8 +13,6 @@
 
 namespace {
 
-CutMessageBoxFunction messageBox = MessageBoxA;
-
 // Files named per reason in the notice about the files a run left alone; a box much taller would
 // leave the screen.
 constexpr size_t kLeftAloneNames = 15;
@@ -119,14 +117,10 @@ BOOL CALLBACK CancelBox(HWND window, LPARAM) {
 
 }  // namespace
 
-CutMessageBoxFunction SetCutMessageBoxHook(CutMessageBoxFunction fn) {
-    CutMessageBoxFunction previous = messageBox;
-    messageBox = fn ? fn : MessageBoxA;
-    return previous;
-}
+Seam<CutMessageBoxFunction> cutMessageBoxSeam(MessageBoxA);
 
 int CutMessageBox(HWND owner, const char* text, const char* caption, UINT style) {
-    return messageBox(owner, text, caption, style);
+    return cutMessageBoxSeam.Current()(owner, text, caption, style);
 }
 
 LogCutFile::LogCutFile(HINSTANCE instance, HWND mainWindow, ListMenu& list, Environ& settings,

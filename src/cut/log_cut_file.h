@@ -8,16 +8,16 @@
 #include "cut/cut_table.h"
 #include "cut/log_cut_dialog.h"
 #include "lib/core/owned.h"
+#include "lib/core/seam.h"
 
 class Environ;
 class ListMenu;
 class PMessage;
 
-// Every message box of the cut goes through this function (MessageBoxA unless replaced), so that
-// tests can answer the boxes the worker thread shows.
+// Every message box of the cut goes through this function (MessageBoxA), so that tests can answer
+// the boxes the worker thread shows.
 using CutMessageBoxFunction = int(WINAPI*)(HWND owner, LPCSTR text, LPCSTR caption, UINT style);
-// Returns the previous function; null puts MessageBoxA back.
-CutMessageBoxFunction SetCutMessageBoxHook(CutMessageBoxFunction fn);
+extern Seam<CutMessageBoxFunction> cutMessageBoxSeam;
 int CutMessageBox(HWND owner, const char* text, const char* caption, UINT style);
 
 class LogCutFile {

@@ -1,6 +1,7 @@
 // The main window's rule for starting a drag of the selected entry out of the list.
 #include "dragdrop/drag_start.h"
 
+#include "dragdrop/drag_drop.h"
 #include "dragdrop/drag_file_list.h"
 #include "lib/core/owned.h"
 #include "loglist/date_macros.h"
@@ -18,7 +19,9 @@ DragStartStep DecideDragStart(WPARAM keys, int pressedRow, int currentRow) {
     return currentRow == pressedRow ? DragStartStep::Stay : DragStartStep::Start;
 }
 
-LRESULT StartDragOnMouseMove(ListContext& context, int pressedRow, DragStarter start, WPARAM keys, LPARAM position) {
+Seam<DragStarter> dragStartSeam(DragDropStart);
+
+LRESULT StartDragOnMouseMove(ListContext& context, int pressedRow, WPARAM keys, LPARAM position) {
     ListMenu* list = context.List();
     if (!list) return 0;
     int row = VisibleRowAt(position, SendMessageA(list->Control(), LB_GETITEMHEIGHT, 0, 0));
@@ -36,6 +39,6 @@ LRESULT StartDragOnMouseMove(ListContext& context, int pressedRow, DragStarter s
     if (!block) return 0;
     auto* files = static_cast<DragFileList*>(static_cast<void*>(block.Get()));
     AppendDragFile(files, path);
-    start(context.Owner(), files);
+    dragStartSeam.Current()(context.Owner(), files);
     return 0;
 }

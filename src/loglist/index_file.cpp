@@ -22,7 +22,6 @@ constexpr size_t kLongestIndexLine = kLogFileNameSize + kBrowserNameSize + kList
 constexpr LONGLONG kIndexFileMax = LONGLONG{kIndexEntryLimit} * kLongestIndexLine;
 
 IndexFileOps fileSystemOps;
-IndexFileOps* indexFileOps = &fileSystemOps;
 
 // Drops a lead byte left alone at the end of a copied text; returns the new length.
 int DropHalfCharacter(char* text, int length) {
@@ -189,6 +188,8 @@ IndexRead CheckIndexFile(const char* path) {
     return ReadIndexText(path, &text);
 }
 
+Seam<IndexFileOps*> indexFileOpsSeam(&fileSystemOps);
+
 bool IndexFileOps::Write(HANDLE file, const void* data, DWORD size) {
     DWORD written = 0;
     return WriteFile(file, data, size, &written, nullptr) && written == size;
@@ -198,12 +199,6 @@ bool IndexFileOps::Flush(HANDLE file) { return FlushFileBuffers(file) != 0; }
 
 bool IndexFileOps::Replace(const char* from, const char* to) {
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
-IndexFileOps* SetIndexFileOps(IndexFileOps* ops) {
-    IndexFileOps* previous = indexFileOps;
-    indexFileOps = ops ? ops : &fileSystemOps;
-    return previous;
 }
 
 bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch) {
@@ -225,7 +220,7 @@ bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch) 
     pathtext::FolderOf(path, folder);
     char temp[MAX_PATH];
     if (!GetTempFileNameA(folder[0] ? folder : ".", "KV", 0, temp)) return false;
-    IndexFileOps& ops = *indexFileOps;
+    IndexFileOps& ops = *indexFileOpsSeam.Current();
     bool written;
     {
         OwnedFile file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "lib/core/seam.h"
 #include "loglist/date_macros.h"
 #include "loglist/log_entry.h"
 
@@ -78,8 +79,8 @@ public:
     // Puts the finished new file in the old one's place.
     virtual bool Replace(const char* from, const char* to);
 };
-// Routes WriteIndexFile's steps to ops (null puts the file system's back); returns the previous ones.
-IndexFileOps* SetIndexFileOps(IndexFileOps* ops);
+// The steps WriteIndexFile takes.
+extern Seam<IndexFileOps*> indexFileOpsSeam;
 
 // Writes the entries of rows 0 .. count-1, in that order, to a new file beside the old one, which
 // it replaces once it is written and flushed. False when a fetch, the count (more than

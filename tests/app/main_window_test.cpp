@@ -16,11 +16,10 @@ namespace {
 
 // Makes putting the new index file in place of the old one fail while it lives, when it is on.
 struct FailingReplace : IndexFileOps {
-    explicit FailingReplace(bool on) : on(on), previous(SetIndexFileOps(this)) {}
-    ~FailingReplace() override { SetIndexFileOps(previous); }
+    explicit FailingReplace(bool on) : on(on) {}
     bool Replace(const char* from, const char* to) override { return !on && IndexFileOps::Replace(from, to); }
     bool on;
-    IndexFileOps* previous;
+    Seam<IndexFileOps*>::Override used{indexFileOpsSeam, this};
 };
 
 // The commands the main window gets, recorded and swallowed, so that none of them runs.

@@ -1,6 +1,7 @@
 // The cut in real windows: the ProgressBarEx in the progress dialog, CUTPREBOX and a run from command
 // 15 to 16 in a running main window, OPTIONBOX2 with its edit button, and a run ended from outside.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -104,7 +105,6 @@ class CutWindowTest : public FrameTest {
 protected:
     void SetUp() override {
         FrameTest::SetUp();
-        SetCutMessageBoxHook(RecordBox);
         workerBoxes.clear();
         pressStopAtBox = false;
         cutList_ = logs_.File("cut.txt");
@@ -122,10 +122,6 @@ protected:
         s.Cut().SetCutMode(1);
         s.Cut().SetCutCheck(0);
         s.SetBakFile(0);
-    }
-    void TearDown() override {
-        FrameTest::TearDown();
-        SetCutMessageBoxHook(nullptr);
     }
     // The log file of a list name, its date macro expanded.
     std::string LogOf(const std::string& name) { return logs_.File(name == "a#.log" ? "a26.log" : name); }
@@ -145,6 +141,7 @@ protected:
     }
     Environ& Settings() { return frame_->Settings(); }
 
+    Seam<CutMessageBoxFunction>::Override boxes_{cutMessageBoxSeam, RecordBox};
     std::string cutList_;
 };
 
@@ -319,7 +316,7 @@ class CutEndingTest : public CutWindowTest, public testing::WithParamInterface<E
 protected:
     void StartUntilTheQuestion(DialogDriver& driver) {
         questionsAsked = 0;
-        SetCutMessageBoxHook(AskSecondForReal);
+        asking_.emplace(cutMessageBoxSeam, AskSecondForReal);
         StartCut(driver, [](HWND dialog) {
             CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
             DialogDriver::Press(dialog, IDOK);
@@ -348,6 +345,7 @@ protected:
         EXPECT_EQ(0u, ProgramDword("Extent", "CutCheck"));
     }
     HWND question_ = nullptr;
+    std::optional<Seam<CutMessageBoxFunction>::Override> asking_;
 };
 
 TEST_P(CutEndingTest, StopsAtTheQuestionLeavingTheFirstLogCutTheSecondWholeAndNoWorkFile) {

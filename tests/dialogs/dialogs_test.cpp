@@ -80,11 +80,9 @@ std::string StoredOptions(const Environ& s) {
 
 class DialogTest : public FrameTest {
 protected:
-    void SetUp() override {
-        FrameTest::SetUp();
-        SetOpenFileHook(FakeOpenFile);  // for the rest of the program: it needs no system dialog
-        SetChooseFontHook(FakeChooseFont);
-    }
+    // The program needs no system dialog.
+    Seam<OpenFileFunction>::Override openFile_{openFileSeam, FakeOpenFile};
+    Seam<ChooseFontFunction>::Override chooseFont_{chooseFontSeam, FakeChooseFont};
     void StartWithThree() {
         std::string index;
         for (const auto& [name, day] : {std::make_pair("d", 5), std::make_pair("a", 4), std::make_pair("b", 6)}) {

@@ -39,8 +39,8 @@ protected:
     void StartRecording(const std::string& index) {
         startedDrags.clear();
         Start(index);
-        frame_->SetDragStarter(RecordDrag);
     }
+    Seam<DragStarter>::Override record_{dragStartSeam, RecordDrag};
     // A press in one row and a move to another y, as the list control receives them; the move's answer.
     LRESULT PressAndMove(int pressY, WPARAM moveKeys, int moveY) {
         HWND control = list_->Control();

@@ -139,13 +139,14 @@ TEST(IndexFile, AWriteThatFailsAtAnyStepLeavesTheOldFileAndNoOther) {
         bool Flush(HANDLE file) override { return step != 3 && IndexFileOps::Flush(file); }
         bool Replace(const char* from, const char* to) override { return step != 4 && IndexFileOps::Replace(from, to); }
     } failing;
-    IndexFileOps* previous = SetIndexFileOps(&failing);
-    for (failing.step = 0; failing.step < 5; ++failing.step) {
-        EXPECT_FALSE(Write(path, {"new,b,c,0,0", "new,d,e,0,0"})) << failing.step;
-        EXPECT_EQ(ReadFileBytes(path), old) << failing.step;
-        EXPECT_EQ(CheckFile(folder.File("*.tmp").c_str()), 0) << failing.step;
+    {
+        Seam<IndexFileOps*>::Override used(indexFileOpsSeam, &failing);
+        for (failing.step = 0; failing.step < 5; ++failing.step) {
+            EXPECT_FALSE(Write(path, {"new,b,c,0,0", "new,d,e,0,0"})) << failing.step;
+            EXPECT_EQ(ReadFileBytes(path), old) << failing.step;
+            EXPECT_EQ(CheckFile(folder.File("*.tmp").c_str()), 0) << failing.step;
+        }
     }
-    SetIndexFileOps(previous);
     EXPECT_FALSE(Write(folder.File("missing\\Kelvora.dat"), {"a"}));
     OwnedFile lock(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_FALSE(Write(path, {"a"}));

@@ -24,7 +24,6 @@ class ListWindowTest : public FrameTest {
 protected:
     void SetUp() override {
         FrameTest::SetUp();
-        SetOpenFileHook(AnswerOpenFile);  // for the rest of the program: it needs no system dialog
         a_ = IndexLine(logs_.File("a.log"), browser_, "a");
         b_ = IndexLine(logs_.File("b.log"), browser_, "b");
         openAnswer = logs_.File("other.dat");
@@ -36,6 +35,7 @@ protected:
         Start(a_ + b_);
     }
 
+    Seam<OpenFileFunction>::Override openFile_{openFileSeam, AnswerOpenFile};  // no system dialog
     std::string a_, b_;  // the index lines of a and b
     // Files that are no list: NUL bytes (gzip, UTF-16, a list with a NUL after it), and text without a line
     // of the three text fields (two commas).

@@ -7,17 +7,9 @@
 
 #include "lib/core/owned.h"
 #include "lib/services/program_files.h"
-#include "lib/services/html_help.h"
 
 namespace testing_support {
 namespace {
-
-HWND WINAPI RecordHelp(HWND, LPCSTR file, UINT command, DWORD_PTR data) {
-    const auto* popup = command == HH_DISPLAY_TEXT_POPUP ? reinterpret_cast<const HH_POPUP*>(data) : nullptr;
-    helpCalls.push_back({file ? file : "", command, popup ? popup->idString : 0, popup ? popup->pt : POINT{}});
-    EXPECT_TRUE(!popup || (popup->cbStruct == sizeof(HH_POPUP) && !popup->pszText));  // the text from the file
-    return nullptr;
-}
 
 void CALLBACK WindowStuck(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
@@ -28,6 +20,13 @@ void CALLBACK WindowStuck(HWND, UINT, UINT_PTR timer, DWORD) {
 }  // namespace
 
 std::vector<HelpCall> helpCalls;
+
+HWND WINAPI RecordHelp(HWND, LPCSTR file, UINT command, DWORD_PTR data) {
+    const auto* popup = command == HH_DISPLAY_TEXT_POPUP ? reinterpret_cast<const HH_POPUP*>(data) : nullptr;
+    helpCalls.push_back({file ? file : "", command, popup ? popup->idString : 0, popup ? popup->pt : POINT{}});
+    EXPECT_TRUE(!popup || (popup->cbStruct == sizeof(HH_POPUP) && !popup->pszText));  // the text from the file
+    return nullptr;
+}
 
 std::string IndexLine(const std::string& log, const std::string& browser, const std::string& name,
                       const FILETIME& seen) {
@@ -53,7 +52,6 @@ void WriteLog(const std::string& path, const FILETIME& local, const std::string&
 void FrameTest::SetUp() {
     DeleteProgramSettings();
     helpCalls.clear();
-    SetHtmlHelpHook(RecordHelp);  // for every window test: closing the window calls HTML Help too
     BuildDefaultIndexPath(GetModuleHandleA(nullptr), indexPath_);  // in the data folder, which must exist
     SHCreateDirectoryExA(nullptr, std::string(indexPath_, std::strrchr(indexPath_, '\\')).c_str(), nullptr);
     browserLog_ = logs_.File("started.txt");

@@ -13,6 +13,7 @@
 
 #include "app/kelvora_frame.h"
 #include "dialog_driver.h"
+#include "lib/services/html_help.h"
 #include "resources/resource_ids.h"
 #include "sjis.h"
 #include "test_env.h"
@@ -22,6 +23,7 @@ namespace testing_support {
 // HTML Help calls, as the hook saw them; a text popup's HH_POPUP idString and pt as popupId and at.
 struct HelpCall { std::string file; UINT command, popupId; POINT at; };
 extern std::vector<HelpCall> helpCalls;
+HWND WINAPI RecordHelp(HWND, LPCSTR file, UINT command, DWORD_PTR data);
 
 std::string IndexLine(const std::string& log, const std::string& browser, const std::string& name,
                       const FILETIME& seen = FILETIME{});
@@ -53,6 +55,8 @@ protected:
     // The fake browser's record (one command line per start) once it has a line, or after five seconds.
     std::string Started() const;
 
+    // For every window test: closing the window calls HTML Help too.
+    Seam<HtmlHelpFunction>::Override help_{htmlHelpSeam, RecordHelp};
     TempFolder logs_;
     char indexPath_[MAX_PATH] = "";
     std::string browser_, browserLog_;

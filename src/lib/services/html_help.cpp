@@ -1,11 +1,8 @@
-// HTML Help, loaded from hhctrl.ocx on first use. Tests replace the entry point to record calls.
 #include "lib/services/html_help.h"
 
 namespace {
 
-HtmlHelpFunction hook = nullptr;
-
-HtmlHelpFunction RealHtmlHelp() {
+HWND WINAPI SystemHtmlHelp(HWND caller, LPCSTR file, UINT command, DWORD_PTR data) {
     static HtmlHelpFunction fn = [] {
         // The library stays loaded for the life of the process; ordinal 14 is HtmlHelpA.
         HMODULE module = LoadLibraryA("hhctrl.ocx");
@@ -13,18 +10,13 @@ HtmlHelpFunction RealHtmlHelp() {
                             reinterpret_cast<void*>(GetProcAddress(module, MAKEINTRESOURCEA(14))))
                       : nullptr;
     }();
-    return fn;
+    return fn ? fn(caller, file, command, data) : nullptr;
 }
 
 }  // namespace
 
-HWND CallHtmlHelp(HWND caller, LPCSTR file, UINT command, DWORD_PTR data) {
-    HtmlHelpFunction fn = hook ? hook : RealHtmlHelp();
-    return fn ? fn(caller, file, command, data) : nullptr;
-}
+Seam<HtmlHelpFunction> htmlHelpSeam(SystemHtmlHelp);
 
-HtmlHelpFunction SetHtmlHelpHook(HtmlHelpFunction fn) {
-    HtmlHelpFunction previous = hook;
-    hook = fn;
-    return previous;
+HWND CallHtmlHelp(HWND caller, LPCSTR file, UINT command, DWORD_PTR data) {
+    return htmlHelpSeam.Current()(caller, file, command, data);
 }
