@@ -65,10 +65,10 @@ int main() {
         for (int repeat = 0; repeat < 3; ++repeat) {
             LARGE_INTEGER start, end;
             QueryPerformanceCounter(&start);
-            bool loaded = frame.List()->LoadList();
-            UpdateWindow(frame.List()->Control());
+            bool loaded = frame.List().LoadList();
+            UpdateWindow(frame.List().Control());
             QueryPerformanceCounter(&end);
-            if (!loaded || frame.List()->GetEntryCount() != counts[round]) {
+            if (!loaded || frame.List().GetEntryCount() != counts[round]) {
                 std::printf("load of %d entries failed\n", counts[round]);
                 return 1;
             }
@@ -79,7 +79,7 @@ int main() {
     }
     std::printf("ratio 10000/1000: %.1f (goal: at most 12, and 10000 entries in at most 0.3 s)\n", times[1] / times[0]);
     // The window writes its (now empty) list back into the last bench file, which every run makes anew.
-    frame.List()->ClearEntries();
+    frame.List().ClearEntries();
     DestroyWindow(frame.MainWindow());
     return 0;
 }

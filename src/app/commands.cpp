@@ -25,8 +25,7 @@ bool ChangesList(WORD command) {
 LRESULT DispatchCommand(KelvoraFrame& frame, HWND window, WPARAM wParam, LPARAM lParam) {
     // After a load that failed nothing can be written back, so a change would be lost at exit:
     // these commands wait until a load succeeds (F5 or opening a list), whatever sends them.
-    ListMenu* list = frame.List();
-    if (ChangesList(LOWORD(wParam)) && list && list->LoadFailed()) return 0;
+    if (ChangesList(LOWORD(wParam)) && frame.List().LoadFailed()) return 0;
     // A key and its menu item act alike: the notification code is not looked at.
     switch (LOWORD(wParam)) {
     case IDM_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); return 0;
@@ -72,5 +71,5 @@ void ShowContextMenu(KelvoraFrame& frame, POINT at) {
         LoadStringA(frame.Instance(), item.text, text, sizeof text);
         AppendMenuA(menu.Get(), MF_STRING, item.command, text);
     }
-    TrackPopupMenu(menu.Get(), TPM_RIGHTBUTTON, at.x, at.y, 0, frame.MainWindow(), nullptr);
+    TrackPopupMenu(menu.Get(), TPM_RIGHTBUTTON, at.x, at.y, 0, frame.Window(), nullptr);
 }

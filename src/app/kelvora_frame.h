@@ -5,12 +5,12 @@
 #include <memory>
 
 #include "cut/cut_commands.h"
-#include "loglist/list_context.h"
+#include "loglist/command_host.h"
 #include "loglist/list_menu.h"
 #include "settings/environ.h"
 #include "settings/pmessage.h"
 
-class KelvoraFrame final : public ListContext {
+class KelvoraFrame final : public CommandHost {
 public:
     explicit KelvoraFrame(HINSTANCE instance);  // runs the start-up up to the main window
     ~KelvoraFrame();                            // releases PMessage, writes the settings, ends OLE
@@ -28,10 +28,12 @@ public:
     HWND StatusBar() const { return statusBar_; }
     void SetList(std::unique_ptr<ListMenu> list) { listMenu_ = std::move(list); }
 
-    // What the commands of the lower layers reach through ListContext.
+    bool HasList() const { return listMenu_ != nullptr; }
+
+    // What the commands of the lower layers reach through CommandHost.
     HINSTANCE Instance() const override { return instance_; }
-    HWND Owner() const override { return mainWindow_; }
-    ListMenu* List() override { return listMenu_.get(); }
+    HWND Window() const override { return mainWindow_; }
+    ListMenu& List() override { return *listMenu_; }
     Environ& Settings() override { return *environ_; }
     const PMessage& Messages() const override { return *pmessage_; }
     void RefreshStatusBar() override;

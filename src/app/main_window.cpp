@@ -86,7 +86,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-    ListMenu* list = frame_.List();
+    ListMenu* list = frame_.HasList() ? &frame_.List() : nullptr;
     switch (message) {
     case WM_CREATE: OnCreate(); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
@@ -115,15 +115,16 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NOTIFY: return OnNotify(lParam);
     case WM_CONTEXTMENU: OnContextMenu(lParam); return 0;
-    case WM_COMMAND: return OnCommand(wParam, lParam);
+    case WM_COMMAND:  // no list, no command: ids can come from outside while the window starts or closes
+        return list ? OnCommand(wParam, lParam) : DefWindowProcA(window_, message, wParam, lParam);
     case WM_MOUSEMOVE: {
-        LRESULT result = OnMouseMove(wParam, lParam);
+        LRESULT result = list ? OnMouseMove(wParam, lParam) : 0;
         return result != 0 ? result : DefWindowProcA(window_, message, wParam, lParam);
     }
     case WM_LBUTTONDOWN:
-        OnLeftButtonDown(lParam);
+        if (list) OnLeftButtonDown(lParam);
         return DefWindowProcA(window_, message, wParam, lParam);
-    case WM_DROPFILES: return OnDropFiles(frame_, reinterpret_cast<HDROP>(wParam));
+    case WM_DROPFILES: return OnDrop(reinterpret_cast<HDROP>(wParam));
     }
     return DefWindowProcA(window_, message, wParam, lParam);
 }
@@ -149,12 +150,12 @@ void MainWindow::OnCreate() {
     ShowWindow(status, SW_SHOW);
 
     frame_.SetList(std::make_unique<ListMenu>(instance, window_, frame_.Settings(), frame_.Messages(), ListRect()));
-    ListMenu* list = frame_.List();
-    SubclassList(list->Control());
+    ListMenu& list = frame_.List();
+    SubclassList(list.Control());
 
     EnsureDataFolder();
     if (frame_.Settings().GetIndex()[0] == '\0') {
-        list->DisableEntryCommands();
+        list.DisableEntryCommands();
         return;
     }
     if (!list_commands::LoadAndSelectFirst(frame_)) return;  // LoadList told the user
@@ -168,9 +169,9 @@ void MainWindow::EnsureDataFolder() {
 }
 
 void MainWindow::RelocateIndexFile() {
-    ListMenu* list = frame_.List();
+    ListMenu& list = frame_.List();
     // A file this start made because Index named none holds no list to move.
-    if (list->CreatedEmpty()) return;
+    if (list.CreatedEmpty()) return;
     char folder[MAX_PATH];
     BuildDataFolder(frame_.Instance(), folder);
     if (!folder[0]) return;
@@ -185,7 +186,7 @@ void MainWindow::RelocateIndexFile() {
     FreeIndexPath(frame_.Instance(), newPath);
     if (!newPath[0]) return;
     settings.SetIndex(newPath);
-    if (!list->SaveList()) {
+    if (!list.SaveList()) {
         settings.SetIndex(oldPath);  // the list stays in its file
         return;
     }
@@ -224,9 +225,9 @@ void MainWindow::OnSize(UINT message, WPARAM type, LPARAM size) {
     if (frame_.Toolbar()) SendMessageA(frame_.Toolbar(), message, type, size);
     if (frame_.StatusBar()) SendMessageA(frame_.StatusBar(), message, type, size);
     SetStatusParts();
-    if (ListMenu* list = frame_.List()) {
+    if (frame_.HasList()) {
         RECT r = ListRect();
-        MoveWindow(list->Control(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+        MoveWindow(frame_.List().Control(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     }
 }
 
@@ -251,12 +252,11 @@ void MainWindow::OnDestroy() {
 }
 
 void MainWindow::ReleaseList() {
-    ListMenu* list = frame_.List();
-    if (!list) return;
+    if (!frame_.HasList()) return;
     // Everything is written before anything waits: a running cut is only asked to stop first (its
     // choices put back), and waited for after, when it may say that it was stopped.
     frame_.Cut().Interrupt();
-    list->SaveList();
+    frame_.List().SaveList();
     frame_.Settings().SaveAll();
     frame_.Cut().Stop();
     frame_.SetList(nullptr);
@@ -267,9 +267,9 @@ void MainWindow::OnEndSession() {
     // without the settings' destructor. So a running cut is asked to stop, the list and every
     // setting are written, and only then the worker gets a moment to leave its logs whole.
     frame_.Cut().Interrupt();
-    if (ListMenu* list = frame_.List()) {
+    if (frame_.HasList()) {
         PMessage::Silence quiet(frame_.Messages());
-        list->SaveList();
+        frame_.List().SaveList();
     }
     frame_.Settings().SaveAll();
     frame_.Cut().Stop(kSessionEndWaitMs, false);
@@ -288,9 +288,8 @@ LRESULT MainWindow::OnNotify(LPARAM lParam) {
 
 void MainWindow::OnContextMenu(LPARAM position) {
     POINT at = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-    ListMenu* list = frame_.List();
-    if (position == -1 && list) {
-        HWND control = list->Control();
+    if (position == -1 && frame_.HasList()) {
+        HWND control = frame_.List().Control();
         RECT r = {};
         GetWindowRect(control, &r);
         at = KeyboardMenuPosition(r, static_cast<int>(SendMessageA(control, LB_GETTOPINDEX, 0, 0)),
@@ -301,10 +300,14 @@ void MainWindow::OnContextMenu(LPARAM position) {
 }
 
 void MainWindow::OnLeftButtonDown(LPARAM position) {
-    ListMenu* list = frame_.List();
-    if (!list) return;
-    LRESULT height = SendMessageA(list->Control(), LB_GETITEMHEIGHT, 0, 0);
+    LRESULT height = SendMessageA(frame_.List().Control(), LB_GETITEMHEIGHT, 0, 0);
     if (height > 0) frame_.SetPressedRow(static_cast<int>(HIWORD(position) / height));
+}
+
+LRESULT MainWindow::OnDrop(HDROP drop) {
+    if (frame_.HasList()) return OnDropFiles(frame_, drop);
+    DragFinish(drop);  // no list to add to
+    return 0;
 }
 
 LRESULT MainWindow::OnMouseMove(WPARAM keys, LPARAM position) {
@@ -323,13 +326,12 @@ LRESULT MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void UpdateStatusBar(KelvoraFrame& frame) {
-    ListMenu* list = frame.List();
+    ListMenu& list = frame.List();
     HWND status = frame.StatusBar();
-    if (!list || !status) return;
-    int selected = list->GetSelection();
+    int selected = list.GetSelection();
     if (selected < 0) return;
     LogEntry entry;
-    if (list->GetEntry(selected, &entry) < 0) return;
+    if (list.GetEntry(selected, &entry) < 0) return;
     StatusTexts texts = FormatStatusTexts(entry, MacroTextsOf(frame.Settings()));
     const std::string* parts[4] = {&texts.file, &texts.size, &texts.date, &texts.time};
     for (int i = 0; i < 4; ++i) SendMessageA(status, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(parts[i]->c_str()));

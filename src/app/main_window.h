@@ -24,6 +24,7 @@ private:
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnNotify(LPARAM lParam);
     void OnContextMenu(LPARAM position);
+    LRESULT OnDrop(HDROP drop);
     LRESULT OnMouseMove(WPARAM keys, LPARAM position);
     void OnLeftButtonDown(LPARAM position);
     void RememberWindowRect();

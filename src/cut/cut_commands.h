@@ -6,12 +6,12 @@
 
 #include <memory>
 
-class ListContext;
+class CommandHost;
 class LogCutFile;
 
 class CutCommands {
 public:
-    explicit CutCommands(ListContext& context);
+    explicit CutCommands(CommandHost& host);
     ~CutCommands();
     CutCommands(const CutCommands&) = delete;
     CutCommands& operator=(const CutCommands&) = delete;
@@ -34,7 +34,7 @@ public:
 private:
     void RestoreChoices();
 
-    ListContext& context_;
+    CommandHost& host_;
     std::unique_ptr<LogCutFile> run_;
     bool waiting_ = false;  // a Stop waits for the worker
     // CutMode and CutCheck as they were before the confirmation changed them for one run.

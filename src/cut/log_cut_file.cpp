@@ -5,6 +5,7 @@
 
 #include "cut/cut_engine.h"
 #include "lib/services/proc_boundary.h"
+#include "loglist/command_host.h"
 #include "loglist/date_macros.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
@@ -123,17 +124,16 @@ int CutMessageBox(HWND owner, const char* text, const char* caption, UINT style)
     return cutMessageBoxSeam.Current()(owner, text, caption, style);
 }
 
-LogCutFile::LogCutFile(HINSTANCE instance, HWND mainWindow, ListMenu& list, Environ& settings,
-                       const PMessage& messages)
-    : instance_(instance), mainWindow_(mainWindow), list_(list), settings_(settings), messages_(messages) {
-    const char* path = settings.Cut().GetCutFile();
+LogCutFile::LogCutFile(CommandHost& host)
+    : instance_(host.Instance()), mainWindow_(host.Window()), list_(host.List()), settings_(host.Settings()) {
+    const char* path = settings_.Cut().GetCutFile();
     switch (LoadCutTable(path, &table_)) {
     case CutTableLoad::Ready: ready_ = true; break;
     case CutTableLoad::NoFile:
-        CutMessageBox(mainWindow, LoadText(instance, IDS_ERR_NOCUTFILE).c_str(), LoadText(instance, IDS_CAP_CUT).c_str(),
-                      MB_OK | MB_ICONEXCLAMATION);
+        CutMessageBox(mainWindow_, LoadText(instance_, IDS_ERR_NOCUTFILE).c_str(),
+                      LoadText(instance_, IDS_CAP_CUT).c_str(), MB_OK | MB_ICONEXCLAMATION);
         break;
-    case CutTableLoad::Unreadable: ShowFileMessage(instance, mainWindow, IDS_ERR_CUTFILEREAD, path); break;
+    case CutTableLoad::Unreadable: ShowFileMessage(instance_, mainWindow_, IDS_ERR_CUTFILEREAD, path); break;
     }
 }
 

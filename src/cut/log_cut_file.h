@@ -10,9 +10,9 @@
 #include "lib/core/owned.h"
 #include "lib/core/seam.h"
 
+class CommandHost;
 class Environ;
 class ListMenu;
-class PMessage;
 
 // Every message box of the cut goes through this function (MessageBoxA), so that tests can answer
 // the boxes the worker thread shows.
@@ -24,7 +24,7 @@ class LogCutFile {
 public:
     // Loads the cut table from CutFile; a file that cannot be read is reported here, on the
     // user interface thread, and leaves the run not ready.
-    LogCutFile(HINSTANCE instance, HWND mainWindow, ListMenu& list, Environ& settings, const PMessage& messages);
+    explicit LogCutFile(CommandHost& host);
     ~LogCutFile();
     LogCutFile(const LogCutFile&) = delete;
     LogCutFile& operator=(const LogCutFile&) = delete;
@@ -64,7 +64,6 @@ private:
     volatile LONG completed_ = 0;    // every file was processed
     ListMenu& list_;
     Environ& settings_;
-    const PMessage& messages_;
     std::vector<std::string> paths_;
     LogCutDialog progress_;
 };

@@ -3,13 +3,11 @@
 
 #include "lib/core/byte_text.h"
 
-DlgDDAddList::DlgDDAddList(HWND mainWindow, ListMenu& list, Environ& settings, const PMessage& messages,
-                           const char* droppedPath)
-    : DlgAddList(mainWindow, list, settings, messages) {
+DlgDDAddList::DlgDDAddList(CommandHost& host, const char* droppedPath) : DlgAddList(host) {
     bytetext::CopyFit(droppedPath_, droppedPath ? droppedPath : "", sizeof droppedPath_ - 1);
 }
 
-INT_PTR DlgDDAddList::Open() { return Show(DDAddListDlgProc); }
+bool DlgDDAddList::Open() { return Show(DDAddListDlgProc); }
 
 bool DlgDDAddList::InitFields(HWND dialog) {
     // Only the log file comes from the drop: list name and browser are the user's to give.

@@ -4,7 +4,7 @@
 
 #include "lib/core/seam.h"
 
-class ListContext;
+class CommandHost;
 struct DragFileList;
 
 // Where a drag goes: DragDropStart, the system's modal drag and drop; tests record it instead.
@@ -28,4 +28,4 @@ DragStartStep DecideDragStart(WPARAM keys, int pressedRow, int currentRow);
 // the last left-button press: -1 while the pointer stays in the pressed row, 0 otherwise (then
 // default processing runs). When the rule says so, hands the selected entry's log file, its date
 // macros expanded, to the drag.
-LRESULT StartDragOnMouseMove(ListContext& context, int pressedRow, WPARAM keys, LPARAM position);
+LRESULT StartDragOnMouseMove(CommandHost& host, int pressedRow, WPARAM keys, LPARAM position);

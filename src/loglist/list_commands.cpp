@@ -13,7 +13,7 @@
 #include "lib/services/program_files.h"
 #include "loglist/date_macros.h"
 #include "loglist/index_file.h"
-#include "loglist/list_context.h"
+#include "loglist/command_host.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
@@ -21,67 +21,64 @@
 
 namespace list_commands {
 
-void RewriteAndReload(ListContext& context, int row) {
-    ListMenu* list = context.List();
-    if (!list) return;
-    if (list->SaveList() || list->LoadFailed()) list->LoadList();
-    list->Select(row);
-    context.RefreshStatusBar();
+void RewriteAndReload(CommandHost& host, int row) {
+    ListMenu& list = host.List();
+    if (list.SaveList() || list.LoadFailed()) list.LoadList();
+    list.Select(row);
+    host.RefreshStatusBar();
 }
 
-void RewriteAndReload(ListContext& context) {
-    if (ListMenu* list = context.List()) RewriteAndReload(context, list->GetSelection());
-}
+void RewriteAndReload(CommandHost& host) { RewriteAndReload(host, host.List().GetSelection()); }
 
-bool LoadAndSelectFirst(ListContext& context) {
-    ListMenu* list = context.List();
-    if (!list->LoadList()) return false;
-    SetFocus(list->Control());
-    list->Select(0);
-    context.RefreshStatusBar();
+bool LoadAndSelectFirst(CommandHost& host) {
+    ListMenu& list = host.List();
+    if (!list.LoadList()) return false;
+    SetFocus(list.Control());
+    list.Select(0);
+    host.RefreshStatusBar();
     return true;
 }
 
-void Sort(ListContext& context, int order) {
-    context.Settings().SetSortList(order);
-    context.Settings().Save();
-    RewriteAndReload(context);
+void Sort(CommandHost& host, int order) {
+    host.Settings().SetSortList(order);
+    host.Settings().Save();
+    RewriteAndReload(host);
 }
 
-void DeleteSelected(ListContext& context) {
-    HWND owner = context.Owner();
-    const PMessage& messages = context.Messages();
+void DeleteSelected(CommandHost& host) {
+    HWND owner = host.Window();
+    const PMessage& messages = host.Messages();
     if (messages.ShowMessageByIds(owner, IDS_CAP_DELETELIST, IDS_ASK_DELETE, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) {
         return;
     }
-    ListMenu* list = context.List();
-    int selected = list->GetSelection();
+    ListMenu& list = host.List();
+    int selected = list.GetSelection();
     if (selected < 0) {
         messages.ShowMessage(owner, kMsgDeleteNoLogFile);
         return;
     }
-    if (list->DeleteEntry(selected) < 0) {
+    if (list.DeleteEntry(selected) < 0) {
         messages.ShowMessage(owner, kMsgDeleteFailed);
         return;
     }
     // Written, not read again: the rows stay as they are and the commands as they were.
-    list->SaveList();
-    list->Select(selected);  // past the last row this leaves no row selected
-    context.RefreshStatusBar();
+    list.SaveList();
+    list.Select(selected);  // past the last row this leaves no row selected
+    host.RefreshStatusBar();
 }
 
-void LaunchSelected(ListContext& context, bool editor) {
-    HWND owner = context.Owner();
-    const PMessage& messages = context.Messages();
-    ListMenu* list = context.List();
+void LaunchSelected(CommandHost& host, bool editor) {
+    HWND owner = host.Window();
+    const PMessage& messages = host.Messages();
+    ListMenu& list = host.List();
     const int failed = editor ? kMsgEditorFailed : kMsgBrowserFailed;
-    int selected = list->GetSelection();
+    int selected = list.GetSelection();
     if (selected < 0) {
         if (!editor) messages.ShowMessage(owner, kMsgBrowserFailed);
         return;
     }
     LogEntry entry;
-    if (list->GetEntry(selected, &entry) < 0) {
+    if (list.GetEntry(selected, &entry) < 0) {
         messages.ShowMessage(owner, failed);
         return;
     }
@@ -89,13 +86,13 @@ void LaunchSelected(ListContext& context, bool editor) {
         messages.ShowMessageByIds(owner, IDS_CAP_BROWSER, IDS_LOG_MISSING, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    const char* program = editor ? context.Settings().GetEditor() : entry.BrowserName;
+    const char* program = editor ? host.Settings().GetEditor() : entry.BrowserName;
     if (editor && program[0] == '\0') {
         messages.ShowMessage(owner, kMsgNoEditor);
         return;
     }
     char name[MAX_PATH];
-    ExpandDateMacros(entry.LogFileName, name, context.Settings());
+    ExpandDateMacros(entry.LogFileName, name, host.Settings());
     if (!StartProgram(owner, program, name)) {
         messages.ShowMessage(owner, failed);
         return;
@@ -103,25 +100,25 @@ void LaunchSelected(ListContext& context, bool editor) {
     // Only the row changes: the new SeenTime reaches the file with the next write.
     entry.SeenTime = LocalNowAsFileTime();
     int row = -1;
-    if (list->DeleteEntry(selected) >= 0) row = list->AddEntry(entry);
+    if (list.DeleteEntry(selected) >= 0) row = list.AddEntry(entry);
     if (row < 0) {
         messages.ShowMessage(owner, kMsgUpdateFailed);
         return;
     }
-    list->Select(row);
-    InvalidateRect(list->Control(), nullptr, TRUE);
+    list.Select(row);
+    InvalidateRect(list.Control(), nullptr, TRUE);
 }
 
-void OpenIndexFile(ListContext& context) {
-    HWND owner = context.Owner();
-    const PMessage& messages = context.Messages();
+void OpenIndexFile(CommandHost& host) {
+    HWND owner = host.Window();
+    const PMessage& messages = host.Messages();
     std::string filter =
-        BuildFilter(context.Instance(), {{IDS_OPENLIST_FILTER_DAT, "*.dat"}, {IDS_OPENLIST_FILTER_KVD, "*.kvd"}});
+        BuildFilter(host.Instance(), {{IDS_OPENLIST_FILTER_DAT, "*.dat"}, {IDS_OPENLIST_FILTER_KVD, "*.kvd"}});
     char path[MAX_PATH];
-    lstrcpynA(path, context.Settings().GetIndex(), sizeof path);
-    if (!ChooseFileToOpen(owner, context.Instance(), IDS_OPENLIST_TITLE, filter, 0, path)) return;
+    lstrcpynA(path, host.Settings().GetIndex(), sizeof path);
+    if (!ChooseFileToOpen(owner, host.Instance(), IDS_OPENLIST_TITLE, filter, 0, path)) return;
 
-    ListMenu* list = context.List();
+    ListMenu& list = host.List();
     const bool exists = fileops::Exists(path);
     if (exists) {
         // A file that is not a list, or that cannot be read, is not taken: the current list and
@@ -140,7 +137,7 @@ void OpenIndexFile(ListContext& context) {
         return;
     }
     // Changes since the last read or write (a browser started, say) reach the current file first.
-    if (list->Changed() && !list->SaveList() && !list->LoadFailed()) return;
+    if (list.Changed() && !list.SaveList() && !list.LoadFailed()) return;
     if (!exists) {
         OwnedFile created(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
         if (!created) {
@@ -150,14 +147,14 @@ void OpenIndexFile(ListContext& context) {
     }
     // The chosen file, or the new empty one the user asked for, becomes the current list. LoadList
     // enables the entry commands when the file holds entries, and tells a failure.
-    context.Settings().SetIndex(path);
-    LoadAndSelectFirst(context);
+    host.Settings().SetIndex(path);
+    LoadAndSelectFirst(host);
 }
 
-void ShowHelp(ListContext& context) {
+void ShowHelp(CommandHost& host) {
     char path[MAX_PATH];
-    HelpFilePath(context.Instance(), path);
-    CallHtmlHelp(context.Owner(), path, HH_DISPLAY_TOPIC, 0);
+    HelpFilePath(host.Instance(), path);
+    CallHtmlHelp(host.Window(), path, HH_DISPLAY_TOPIC, 0);
 }
 
 }  // namespace list_commands

@@ -180,7 +180,7 @@ TEST_F(CutWindowTest, FilesLeftAloneAreNamedUnderTheirReasonsInOneBoxAtTheEnd) {
 
 TEST_F(CutWindowTest, TheSelectedEntryWithQuestionsStopsWithMessage23AndLeavesItsLog) {
     pressStopAtBox = true;
-    frame_->List()->Select(1);  // b.log
+    frame_->List().Select(1);  // b.log
     DialogDriver driver;
     ASSERT_TRUE(RunCut(driver, [](HWND dialog) {  // for this run only
         CheckRadioButton(dialog, IDC_CUT_SELECTED, IDC_CUT_ALL, IDC_CUT_SELECTED);
@@ -201,7 +201,7 @@ TEST_F(CutWindowTest, TheSelectedEntryWithQuestionsStopsWithMessage23AndLeavesIt
     for (const char* name : {"a#.log", "b.log"}) EXPECT_EQ(Original(name), ReadFileBytes(LogOf(name)));
     // The stored choices are back.
     EXPECT_EQ(std::make_pair(1, 0), std::make_pair(Settings().Cut().GetCutMode(), Settings().Cut().GetCutCheck()));
-    EXPECT_EQ(1, frame_->List()->GetSelection());
+    EXPECT_EQ(1, frame_->List().GetSelection());
 }
 
 TEST_F(CutWindowTest, AbandonedOrUnreadableProcedureFileStartsNoRun) {

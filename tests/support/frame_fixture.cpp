@@ -72,8 +72,8 @@ void FrameTest::Start(const std::string& index) {
 
 void FrameTest::StartProgram() {
     frame_ = std::make_unique<KelvoraFrame>(GetModuleHandleA(nullptr));
-    ASSERT_TRUE(frame_->Created() && frame_->List());
-    list_ = frame_->List();
+    ASSERT_TRUE(frame_->Created() && frame_->HasList());
+    list_ = &frame_->List();
     PumpMessages();
 }
 
