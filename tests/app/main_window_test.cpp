@@ -93,7 +93,7 @@ protected:
     std::vector<std::string> Status() const {
         std::vector<std::string> parts(4, std::string(512, '\0'));
         for (int i = 0; i < 4; ++i) {
-            SendMessageA(frame_->StatusBar(), SB_GETTEXTA, i, reinterpret_cast<LPARAM>(&parts[i][0]));
+            SendMessageA(Main().StatusBar(), SB_GETTEXTA, i, reinterpret_cast<LPARAM>(&parts[i][0]));
             parts[i].resize(parts[i].find('\0'));
         }
         return parts;
@@ -101,7 +101,7 @@ protected:
     // The list's context menu, opened from the keyboard.
     ShownMenu ContextMenu() {
         const auto list = reinterpret_cast<WPARAM>(list_->Control());
-        return WatchMenu([&] { SendMessageA(frame_->MainWindow(), WM_CONTEXTMENU, list, -1); });
+        return WatchMenu([&] { SendMessageA(Main().Window(), WM_CONTEXTMENU, list, -1); });
     }
     std::string alpha_ = Sjis("アルファ|ポ"), beta_ = Sjis("ベータ"), none_ = Sjis("ない");
     std::string unread_ = Sjis("未") + "\t", read_ = Sjis("　") + "\t", file_ = Sjis("》 ");
@@ -109,7 +109,7 @@ protected:
 
 TEST_F(MainWindowTest, MenuBarAcceleratorsToolbarAndContextMenuAreAsListedAndTheListKeysSendTheirCommands) {
     StartThree();
-    HWND w = frame_->MainWindow(), toolbar = frame_->Toolbar();
+    HWND w = Main().Window(), toolbar = Main().Toolbar();
     // The single instance is found by the class; files may be dropped on the window.
     EXPECT_TRUE(w == FindWindowA("Kelvora", nullptr) && (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
     EXPECT_EQ(Sjis({"ファイル(&F)", "10 終了(&X)", "編集(&E)", "12 リストの追加(&A)...",
@@ -172,7 +172,7 @@ TEST_F(MainWindowTest, OneWindowThatKeepsItsRectangleButNotWhileMinimised) {
     StartProgram();  // without an index file: an empty one is made, and what needs an entry is greyed
     EXPECT_TRUE(CheckFile(indexPath_) && list_->GetEntryCount() == 0);
     EXPECT_EQ((std::vector<UINT>{2, 13, 113, 14, 114, 15, 115, 17, 117, 18, 118, 119, 120, 121}), Greyed());
-    HWND w = frame_->MainWindow();
+    HWND w = Main().Window();
     ShowWindow(w, SW_SHOWNORMAL);
     MoveWindow(w, 40, 50, 600, 400, TRUE);
     ShowWindow(w, SW_MINIMIZE);
@@ -200,9 +200,9 @@ TEST_F(MainWindowTest, RowsAndStatusBarFollowTheSelectionAndTheCommandsActOnTheS
     EXPECT_EQ((std::vector<std::string>{file_ + alphaLog, "         7", " 2026/03/04", "  12:00:00"}), Status());
     // Size, date and time take equal parts at the right edge; the file name has the rest.
     int e[4];
-    SendMessageA(frame_->StatusBar(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(e));
+    SendMessageA(Main().StatusBar(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(e));
     RECT client;
-    GetClientRect(frame_->MainWindow(), &client);
+    GetClientRect(Main().Window(), &client);
     EXPECT_EQ((std::vector<int>{e[1] - e[0], e[1] - e[0], client.right}),
               (std::vector<int>{e[2] - e[1], e[3] - e[2], e[3]}));
 
@@ -235,7 +235,7 @@ TEST_F(MainWindowTest, MenusOfAScrolledListGoToTheRowInView) {
     for (int i = 10; i < 70; ++i) index += IndexLine(logs_.File("a.log"), browser_, "row" + std::to_string(i));
     Start(index);
     HWND list = list_->Control();
-    MoveWindow(frame_->MainWindow(), 0, 0, 500, 300, TRUE);
+    MoveWindow(Main().Window(), 0, 0, 500, 300, TRUE);
     SendMessageA(list, LB_SETTOPINDEX, 10, 0);
     // A right click on the third row in view selects it, and its menu opens there.
     POINT at = {10, 2 * RowHeight() + 1};
@@ -318,7 +318,7 @@ TEST_F(MainWindowTest, FailedLoadsAndWritesAreToldButNotAtASessionEndAndLeaveThe
     for (int i = 0; i < 2; ++i) driver.ExpectPress(IDOK);
     Command(IDM_REFRESH);
     EXPECT_EQ(2, list_->GetEntryCount());  // not read over by the old file
-    EXPECT_TRUE(SendMessageA(frame_->MainWindow(), WM_QUERYENDSESSION, 0, 0));  // without a box
+    EXPECT_TRUE(SendMessageA(Main().Window(), WM_QUERYENDSESSION, 0, 0));  // without a box
     Stop();  // the program still ends
     ASSERT_EQ(4u, driver.Shown().size());
     const std::string failed = Sjis("目次テーブルファイルに書き込めませんでした"

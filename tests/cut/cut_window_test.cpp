@@ -89,7 +89,7 @@ bool pressStopAtBox = false;
 int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
     WorkerBox box{text, caption, style, IsWindowEnabled(owner) != 0, "", "", ""};
     auto* frame = reinterpret_cast<KelvoraFrame*>(GetWindowLongPtrA(owner, 0));
-    if (LogCutFile* run = frame ? frame->Cut().Running() : nullptr) {
+    if (LogCutFile* run = frame ? frame->Window()->Cut().Running() : nullptr) {
         HWND dialog = run->Progress().Window();
         box.file = DialogDriver::ItemText(dialog, IDC_CUT_FILENAME);
         box.kind = DialogDriver::ItemText(dialog, IDC_CUT_KIND);
@@ -130,9 +130,9 @@ protected:
     // has tidied it up; StartCut only starts it.
     bool RunCut(DialogDriver& driver, std::function<void(HWND)> answer) {
         StartCut(driver, std::move(answer));
-        for (int i = 0; i < 500 && frame_->Cut().Running(); ++i) PumpMessages(10);
+        for (int i = 0; i < 500 && Main().Cut().Running(); ++i) PumpMessages(10);
         PumpMessages(20);
-        return frame_->Cut().Running() == nullptr;
+        return Main().Cut().Running() == nullptr;
     }
     void StartCut(DialogDriver& driver, std::function<void(HWND)> answer) {
         driver.Expect(std::move(answer));
@@ -158,7 +158,7 @@ TEST_F(CutWindowTest, ARunOverAllEntriesCutsEveryLogToTheEndAndReloadsTheList) {
     EXPECT_TRUE(workerBoxes.empty());
     EXPECT_EQ("keep a#.log\r\nlast\r\n", ReadFileBytes(LogOf("a#.log")));
     EXPECT_EQ("keep b.log\r\nlast\r\n", ReadFileBytes(LogOf("b.log")));
-    EXPECT_TRUE(IsWindowEnabled(frame_->MainWindow()));
+    EXPECT_TRUE(IsWindowEnabled(Main().Window()));
     EXPECT_EQ(1, Settings().Cut().GetCutMode());
     EXPECT_EQ(18u, Row(1).FileSize);  // the list was read again: the rows show the new sizes
     EXPECT_EQ(19u, Row(0).FileSize);
@@ -180,7 +180,7 @@ TEST_F(CutWindowTest, FilesLeftAloneAreNamedUnderTheirReasonsInOneBoxAtTheEnd) {
 
 TEST_F(CutWindowTest, TheSelectedEntryWithQuestionsStopsWithMessage23AndLeavesItsLog) {
     pressStopAtBox = true;
-    frame_->List().Select(1);  // b.log
+    Main().List().Select(1);  // b.log
     DialogDriver driver;
     ASSERT_TRUE(RunCut(driver, [](HWND dialog) {  // for this run only
         CheckRadioButton(dialog, IDC_CUT_SELECTED, IDC_CUT_ALL, IDC_CUT_SELECTED);
@@ -201,25 +201,25 @@ TEST_F(CutWindowTest, TheSelectedEntryWithQuestionsStopsWithMessage23AndLeavesIt
     for (const char* name : {"a#.log", "b.log"}) EXPECT_EQ(Original(name), ReadFileBytes(LogOf(name)));
     // The stored choices are back.
     EXPECT_EQ(std::make_pair(1, 0), std::make_pair(Settings().Cut().GetCutMode(), Settings().Cut().GetCutCheck()));
-    EXPECT_EQ(1, frame_->List().GetSelection());
+    EXPECT_EQ(1, Main().List().GetSelection());
 }
 
 TEST_F(CutWindowTest, AbandonedOrUnreadableProcedureFileStartsNoRun) {
     DialogDriver driver;
     driver.ExpectPress(IDCANCEL);
     Command(IDM_CUT);
-    EXPECT_EQ(nullptr, frame_->Cut().Running());
+    EXPECT_EQ(nullptr, Main().Cut().Running());
     driver.Expect([](HWND dialog) {
         CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
         DialogDriver::Press(dialog, IDOK);
     });
     DeleteFileA(cutList_.c_str());
     Command(IDM_CUT);
-    EXPECT_EQ(nullptr, frame_->Cut().Running());
+    EXPECT_EQ(nullptr, Main().Cut().Running());
     ASSERT_EQ(1u, workerBoxes.size());
     EXPECT_EQ(Sjis(u8"カット手順ファイルが読み込めません") + "\r\n" + cutList_, workerBoxes[0].text);
     EXPECT_EQ(0, Settings().Cut().GetCutCheck());  // the choice was for the run that did not start
-    EXPECT_TRUE(IsWindowEnabled(frame_->MainWindow()));
+    EXPECT_TRUE(IsWindowEnabled(Main().Window()));
 }
 
 TEST_F(CutWindowTest, OptionBoxStoresItsFourValuesOnlyOnOk) {
@@ -327,7 +327,7 @@ protected:
         }
         ASSERT_NE(nullptr, question_) << "no question for b.log";
     }
-    OutsideCall End(Ending e) { return SendFromOutside(frame_->MainWindow(), e.message, e.wParam); }
+    OutsideCall End(Ending e) { return SendFromOutside(Main().Window(), e.message, e.wParam); }
     // Changes that only writes put right: a row gone in memory, stale settings in the registry.
     void MakeWritesVisible() {
         list_->DeleteEntry(0);  // a#.log; the worker has its paths already
@@ -356,7 +356,7 @@ TEST_P(CutEndingTest, StopsAtTheQuestionLeavingTheFirstLogCutTheSecondWholeAndNo
     End(GetParam());
     EXPECT_FALSE(IsWindow(question_));
     if (m == WM_CLOSE) frame_.reset();  // its WM_QUIT went to the pump
-    for (int i = 0; i < 500 && frame_ && frame_->Cut().Running(); ++i) PumpMessages(10);
+    for (int i = 0; i < 500 && frame_ && Main().Cut().Running(); ++i) PumpMessages(10);
     EXPECT_EQ("keep a#.log\r\nlast\r\n", ReadFileBytes(LogOf("a#.log")));
     EXPECT_EQ(Original("b.log"), ReadFileBytes(LogOf("b.log")));
     WIN32_FIND_DATAA found;

@@ -281,7 +281,7 @@ TEST_F(DialogTest, ACommandSentAgainWhileItsDialogIsOpenOpensNoSecondOneAndTheFi
         // dialog would be a box without an answer.
         const auto shown = Answer(command, IDCANCEL, [&](HWND dialog) {
             first = dialog;
-            SendMessageA(frame_->MainWindow(), WM_COMMAND, command, 0);
+            SendMessageA(Main().Window(), WM_COMMAND, command, 0);
         });
         EXPECT_TRUE(shown.size() == 1 && !IsWindow(first));
     }

@@ -73,7 +73,7 @@ TEST_F(DragStartTest, AMoveIntoAnotherRowDragsTheSelectedEntrysExpandedName) {
     EXPECT_EQ(2, list_->GetSelection());  // the list box never saw the moves
 
     startedDrags.clear();
-    SendMessageA(frame_->MainWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 1));
+    SendMessageA(Main().Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 1));
     list_->Select(-1);
     EXPECT_EQ(0, SendMessageA(list_->Control(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 2 * h + 1)));
     EXPECT_TRUE(startedDrags.empty());  // nothing selected, nothing dragged

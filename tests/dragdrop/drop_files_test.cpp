@@ -45,7 +45,7 @@ protected:
         Start(IndexLine(logs_.File("m.log"), browser_, "m middle"));
     }
     void Drop(HGLOBAL block) {
-        SendMessageA(frame_->MainWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+        SendMessageA(Main().Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
         PumpMessages();
     }
     // Records what the add dialog shows, then fills in the list name and browser and confirms,

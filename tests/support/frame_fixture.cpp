@@ -72,14 +72,14 @@ void FrameTest::Start(const std::string& index) {
 
 void FrameTest::StartProgram() {
     frame_ = std::make_unique<KelvoraFrame>(GetModuleHandleA(nullptr));
-    ASSERT_TRUE(frame_->Created() && frame_->HasList());
-    list_ = &frame_->List();
+    ASSERT_TRUE(frame_->Created());
+    list_ = &Main().List();
     PumpMessages();
 }
 
 void FrameTest::Stop() {
     if (!frame_) return;
-    PostMessageA(frame_->MainWindow(), WM_CLOSE, 0, 0);
+    PostMessageA(Main().Window(), WM_CLOSE, 0, 0);
     UINT_PTR timer = SetTimer(nullptr, 0, 10000, WindowStuck);
     frame_->Run(SW_SHOWNORMAL);
     KillTimer(nullptr, timer);
@@ -88,7 +88,7 @@ void FrameTest::Stop() {
 }
 
 void FrameTest::Command(int id) {
-    SendMessageA(frame_->MainWindow(), WM_COMMAND, id, 0);
+    SendMessageA(Main().Window(), WM_COMMAND, id, 0);
     PumpMessages();
 }
 
@@ -109,12 +109,12 @@ std::vector<std::string> FrameTest::Names() const {
 }
 
 std::vector<UINT> FrameTest::Greyed() const {
-    HMENU menu = GetMenu(frame_->MainWindow());
+    HMENU menu = GetMenu(Main().Window());
     std::vector<UINT> greyed;
     if (GetMenuState(menu, 2, MF_BYPOSITION) & MF_GRAYED) greyed.push_back(2);
     for (UINT id = IDM_EXIT; id <= IDM_REFRESH; ++id) {
         const UINT item = GetMenuState(menu, id, MF_BYCOMMAND);
-        const LRESULT button = SendMessageA(frame_->Toolbar(), TB_GETSTATE, id, 0);
+        const LRESULT button = SendMessageA(Main().Toolbar(), TB_GETSTATE, id, 0);
         if (item != static_cast<UINT>(-1) && (item & MF_GRAYED)) greyed.push_back(id);
         if (button != -1 && !(button & TBSTATE_ENABLED)) greyed.push_back(id + 100);
     }

@@ -12,9 +12,12 @@
 #include <gtest/gtest.h>
 
 #include "app/kelvora_frame.h"
+#include "app/main_window.h"
 #include "dialog_driver.h"
 #include "lib/services/html_help.h"
+#include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
+#include "settings/environ.h"
 #include "sjis.h"
 #include "test_env.h"
 
@@ -46,6 +49,8 @@ protected:
     // Sends command, runs fill on the dialog it opens and ends that with button; what the boxes showed.
     std::vector<ShownBox> Answer(int command, int button, const DialogDriver::Answer& fill);
 
+    // The running program's main window.
+    MainWindow& Main() const { return *frame_->Window(); }
     int RowHeight() const { return static_cast<int>(SendMessageA(list_->Control(), LB_GETITEMHEIGHT, 0, 0)); }
     std::vector<std::string> Names() const;
     LogEntry Row(int i) const;
