@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "lib/services/dialog_slot.h"
 #include "lib/services/proc_boundary.h"
 #include "resources/resource_ids.h"
 
@@ -32,8 +33,7 @@ DlgAbout::DlgAbout(HINSTANCE instance) : instance_(instance), background_(GetSys
 }
 
 INT_PTR DlgAbout::Show(HWND owner) {
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
-    return slot.ShowModal(instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, DialogProc, *this);
+    return slot.ShowModal(instance_, MAKEINTRESOURCEA(IDD_ABOUT), owner, DialogProc, *this);
 }
 
 INT_PTR CALLBACK DlgAbout::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -8,7 +8,7 @@
 #include "dialogs/context_help.h"
 #include "dialogs/dialog_fields.h"
 #include "lib/services/common_dialogs.h"
-#include "lib/services/proc_boundary.h"
+#include "lib/services/dialog_slot.h"
 #include "lib/services/program_files.h"
 #include "loglist/command_host.h"
 #include "resources/resource_ids.h"

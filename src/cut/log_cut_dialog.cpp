@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "cut/cut_engine.h"
-#include "lib/services/proc_boundary.h"
+#include "lib/services/dialog_slot.h"
 #include "lib/services/progress_bar_ex.h"
 #include "resources/resource_ids.h"
 
@@ -15,7 +15,6 @@ DialogSlot<LogCutDialog> slot;  // one progress dialog at a time
 }
 
 HWND LogCutDialog::Show(HINSTANCE instance, HWND owner) {
-    owner_ = owner;
     dialog_ = slot.Create(instance, "CutIndBox", owner, DlgProc, *this);
     return dialog_;
 }

@@ -3,7 +3,7 @@
 
 #include "dialogs/context_help.h"
 #include "lib/core/byte_text.h"
-#include "lib/services/proc_boundary.h"
+#include "lib/services/dialog_slot.h"
 #include "loglist/command_host.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"

@@ -11,7 +11,7 @@
 #include "lib/core/byte_text.h"
 #include "lib/core/local_time.h"
 #include "lib/services/common_dialogs.h"
-#include "lib/services/proc_boundary.h"
+#include "lib/services/dialog_slot.h"
 #include "lib/services/program_files.h"
 #include "loglist/command_host.h"
 #include "loglist/date_macros.h"

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "dialog_driver.h"
+#include "lib/services/dialog_slot.h"
 #include "lib/services/proc_boundary.h"
 #include "sjis.h"
 
