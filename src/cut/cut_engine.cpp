@@ -250,7 +250,6 @@ void CutEngine::Begin(unsigned long long totalBytes) {
     total_ = totalBytes;
     unit_ = ProgressUnit(totalBytes);
     nextReport_ = unit_;
-    lastReported_ = 0;
     leftAlone_.clear();
     host_.SetRange(totalBytes);
 }

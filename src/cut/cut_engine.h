@@ -117,7 +117,6 @@ public:
     bool CutStream(HANDLE in, HANDLE out, bool* changed);
 
     int PlaceCount() const { return placeCount_; }
-    unsigned long long Processed() const { return processed_; }
 
 private:
     enum class LoopResult { Done, ReadError, WriteError, Stopped, NoMemory };
@@ -140,7 +139,6 @@ private:
     unsigned long long total_ = 0;
     unsigned long long unit_ = 1000;
     unsigned long long nextReport_ = 1000;
-    unsigned long long lastReported_ = 0;
     std::vector<LeftAloneFile> leftAlone_;
 };
 

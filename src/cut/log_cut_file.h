@@ -44,7 +44,6 @@ public:
     // the worker and closes the dialog. True when the run was stopped from outside before it was through.
     bool Finish();
     LogCutDialog& Progress() { return progress_; }
-    const std::vector<std::string>& Paths() const { return paths_; }
 
 private:
     static DWORD WINAPI Worker(void* self);

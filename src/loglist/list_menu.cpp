@@ -34,7 +34,7 @@ public:
 
 ListMenu::ListMenu(HINSTANCE instance, HWND mainWindow, Environ& settings, const PMessage& messages,
                    const RECT& rect)
-    : instance_(instance), mainWindow_(mainWindow), settings_(settings), messages_(messages) {
+    : mainWindow_(mainWindow), settings_(settings), messages_(messages) {
     list_ = CreateWindowExA(0, "LISTBOX", "",
                             WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_SORT |
                                 LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT,
@@ -231,7 +231,6 @@ void ListMenu::SetEntryCommands(bool enabled) {
     DrawMenuBar(mainWindow_);
 }
 
-void ListMenu::EnableEntryCommands() { SetEntryCommands(true); }
 void ListMenu::DisableEntryCommands() { SetEntryCommands(false); }
 
 int ListMenu::RowHeight() const { return settings_.List().RowHeight(); }
