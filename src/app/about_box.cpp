@@ -1,4 +1,3 @@
-// The about box (dialog 2000) with its web link, which opens the maker's page in the default browser.
 #include "app/about_box.h"
 
 #include <shellapi.h>

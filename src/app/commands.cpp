@@ -1,4 +1,3 @@
-// Command ids to handlers, and the list's context menu.
 #include "app/commands.h"
 
 #include "app/about_box.h"

@@ -1,4 +1,3 @@
-// The main window: toolbar, log list and status bar, and the routing of each message of the class "Kelvora".
 #include "app/main_window.h"
 
 #include <commctrl.h>

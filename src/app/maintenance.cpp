@@ -1,4 +1,3 @@
-// Start-up maintenance: tidies up after older installations of the program.
 #include "app/maintenance.h"
 
 #include <cstdio>

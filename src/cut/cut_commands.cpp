@@ -1,5 +1,3 @@
-// The main window's cut commands and the run between them: 15 starts a run, 16 ends it, 23 shows
-// the cut settings.
 #include "cut/cut_commands.h"
 
 #include "cut/cut_dialogs.h"

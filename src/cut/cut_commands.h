@@ -1,5 +1,5 @@
 // The main window's cut commands and the run between them: 15 starts a run, 16 ends it, 23 shows
-// the cut settings. The application object owns one of these for its whole life.
+// the cut settings. The main window owns one of these for its whole life.
 #pragma once
 
 #include <windows.h>

@@ -1,4 +1,3 @@
-// The cut settings dialog OPTIONBOX2 and the confirmation CUTPREBOX shown before each run.
 #include "cut/cut_dialogs.h"
 
 #include <commdlg.h>

@@ -1,5 +1,3 @@
-// The string-line cut without windows: line rules, classifying and rewriting lines, and the run
-// over log files through a work file. The worker thread and the tests plug in through CutHost.
 #include "cut/cut_engine.h"
 
 #include <cstdio>

@@ -1,4 +1,3 @@
-// The cut strings of a procedure file, indexed as a byte trie so that a line is matched in one walk.
 #include "cut/cut_table.h"
 
 #include <algorithm>

@@ -1,4 +1,3 @@
-// The modeless progress dialog CUTINDBOX of a running cut: file name, last change, count, bar and stop button.
 #include "cut/log_cut_dialog.h"
 
 #include <commctrl.h>

@@ -1,4 +1,3 @@
-// One run of the string-line cut: the cut table, the progress dialog and the worker thread.
 #include "cut/log_cut_file.h"
 
 #include <string>

@@ -1,4 +1,3 @@
-// The dialogs' answer to WM_HELP: an HTML Help text popup from popup.txt of the help file, topic = control id.
 #include "dialogs/context_help.h"
 
 #include <htmlhelp.h>

@@ -1,4 +1,3 @@
-// The date macro dialog DTMACROBOX: the year, month and day that '#', '$' and '%' stand for.
 #include "dialogs/date_macro_dialog.h"
 
 #include "dialogs/context_help.h"

@@ -1,4 +1,3 @@
-// The main window's commands that show the entry and option dialogs, and what the list does after them.
 #include "dialogs/dialog_commands.h"
 
 #include "dialogs/date_macro_dialog.h"

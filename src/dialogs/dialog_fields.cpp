@@ -1,4 +1,3 @@
-// The text fields of the program's dialogs, read into the fixed-size fields of its records.
 #include "dialogs/dialog_fields.h"
 
 #include "lib/core/byte_text.h"

@@ -1,5 +1,3 @@
-// The entry dialog EDITLISTBOX: adds an entry to the log list or edits the selected one, and keeps
-// the browser history. The variants differ in their caption, their first fields and Apply.
 #include "dialogs/entry_dialog.h"
 
 #include <string>

@@ -1,4 +1,3 @@
-// The decisions of the entry dialog that need no window: field checks and the browser history.
 #include "dialogs/entry_rules.h"
 
 #include <cstdio>

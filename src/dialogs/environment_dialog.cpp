@@ -1,4 +1,3 @@
-// The operating environment dialog OPTIONBOX1: list display, sort order, list font, tab width, editor.
 #include "dialogs/environment_dialog.h"
 
 #include <cstdlib>

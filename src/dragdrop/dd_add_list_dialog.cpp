@@ -1,4 +1,3 @@
-// The add dialog for a dropped file: the entry dialog's add variant with the log file name preset.
 #include "dragdrop/dd_add_list_dialog.h"
 
 #include "lib/core/byte_text.h"

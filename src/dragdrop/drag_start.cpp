@@ -1,4 +1,3 @@
-// The main window's rule for starting a drag of the selected entry out of the list.
 #include "dragdrop/drag_start.h"
 
 #include "dragdrop/drag_drop.h"

@@ -1,4 +1,3 @@
-// Files dropped on the main window become entries, each through its own add dialog.
 #include "dragdrop/drop_files.h"
 
 #include "dragdrop/dd_add_list_dialog.h"

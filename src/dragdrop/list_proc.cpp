@@ -1,5 +1,3 @@
-// The subclass procedure of the log list control: Enter and double click open the selected log,
-// presses and moves go to the main window (which starts drags), a right click selects its row.
 #include "dragdrop/list_proc.h"
 
 #include "lib/services/proc_boundary.h"

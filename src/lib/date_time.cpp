@@ -1,4 +1,3 @@
-// Date and time texts of fixed layout, read as Japan Standard Time, and the date range check.
 #include "lib/date_time.h"
 
 #include <cstdio>

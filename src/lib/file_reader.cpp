@@ -1,4 +1,3 @@
-// The block-buffered line reader behind FileOpen/FileGetString, and the file and folder checks.
 #include "lib/file_reader.h"
 
 #include <cstddef>

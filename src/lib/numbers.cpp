@@ -1,4 +1,3 @@
-// Byte-order swaps, the decimal reader and the comma grouping of numbers.
 #include "lib/numbers.h"
 
 #include <cstdio>

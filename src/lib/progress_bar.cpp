@@ -1,4 +1,3 @@
-// Exported progress bars: the common-controls bar, the self-painting "ProgressBarEx" and their helpers.
 #include "lib/progress_bar.h"
 
 #include <commctrl.h>

@@ -1,4 +1,3 @@
-// Registry entries of an installed program: App Paths, uninstall entries, shared DLL counts, file types.
 #include "lib/registry.h"
 
 #include <cstdarg>

@@ -1,4 +1,4 @@
-// Double-byte-aware copies, trims and the last-separator scans over path names.
+// The copies, trims and splits of path names; command_line.cpp and file_names.cpp hold the rest.
 #include "lib/strings_paths.h"
 
 #include <cstring>

@@ -1,4 +1,3 @@
-// Date macro expansion of log file names.
 #include "loglist/date_macros.h"
 
 #include <cstring>

@@ -1,4 +1,3 @@
-// Row text, row order and column stops of the log list.
 #include "loglist/display.h"
 
 #include <climits>

@@ -1,4 +1,3 @@
-// Parsing, formatting, reading and writing of the index table file.
 #include "loglist/index_file.h"
 
 #include <cstdio>

@@ -1,5 +1,3 @@
-// The main window's commands that act on the log list, and the steps that every command which
-// changes the list ends with.
 #include "loglist/list_commands.h"
 
 #include <htmlhelp.h>

@@ -1,4 +1,3 @@
-// The log list: an owner-drawn, sorted list box whose rows each own a copy of a log entry.
 #include "loglist/list_menu.h"
 
 #include <commctrl.h>

@@ -1,4 +1,3 @@
-// Noticing that the local date has moved on from the date macro texts.
 #include "loglist/macro_day.h"
 
 DWORD MsUntilMidnight(const SYSTEMTIME& now) {

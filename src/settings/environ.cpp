@@ -1,5 +1,3 @@
-// The program's settings: the registry key Main with its two sub-records, the list font (ListFont)
-// and the cut settings (Extent). Read once at start-up, written back at exit.
 #include "settings/environ.h"
 
 #include <cstdio>

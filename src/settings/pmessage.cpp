@@ -1,4 +1,3 @@
-// Message boxes by number: each row of the table names a caption, a text and a style.
 #include "settings/pmessage.h"
 
 #include <string>

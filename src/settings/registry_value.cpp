@@ -1,4 +1,3 @@
-// Reading and writing the program's own settings values under HKEY_CURRENT_USER\Software\Brisnel\Kelvora.
 #include "settings/registry_value.h"
 
 #include <cstring>

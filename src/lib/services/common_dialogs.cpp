@@ -1,4 +1,3 @@
-// The system's open-file and font dialogs as the program's commands and dialogs use them.
 #include "lib/services/common_dialogs.h"
 
 #include <cstring>
