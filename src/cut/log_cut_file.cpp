@@ -222,7 +222,8 @@ void LogCutFile::Run() {
 DWORD WINAPI LogCutFile::Worker(void* self) {
     LogCutFile& run = *static_cast<LogCutFile*>(self);
     // Whatever happens to the files, the main window comes back and command 16 tidies up.
-    Guarded(run.mainWindow_, [&] { run.Run(); }, [] {});
+    const auto work = [&] { run.Run(); };
+    Guarded(run.mainWindow_, work, [] {});
     InterlockedExchange(&run.runEnded_, 1);
     EnableWindow(run.mainWindow_, TRUE);
     PostMessageA(run.mainWindow_, WM_COMMAND, IDM_CUTDONE, 0);

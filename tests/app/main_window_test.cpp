@@ -112,6 +112,7 @@ TEST_F(MainWindowTest, MenuBarAcceleratorsToolbarAndContextMenuAreAsListedAndThe
     HWND w = Main().Window(), toolbar = Main().Toolbar();
     // The single instance is found by the class; files may be dropped on the window.
     EXPECT_TRUE(w == FindWindowA("Kelvora", nullptr) && (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
+    // clang-format off
     EXPECT_EQ(Sjis({"ファイル(&F)", "10 終了(&X)", "編集(&E)", "12 リストの追加(&A)...",
                     "13 リストの変更(&E)...", "14 リストの削除(&D)", "-", "15 文字列カット(&C)",
                     "起動(&B)", "17 ブラウザ起動(&B)", "-", "18 エディタ起動(&E)", "オプション(&O)",
@@ -119,6 +120,7 @@ TEST_F(MainWindowTest, MenuBarAcceleratorsToolbarAndContextMenuAreAsListedAndThe
                     "23 文字列カット設定(&C)...", "ヘルプ(&H)", "25 ヘルプ(&H)", "-",
                     "26 バージョン情報(&A)..."}),
               Items(GetMenu(w)));
+    // clang-format on
     // Character entries match the typed character; Ctrl+B and Ctrl+E arrive as the characters 2 and 5.
     ACCEL keys[32];
     const int count = CopyAcceleratorTableA(LoadAcceleratorsA(GetModuleHandleA(nullptr), "ACCFRAME"), keys, 32);
@@ -126,11 +128,13 @@ TEST_F(MainWindowTest, MenuBarAcceleratorsToolbarAndContextMenuAreAsListedAndThe
     for (int i = 0; i < count; ++i) {
         table.emplace_back(keys[i].fVirt & (FVIRTKEY | FALT | FCONTROL | FSHIFT), keys[i].key, keys[i].cmd);
     }
+    // clang-format off
     EXPECT_EQ((std::vector<std::tuple<int, int, int>>{
                   {FALT, 'a', 12}, {FALT, 'A', 12}, {FALT, 'e', 13}, {FALT, 'E', 13}, {FALT, 'd', 14},
                   {FALT, 'D', 14}, {FALT, 'c', 15}, {FALT, 'C', 15}, {0, 2, 17}, {0, 2, 17}, {0, 5, 18},
                   {0, 5, 18}, {FVIRTKEY, VK_INSERT, 12}, {FVIRTKEY, VK_DELETE, 14}, {FVIRTKEY, VK_F5, 28}}),
               table);
+    // clang-format on
     std::vector<std::string> buttons;  // "command image tooltip"
     for (int i = 0; i < SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0); ++i) {
         TBBUTTON b = {};
@@ -143,6 +147,7 @@ TEST_F(MainWindowTest, MenuBarAcceleratorsToolbarAndContextMenuAreAsListedAndThe
         const std::string button = std::to_string(b.idCommand) + " " + std::to_string(b.iBitmap) + " " + text;
         buttons.push_back(b.fsStyle & TBSTYLE_SEP ? "-" : button);
     }
+    // clang-format off
     EXPECT_EQ(Sjis({"-", "12 0 リストの追加", "13 1 リストの変更", "14 2 リストの削除", "-",
                     "15 3 文字列ｶｯﾄ", "-", "17 4 ブラウザ起動", "18 5 エディタ起動", "-",
                     "19 6 名前で並び替え", "20 7 日付昇順で並び替え",
@@ -150,10 +155,13 @@ TEST_F(MainWindowTest, MenuBarAcceleratorsToolbarAndContextMenuAreAsListedAndThe
                     "22 10 動作環境の設定", "23 11 文字列行カット手順の設定", "-",
                     "10 12 アプリケーションの終了", "-", "25 13 ヘルプの表示"}),
               buttons);
+    // clang-format on
 
+    // clang-format off
     EXPECT_EQ(Sjis({"17 開く(&O)", "18 編集(&E)", "-", "12 リストの追加(&A)...",
                     "13 リストの変更(&C)...", "14 リストの削除(&D)", "-", "15 文字列カット(&C)..."}),
               ContextMenu().items);
+    // clang-format on
 
     // The loop step translates the keys for the list; Enter and a double click open the log.
     commands.clear();

@@ -18,11 +18,13 @@ using namespace testing_support;
 namespace {
 
 TEST(ProgressPaint, PercentOfTheRangeAndAFillThatStaysInTheBar) {
+    // clang-format off
     const struct {
         unsigned minimum, maximum, position, percent;
         int fill;  // of a 202-pixel-wide bar
     } cases[] = {{0, 200, 50, 25, 202 * 25 / 100 - 2}, {0, 100, 150, 150, 200}, {0, 100, 1, 1, 0},
                  {0, 0, 5, 100, 200},                  {7, 7, 7, 0, 0},          {10, 110, 60, 60, 107}};
+    // clang-format on
     for (const auto& c : cases) {
         ProgressPaint p = ComputeProgressPaint(c.minimum, c.maximum, c.position, 202);
         EXPECT_EQ(c.percent, p.percent) << c.minimum << ".." << c.maximum << " at " << c.position;

@@ -192,11 +192,13 @@ TEST_F(DialogTest, EnvironmentShowsEachSettingAndStoresWhatItShowsOrWhatIsTyped)
     StartWithThree();
     Environ& s = frame_->Settings();
     s.SetEditor("C:\\e.exe");
+    // clang-format off
     struct Case { int date, mark; const char* markText; int order, tab; const char* shown; };
     const Case cases[] = {{0, 0, "**", 1, 12, "0 0 ** new C:\\e.exe 12"},
                           {1, 0, "x", 5, 0, "1 0 x old C:\\e.exe 0"},         // any order past 1 is the oldest first
                           {2, 1, "", 2, 99, "1 1 　 old C:\\e.exe 99"},  // no mark shows as the full-width space
                           {1, 1, "未", 0, 4, "1 1 未 name C:\\e.exe 4"}};
+    // clang-format on
     for (const auto& c : cases) {
         s.SetDispDate(c.date);
         s.SetDispMark(c.mark);
@@ -288,10 +290,12 @@ TEST_F(DialogTest, ACommandSentAgainWhileItsDialogIsOpenOpensNoSecondOneAndTheFi
 }
 
 TEST(EntryRulesTest, PrefixFoldsOnlyAsciiLettersAndTheConfirmedBrowserGoesToTheTopInPlaceOfTheFirstItemItBegins) {
+    // clang-format off
     const std::tuple<const char*, const char*, bool> prefixes[] = {
         {"C:\\Tools\\View.exe", "c:\\tools\\v", true}, {"C:\\a.exe", "C:\\a.exe", true}, {"C:\\a", "C:\\a.exe", false},
         {"anything", "", true}, {"\x83\x41.exe", "\x83\x61", false},  // ア and ヂ differ in a byte like A and a
         {"\x83\x41.exe", "\x83\x41", true}, {"\x95\x5C\\x.exe", "\x95\x5C\\X", true}};  // 表 ends in a backslash
+    // clang-format on
     for (const auto& [item, prefix, expected] : prefixes) EXPECT_EQ(expected, StartsWithNoCase(item, prefix)) << item;
     using Items = std::vector<std::string>;
     const std::tuple<Items, const char*, Items> histories[] = {

@@ -16,6 +16,7 @@ namespace {
 
 TEST(DecideDragStart, OnlyTheLeftButtonAloneIntoAnotherRowStarts) {
     using Step = DragStartStep;
+    // clang-format off
     const struct {
         WPARAM keys;
         int current;  // the row pressed is 2
@@ -24,6 +25,7 @@ TEST(DecideDragStart, OnlyTheLeftButtonAloneIntoAnotherRowStarts) {
                  {MK_LBUTTON, -1, Step::PassOn}, {MK_RBUTTON, 3, Step::PassOn}, {0, 3, Step::PassOn},
                  {MK_LBUTTON | MK_CONTROL, 3, Step::PassOn}, {MK_LBUTTON | MK_SHIFT, 3, Step::PassOn},
                  {MK_LBUTTON | MK_RBUTTON, 3, Step::PassOn}};
+    // clang-format on
     for (const auto& c : cases) EXPECT_EQ(c.step, DecideDragStart(c.keys, 2, c.current)) << c.keys << " " << c.current;
     EXPECT_EQ(-1, VisibleRowAt(MAKELPARAM(5, 16), 0));  // rows of no height
 }

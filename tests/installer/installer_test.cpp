@@ -142,11 +142,13 @@ TEST_F(InstallerTest, SilentInstallPutsEverythingInPlaceAndTheProgramRepairsItsE
     auto entry = Entry();
     const std::string size = entry["EstimatedSize"];
     entry.erase("EstimatedSize");
+    // clang-format off
     EXPECT_EQ((std::map<std::string, std::string>{
                   {"DisplayName", "Kelvora"}, {"DisplayVersion", KELVORA_VERSION_TEXT}, {"Publisher", "Brisnel"},
                   {"DisplayIcon", exe}, {"InstallLocation", folder_}, {"UninstallString", uninstaller},
                   {"QuietUninstallString", uninstaller + " /S"}, {"NoModify", "dword:1"}, {"NoRepair", "dword:1"}}),
               entry);
+    // clang-format on
     EXPECT_NEAR(kilobytes, std::stod(size.substr(std::strlen("dword:"))), 1.0) << size;
 
     // The installed program, started from its shortcut, fills in an emptied DisplayIcon.

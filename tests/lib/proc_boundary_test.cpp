@@ -24,8 +24,10 @@ LRESULT CALLBACK ThrowingWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 }
 
 TEST(ProcBoundaryTest, AWindowHandlersExceptionIsToldOnceAndAnsweredAsAMessageLeftAlone) {
+    // clang-format off
     const WNDCLASSA wc = {0, ThrowingWindowProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr,
                           "KelvoraThrowingWindow"};
+    // clang-format on
     RegisterClassA(&wc);
     HWND w = CreateWindowExA(0, wc.lpszClassName, "title", 0, 0, 0, 9, 9, nullptr, nullptr, wc.hInstance, nullptr);
     DialogDriver driver;

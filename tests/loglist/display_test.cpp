@@ -129,6 +129,7 @@ TEST(Display, TheSettingsDecideTheColumnsTheOrderAndTheStops) {
 }
 
 TEST(DateMacros, ReplaceEachMacroCharacterWithinAPathBuffer) {
+    // clang-format off
     const struct { std::string source; const char* year; std::string expected; } cases[] = {
         {"C:\\log\\ap#$%.log", "03", "C:\\log\\ap030731.log"},
         {"#$%-#$%-##", "2024", "20240731-20240731-20242024"},
@@ -143,6 +144,7 @@ TEST(DateMacros, ReplaceEachMacroCharacterWithinAPathBuffer) {
         {std::string(259, '#'), "2024", Repeat("2024", 64)},
         {"#" + Repeat(kA, 129), "2024", "2024" + Repeat(kA, 127)},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.source.substr(0, 40));
         char out[MAX_PATH + 32];

@@ -160,8 +160,10 @@ TEST(LogFileStatus, IsTheLocalLastWriteTimeAndSizeOfTheExpandedName) {
     TempFolder folder;
     const std::string log = folder.File(kSo + "030731.log");
     // -1: nobody holds the log; otherwise a writer holds it open with each kind of sharing.
+    // clang-format off
     const int shares[] = {-1, 0, FILE_SHARE_READ, FILE_SHARE_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE};
+    // clang-format on
     for (int share : shares) {
         ASSERT_TRUE(WriteFileBytes(log, "12345"));
         OwnedFile writer;

@@ -35,13 +35,16 @@ protected:
         Start(a_ + b_);
     }
 
-    Seam<OpenFileFunction>::Override openFile_{openFileSeam, AnswerOpenFile};  // no system dialog
+    // The open-file dialog is the test's: the program needs no system dialog.
+    Seam<OpenFileFunction>::Override openFile_{openFileSeam, AnswerOpenFile};
     std::string a_, b_;  // the index lines of a and b
     // Files that are no list: NUL bytes (gzip, UTF-16, a list with a NUL after it), and text without a line
     // of the three text fields (two commas).
+    // clang-format off
     const std::string notLists_[5] = {std::string("\x1f\x8b\x08\0\0\0\0\0\x03", 9),
                                       std::string("\xFF\xFE" "a\0,\0b\0,\0c\0\r\0\n\0", 16),
                                       std::string("a,b,c,0,0\r\n\0", 12), "started\r\nstopped\r\n", "one, two\r\n"};
+    // clang-format on
 };
 
 // A full list, beyond the 65,536 handles that movable blocks for its rows would have, with blank lines.

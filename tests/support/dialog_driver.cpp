@@ -71,8 +71,10 @@ LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 void WatchBoxes() {
+    // clang-format off
     const WNDCLASSA wc = {0, HelperProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr,
                           "KelvoraTestBoxWatch"};
+    // clang-format on
     RegisterClassA(&wc);
     helper = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
     SetTimer(helper, 1, 250, nullptr);

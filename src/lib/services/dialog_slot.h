@@ -53,8 +53,8 @@ public:
         if (!Serves(dialog, message, lParam)) return FALSE;
         State& state = *static_cast<State*>(state_);
         if (message == WM_NCDESTROY) Clear();  // a modeless showing ends here
-        return Guarded(dialog, [&] { return handler(state, dialog, message, wParam, lParam); },
-                       [&] { return AfterFailure(dialog, message); });
+        const auto handle = [&] { return handler(state, dialog, message, wParam, lParam); };
+        return Guarded(dialog, handle, [&] { return AfterFailure(dialog, message); });
     }
     // The state of the showing whose dialog is dialog, or null.
     State* Find(HWND dialog) const { return dialog && dialog == window_ ? static_cast<State*>(state_) : nullptr; }
