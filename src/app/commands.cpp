@@ -14,8 +14,15 @@ namespace {
 // Commands that change the list or what the list file will hold.
 bool ChangesList(WORD command) {
     switch (command) {
-    case IDM_ADDLIST: case IDM_EDITLIST: case IDM_DELETELIST: case IDM_CUT: case IDM_BROWSER: case IDM_EDITOR:
-    case IDM_SORTNAME: case IDM_SORTNEW: case IDM_SORTOLD: return true;
+    case IDM_ADDLIST:
+    case IDM_EDITLIST:
+    case IDM_DELETELIST:
+    case IDM_CUT:
+    case IDM_BROWSER:
+    case IDM_EDITOR:
+    case IDM_SORTNAME:
+    case IDM_SORTNEW:
+    case IDM_SORTOLD: return true;
     }
     return false;
 }
@@ -56,9 +63,8 @@ void ShowContextMenu(HINSTANCE instance, HWND window, POINT at) {
         UINT command;
     };
     const Item items[] = {
-        {IDS_CTX_OPEN, IDM_BROWSER},     {IDS_CTX_EDIT, IDM_EDITOR},           {0, 0},
-        {IDS_CTX_ADDLIST, IDM_ADDLIST},  {IDS_CTX_EDITLIST, IDM_EDITLIST},     {IDS_CTX_DELETELIST, IDM_DELETELIST},
-        {0, 0},                          {IDS_CTX_CUT, IDM_CUT},
+        {IDS_CTX_OPEN, IDM_BROWSER},      {IDS_CTX_EDIT, IDM_EDITOR},           {0, 0}, {IDS_CTX_ADDLIST, IDM_ADDLIST},
+        {IDS_CTX_EDITLIST, IDM_EDITLIST}, {IDS_CTX_DELETELIST, IDM_DELETELIST}, {0, 0}, {IDS_CTX_CUT, IDM_CUT},
     };
     OwnedMenu menu(CreatePopupMenu());
     if (!menu) return;

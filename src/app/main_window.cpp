@@ -32,15 +32,22 @@ struct ToolbarEntry {
 
 constexpr ToolbarEntry kToolbar[] = {
     {0, 0, 0},
-    {IDM_ADDLIST, 0, IDS_TIP_ADDLIST},     {IDM_EDITLIST, 1, IDS_TIP_EDITLIST}, {IDM_DELETELIST, 2, IDS_TIP_DELETELIST},
+    {IDM_ADDLIST, 0, IDS_TIP_ADDLIST},
+    {IDM_EDITLIST, 1, IDS_TIP_EDITLIST},
+    {IDM_DELETELIST, 2, IDS_TIP_DELETELIST},
     {0, 0, 0},
     {IDM_CUT, 3, IDS_TIP_CUT},
     {0, 0, 0},
-    {IDM_BROWSER, 4, IDS_TIP_BROWSER},     {IDM_EDITOR, 5, IDS_TIP_EDITOR},
+    {IDM_BROWSER, 4, IDS_TIP_BROWSER},
+    {IDM_EDITOR, 5, IDS_TIP_EDITOR},
     {0, 0, 0},
-    {IDM_SORTNAME, 6, IDS_TIP_SORTNAME},   {IDM_SORTNEW, 7, IDS_TIP_SORTNEW},   {IDM_SORTOLD, 8, IDS_TIP_SORTOLD},
+    {IDM_SORTNAME, 6, IDS_TIP_SORTNAME},
+    {IDM_SORTNEW, 7, IDS_TIP_SORTNEW},
+    {IDM_SORTOLD, 8, IDS_TIP_SORTOLD},
     {0, 0, 0},
-    {IDM_DATEMACRO, 9, IDS_TIP_DATEMACRO}, {IDM_OPTION, 10, IDS_TIP_OPTION},    {IDM_CUTOPTION, 11, IDS_TIP_CUTOPTION},
+    {IDM_DATEMACRO, 9, IDS_TIP_DATEMACRO},
+    {IDM_OPTION, 10, IDS_TIP_OPTION},
+    {IDM_CUTOPTION, 11, IDS_TIP_CUTOPTION},
     {0, 0, 0},
     {IDM_EXIT, 12, IDS_TIP_EXIT},
     {0, 0, 0},
@@ -51,7 +58,6 @@ static_assert(kToolbarEntries == 21, "the toolbar has 21 entries");
 
 // How long a session-end message waits for a stopped cut's worker, which stops at its next line.
 constexpr DWORD kSessionEndWaitMs = 300;
-
 
 UINT TooltipOf(UINT_PTR command) {
     for (const ToolbarEntry& e : kToolbar) {

@@ -29,7 +29,8 @@ void FirstRunCleanup(HINSTANCE instance, Environ& settings) {
         }
     }
     char entry[MAX_PATH];
-    if (LoadStringA(instance, IDS_CLASSNAME, entry, sizeof entry) > 0) regkeys::DeleteSubKey(HKEY_LOCAL_MACHINE, regkeys::kUninstall, entry);
+    if (LoadStringA(instance, IDS_CLASSNAME, entry, sizeof entry) > 0)
+        regkeys::DeleteSubKey(HKEY_LOCAL_MACHINE, regkeys::kUninstall, entry);
     settings.SetXpUpdate(1);
 }
 

@@ -16,7 +16,7 @@ public:
     CutCommands(const CutCommands&) = delete;
     CutCommands& operator=(const CutCommands&) = delete;
 
-    void Start();    // 15
+    void Start();  // 15
     // 16, posted by the worker at its end. Sent while the run still goes on, it stops the run first.
     void Finish();
     void Options();  // 23

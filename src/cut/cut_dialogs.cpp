@@ -16,8 +16,9 @@
 
 namespace {
 
-constexpr int kOptionHelp[] = {IDOK,         IDCANCEL,     IDC_CUTFILE, IDC_CUT_EDIT,    IDC_CUT_BROWSE,
-                               IDC_CUT_SELECTED, IDC_CUT_ALL, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_BAKFILE};
+constexpr int kOptionHelp[] = {
+    IDOK,        IDCANCEL,      IDC_CUTFILE,     IDC_CUT_EDIT,   IDC_CUT_BROWSE, IDC_CUT_SELECTED,
+    IDC_CUT_ALL, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_BAKFILE};
 
 // The state of a showing is the window it is shown for.
 DialogSlot<CommandHost> optionSlot;
@@ -84,7 +85,10 @@ INT_PTR HandleOptions(CommandHost& host, HWND dialog, UINT message, WPARAM wPara
     case WM_HELP: return ContextHelpPopup(dialog, reinterpret_cast<const HELPINFO*>(lParam), kOptionHelp);
     case WM_COMMAND:
         switch (wParam) {
-        case IDOK: StoreOptions(dialog, host); EndDialog(dialog, 1); return TRUE;
+        case IDOK:
+            StoreOptions(dialog, host);
+            EndDialog(dialog, 1);
+            return TRUE;
         case IDCANCEL: EndDialog(dialog, 0); return TRUE;
         case IDC_CUT_BROWSE: BrowseCutFile(dialog, host); return TRUE;
         case IDC_CUT_EDIT: EditCutFile(dialog, host); return TRUE;
@@ -103,7 +107,10 @@ INT_PTR HandlePre(CommandHost& host, HWND dialog, UINT message, WPARAM wParam, L
     case WM_INITDIALOG: CheckChoices(dialog, host.Settings()); return TRUE;
     case WM_COMMAND:
         switch (wParam) {
-        case IDOK: StoreChoices(dialog, host.Settings()); EndDialog(dialog, 1); return TRUE;
+        case IDOK:
+            StoreChoices(dialog, host.Settings());
+            EndDialog(dialog, 1);
+            return TRUE;
         case IDCANCEL: EndDialog(dialog, 0); return TRUE;
         }
         return FALSE;

@@ -268,8 +268,8 @@ bool CutEngine::ProcessFile(const char* path) {
     }
     // The log stays open, shared with nobody, until its cut copy has taken its place, so that no
     // writer adds a line that the cut would not see; DELETE lets it be renamed aside then.
-    OwnedFile log(CreateFileA(path, GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
-                              nullptr));
+    OwnedFile log(
+        CreateFileA(path, GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!log) {
         host_.ShowFileMessage(IDS_ERR_CUTLOGOPEN, path);
         return false;
@@ -287,8 +287,7 @@ bool CutEngine::ProcessFile(const char* path) {
         host_.ShowMessage(kMsgWorkFileFailed);
         return false;
     }
-    OwnedFile work(
-        CreateFileA(workPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    OwnedFile work(CreateFileA(workPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
     if (!work) {
         DeleteFileA(workPath);
         host_.ShowMessage(kMsgWorkFileFailed);
@@ -361,8 +360,8 @@ CutEngine::Replacement CutEngine::Replace(OwnedFile log, const char* logPath, co
 // A writer began the log anew while it stood aside: the new log's lines go through the cut onto
 // the end of the work file, and the new log goes, so that the work file can take its name.
 bool CutEngine::CarryNewLog(const char* logPath, const char* workPath) {
-    OwnedFile fresh(CreateFileA(logPath, GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
-                                nullptr));
+    OwnedFile fresh(
+        CreateFileA(logPath, GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     OwnedFile work(CreateFileA(workPath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER zero = {}, end = {};
     if (!fresh || !work || !SetFilePointerEx(work.Get(), zero, &end, FILE_END)) return false;

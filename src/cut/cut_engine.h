@@ -71,10 +71,10 @@ unsigned long long ProgressUnit(unsigned long long totalBytes);
 // One line of a block, as the scan for line ends found it.
 struct ScannedLine {
     const char* start;
-    size_t length;        // without the line end
-    size_t endLength;     // 2 for CR LF, 1 for a lone CR or LF, 0 for a last line without one
-    bool bsBeforeLast;    // a BS stands before the line's last byte
-    bool has05;           // a 0x05 stands in the line
+    size_t length;      // without the line end
+    size_t endLength;   // 2 for CR LF, 1 for a lone CR or LF, 0 for a last line without one
+    bool bsBeforeLast;  // a BS stands before the line's last byte
+    bool has05;         // a 0x05 stands in the line
     const char* Next() const { return start + length + endLength; }
 };
 

@@ -87,8 +87,8 @@ CutTableLoad LoadCutTable(const char* path, CutTable* table) {
     std::string text;
     text.resize(static_cast<size_t>(size.QuadPart));
     DWORD got = 0;
-    if (!text.empty() && (!ReadFile(file.Get(), &text[0], static_cast<DWORD>(text.size()), &got, nullptr) ||
-                          got != text.size())) {
+    if (!text.empty() &&
+        (!ReadFile(file.Get(), &text[0], static_cast<DWORD>(text.size()), &got, nullptr) || got != text.size())) {
         return CutTableLoad::Unreadable;
     }
     table->AddLines(text.data(), text.size());

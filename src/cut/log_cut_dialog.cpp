@@ -26,7 +26,8 @@ void LogCutDialog::Close() {
 
 void LogCutDialog::SetRange(unsigned minimum, unsigned long long maximumBytes, unsigned step) {
     unit_ = ProgressUnit(maximumBytes);
-    progressbar::SetRange(bar_, static_cast<int>(minimum), static_cast<int>(maximumBytes / unit_), static_cast<int>(step));
+    progressbar::SetRange(bar_, static_cast<int>(minimum), static_cast<int>(maximumBytes / unit_),
+                          static_cast<int>(step));
 }
 
 void LogCutDialog::SetPosition(unsigned long long bytes) {

@@ -25,8 +25,7 @@ INT_PTR ContextHelpPopup(HWND dialog, const HELPINFO* info, const int* table, si
     if (!info || !IsInHelpTable(info->iCtrlId, table, count)) return FALSE;
     // The help file sits beside the program that owns the dialog's parent, not beside a loaded module.
     HWND parent = GetParent(dialog);
-    HINSTANCE instance =
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent ? parent : dialog, GWLP_HINSTANCE));
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent ? parent : dialog, GWLP_HINSTANCE));
     char source[MAX_PATH + 32];
     BuildPopupSource(instance, source);
 

@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr int kHelpTable[] = {IDOK, IDCANCEL, IDC_LOGFILENAME, IDC_LISTNAME, IDC_BROWSERNAME,
+constexpr int kHelpTable[] = {IDOK,           IDCANCEL,        IDC_LOGFILENAME,   IDC_LISTNAME, IDC_BROWSERNAME,
                               IDC_BROWSE_LOG, IDC_OPEN_EDITOR, IDC_BROWSE_BROWSER};
 
 // The add, edit and drop variants are one kind of dialog: one showing at a time.
@@ -101,7 +101,8 @@ void DlgEditBase::BrowseLogFile(HWND dialog) {
     std::string filter =
         BuildFilter(host_.Instance(), {{IDS_FILTER_LOG, "*.log"}, {IDS_FILTER_TXT, "*.txt"}, {IDS_FILTER_ALL, "*.*"}});
     char path[MAX_PATH] = "";
-    if (ChooseFileToOpen(dialog, host_.Instance(), IDS_LOGFILE_TITLE, filter, 0, path)) SetLogFileNameField(dialog, path);
+    if (ChooseFileToOpen(dialog, host_.Instance(), IDS_LOGFILE_TITLE, filter, 0, path))
+        SetLogFileNameField(dialog, path);
     SetFocus(GetDlgItem(dialog, IDC_LOGFILENAME));
 }
 

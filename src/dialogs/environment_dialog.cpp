@@ -13,8 +13,9 @@
 
 namespace {
 
-constexpr int kHelpTable[] = {IDOK,        IDCANCEL,      IDC_BROWSE_EDITOR, IDC_DISPDATE,  IDC_DISPMARK, IDC_MARKCHAR,
-                              IDC_SORT_NAME, IDC_SORT_NEW, IDC_SORT_OLD,      IDC_CHOOSEFONT, IDC_EDITORNAME, IDC_TABSTOP};
+constexpr int kHelpTable[] = {IDOK,         IDCANCEL,       IDC_BROWSE_EDITOR, IDC_DISPDATE,
+                              IDC_DISPMARK, IDC_MARKCHAR,   IDC_SORT_NAME,     IDC_SORT_NEW,
+                              IDC_SORT_OLD, IDC_CHOOSEFONT, IDC_EDITORNAME,    IDC_TABSTOP};
 constexpr char kFullWidthSpace[] = "\x81\x40";
 
 DialogSlot<EnvironmentDialog> slot;
@@ -81,8 +82,10 @@ void EnvironmentDialog::Store(HWND dialog) {
     ReadField(dialog, IDC_MARKCHAR, mark, sizeof mark);
     settings.SetMarkChar(mark);
     int order = 2;
-    if (IsDlgButtonChecked(dialog, IDC_SORT_NAME) == BST_CHECKED) order = 0;
-    else if (IsDlgButtonChecked(dialog, IDC_SORT_NEW) == BST_CHECKED) order = 1;
+    if (IsDlgButtonChecked(dialog, IDC_SORT_NAME) == BST_CHECKED)
+        order = 0;
+    else if (IsDlgButtonChecked(dialog, IDC_SORT_NEW) == BST_CHECKED)
+        order = 1;
     settings.SetSortList(order);
     char editor[MAX_PATH];
     ReadField(dialog, IDC_EDITORNAME, editor, sizeof editor);

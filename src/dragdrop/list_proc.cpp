@@ -20,13 +20,9 @@ LRESULT Handle(WNDPROC previous, HWND list, UINT message, WPARAM wParam, LPARAM 
     case WM_KEYDOWN:
         if (wParam != VK_RETURN) break;
         return SendMessageA(parent, WM_COMMAND, IDM_BROWSER, lParam);
-    case WM_LBUTTONDBLCLK:
-        return SendMessageA(parent, WM_COMMAND, IDM_BROWSER, lParam);
-    case WM_LBUTTONDOWN:
-        SendMessageA(parent, message, wParam, lParam);
-        break;
-    case WM_MOUSEMOVE:
-        return SendMessageA(parent, message, wParam, lParam);
+    case WM_LBUTTONDBLCLK: return SendMessageA(parent, WM_COMMAND, IDM_BROWSER, lParam);
+    case WM_LBUTTONDOWN: SendMessageA(parent, message, wParam, lParam); break;
+    case WM_MOUSEMOVE: return SendMessageA(parent, message, wParam, lParam);
     case WM_RBUTTONUP: {
         LRESULT height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
         if (height > 0) {

@@ -34,7 +34,7 @@ int WINAPI GetCountArgument(LPCSTR commandLine) {
     for (const char* p = commandLine;;) {
         p += ArgumentEnd(p);
         if (!*p) break;
-        ++p;  // the space
+        ++p;             // the space
         if (!*p) break;  // a trailing space starts no argument
         ++count;
     }

@@ -9,8 +9,8 @@
 using bytetext::CopyFit;
 using bytetext::CopyPrefix;
 using bytetext::FitLength;
-using bytetext::kPathBytes;
 using bytetext::IsDoubleByte;
+using bytetext::kPathBytes;
 using bytetext::LastOf;
 using pathtext::PathCap;
 

@@ -85,8 +85,8 @@ struct IndexText {
 // Reads the file whole, opened so that nobody writes to it meanwhile, into a block taken without
 // throwing, and judges whether it is a list and one the program can hold.
 IndexRead ReadIndexText(const char* path, IndexText* text) {
-    OwnedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                               nullptr));
+    OwnedFile file(
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size;
     if (!file || !GetFileSizeEx(file.Get(), &size)) return IndexRead::Unreadable;
     if (size.QuadPart > kIndexFileMax) return IndexRead::TooLong;

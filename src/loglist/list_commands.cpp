@@ -46,7 +46,8 @@ void Sort(CommandHost& host, int order) {
 void DeleteSelected(CommandHost& host) {
     HWND owner = host.Window();
     const PMessage& messages = host.Messages();
-    const int answer = messages.ShowMessageByIds(owner, IDS_CAP_DELETELIST, IDS_ASK_DELETE, MB_OKCANCEL | MB_ICONEXCLAMATION);
+    const int answer =
+        messages.ShowMessageByIds(owner, IDS_CAP_DELETELIST, IDS_ASK_DELETE, MB_OKCANCEL | MB_ICONEXCLAMATION);
     if (answer != IDOK) return;
     ListMenu& list = host.List();
     int selected = list.GetSelection();

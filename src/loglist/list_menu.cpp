@@ -31,8 +31,7 @@ public:
 
 }  // namespace
 
-ListMenu::ListMenu(HINSTANCE instance, HWND mainWindow, Environ& settings, const PMessage& messages,
-                   const RECT& rect)
+ListMenu::ListMenu(HINSTANCE instance, HWND mainWindow, Environ& settings, const PMessage& messages, const RECT& rect)
     : mainWindow_(mainWindow), settings_(settings), messages_(messages) {
     list_ = CreateWindowExA(0, "LISTBOX", "",
                             WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_SORT |
@@ -64,9 +63,9 @@ int ListMenu::InsertRow(const LogEntry& entry, bool sorted) {
         BuildDisplayText(copy.Get(), settings_);
     }
     // LB_INSERTSTRING places the row where it is told, even in a sorted list box.
-    LRESULT index = sorted ? SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.Get()))
-                           : SendMessageA(list_, LB_INSERTSTRING, static_cast<WPARAM>(-1),
-                                          reinterpret_cast<LPARAM>(row.Get()));
+    LRESULT index =
+        sorted ? SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.Get()))
+               : SendMessageA(list_, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(row.Get()));
     if (index == LB_ERR || index == LB_ERRSPACE) return -1;
     row.Release();  // the list box holds the row now
     return static_cast<int>(index);
@@ -128,8 +127,8 @@ bool ListMenu::LoadList() {
                 createdEmpty_ = static_cast<bool>(created);
             }
             IndexEntries entries;
-            loaded = ReadIndexFile(path, MacroTextsOf(settings_), &entries) == IndexRead::Read &&
-                     InsertInOrder(entries);
+            loaded =
+                ReadIndexFile(path, MacroTextsOf(settings_), &entries) == IndexRead::Read && InsertInOrder(entries);
         }
     }
     source_ = !path[0] ? Source::None : loaded ? Source::File : Source::Failed;
@@ -152,9 +151,8 @@ bool ListMenu::InsertInOrder(const IndexEntries& entries) {
     if (!order) return false;
     for (int i = 0; i < count; ++i) order[i] = &entries[i];
     const int sort = settings_.GetSortList();
-    std::stable_sort(order.get(), order.get() + count, [sort](const LogEntry* a, const LogEntry* b) {
-        return CompareEntries(*a, *b, sort) < 0;
-    });
+    std::stable_sort(order.get(), order.get() + count,
+                     [sort](const LogEntry* a, const LogEntry* b) { return CompareEntries(*a, *b, sort) < 0; });
     SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list_, LB_INITSTORAGE, count, 0);
     bool inserted = true;
@@ -221,8 +219,8 @@ void ListMenu::SetEntryCommands(bool enabled) {
         EnableMenuItem(menu, IDM_ADDLIST, MF_BYCOMMAND | (add ? MF_ENABLED : MF_GRAYED));
     }
     if (HWND toolbar = GetDlgItem(mainWindow_, IDC_TOOLBAR)) {
-        for (UINT id : {IDM_EDITLIST, IDM_DELETELIST, IDM_CUT, IDM_BROWSER, IDM_EDITOR, IDM_SORTNAME, IDM_SORTNEW,
-                        IDM_SORTOLD}) {
+        for (UINT id :
+             {IDM_EDITLIST, IDM_DELETELIST, IDM_CUT, IDM_BROWSER, IDM_EDITOR, IDM_SORTNAME, IDM_SORTNEW, IDM_SORTOLD}) {
             SendMessageA(toolbar, TB_ENABLEBUTTON, id, MAKELPARAM(entries ? TRUE : FALSE, 0));
         }
         SendMessageA(toolbar, TB_ENABLEBUTTON, IDM_ADDLIST, MAKELPARAM(add ? TRUE : FALSE, 0));

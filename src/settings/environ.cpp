@@ -50,7 +50,8 @@ LOGFONTA EnvironList::DefaultFont() {
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = SHIFTJIS_CHARSET;
     font.lfPitchAndFamily = VARIABLE_PITCH;
-    CopyToField(font.lfFaceName, sizeof font.lfFaceName, "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e");  // ＭＳ ゴシック
+    CopyToField(font.lfFaceName, sizeof font.lfFaceName,
+                "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e");  // ＭＳ ゴシック
     return font;
 }
 

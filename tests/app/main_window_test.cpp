@@ -47,7 +47,10 @@ std::vector<std::string> Items(HMENU menu) {
 
 // The popup menu shown while open runs, as it was shown on this thread: where, and its items. It is
 // closed without a choice; a menu that never shows ends the wait in 6 s.
-struct ShownMenu { RECT rect = {}; std::vector<std::string> items; };
+struct ShownMenu {
+    RECT rect = {};
+    std::vector<std::string> items;
+};
 ShownMenu* watching = nullptr;
 int ticks = 0;
 
@@ -87,7 +90,7 @@ protected:
         for (const auto& [name, text] : macros) WriteProgramText("Main", name, text);
         const std::string beta = IndexLine(logs_.File("b.log"), browser_, beta_, LocalFileTime(2026, 2, 1));
         ASSERT_TRUE(WriteFileBytes(indexPath_, beta + IndexLine(logs_.File("missing.log"), browser_, none_) +
-                                                          IndexLine(logs_.File("a #$%.log"), browser_, alpha_)));
+                                                   IndexLine(logs_.File("a #$%.log"), browser_, alpha_)));
         if (start) StartProgram();
     }
     std::vector<std::string> Status() const {
@@ -165,8 +168,8 @@ TEST_F(MainWindowTest, MenuBarAcceleratorsToolbarAndContextMenuAreAsListedAndThe
 
     // The loop step translates the keys for the list; Enter and a double click open the log.
     commands.clear();
-    windowProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordCommands)));
+    windowProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordCommands)));
     for (WPARAM key : {VK_F5, VK_RETURN}) {
         MSG msg = {list_->Control(), WM_KEYDOWN, key, 0, 0, {}};
         frame_->Dispatch(msg);
@@ -325,12 +328,13 @@ TEST_F(MainWindowTest, FailedLoadsAndWritesAreToldButNotAtASessionEndAndLeaveThe
     FailingReplace failing(true);
     for (int i = 0; i < 2; ++i) driver.ExpectPress(IDOK);
     Command(IDM_REFRESH);
-    EXPECT_EQ(2, list_->GetEntryCount());  // not read over by the old file
+    EXPECT_EQ(2, list_->GetEntryCount());                                  // not read over by the old file
     EXPECT_TRUE(SendMessageA(Main().Window(), WM_QUERYENDSESSION, 0, 0));  // without a box
-    Stop();  // the program still ends
+    Stop();                                                                // the program still ends
     ASSERT_EQ(4u, driver.Shown().size());
-    const std::string failed = Sjis("目次テーブルファイルに書き込めませんでした"
-                                    "（ファイルは前の内容のまま残っています）");
+    const std::string failed = Sjis(
+        "目次テーブルファイルに書き込めませんでした"
+        "（ファイルは前の内容のまま残っています）");
     for (size_t i = 2; i < 4; ++i) EXPECT_EQ(failed + "\r\n" + indexPath_, driver.Shown()[i].text);
     EXPECT_EQ(before, IndexBytes());
 }

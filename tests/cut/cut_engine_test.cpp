@@ -356,7 +356,8 @@ TEST_F(CutRunTest, LogsThatAreNoTextOrReadOnlyAreLeftAsTheyWereAndNamedInOneNoti
     EXPECT_TRUE(RunCut(engine, {paths[0], paths[1], paths[4], paths[5], paths[2], paths[3]}));
     const DWORD attributes = GetFileAttributesA(paths[4].c_str());
     SetFileAttributesA(paths[4].c_str(), FILE_ATTRIBUTE_NORMAL);  // so that the folder can go
-    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), attributes & ~FILE_ATTRIBUTE_ARCHIVE);
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+              attributes & ~FILE_ATTRIBUTE_ARCHIVE);
     EXPECT_EQ(Sjis(u8"受注 y\r\n"), ReadFileBytes(paths[5]));
     for (size_t i = 0; i < 5; ++i) {
         EXPECT_EQ(logs[i], ReadFileBytes(paths[i])) << i;

@@ -84,7 +84,12 @@ TEST(LogCutDialogTest, LaysTheBarOverItsPlaceholderPaintsItAtOnceAndStopsOnce) {
 
 // What the worker's message boxes showed, with the progress dialog's fields at the time; each is
 // answered OK on the worker thread, after pressing 中断 when the test asks for it.
-struct WorkerBox { std::string text, caption; UINT style; bool mainEnabled; std::string file, kind, count; };
+struct WorkerBox {
+    std::string text, caption;
+    UINT style;
+    bool mainEnabled;
+    std::string file, kind, count;
+};
 std::vector<WorkerBox> workerBoxes;
 bool pressStopAtBox = false;
 
@@ -176,7 +181,8 @@ TEST_F(CutWindowTest, FilesLeftAloneAreNamedUnderTheirReasonsInOneBoxAtTheEnd) {
     ASSERT_EQ(1u, workerBoxes.size());
     EXPECT_EQ(Sjis(u8"次のファイルはテキストのログではないため、カットせずにそのまま残しました：") + "\r\n" +
                   LogOf("b.log") + "\r\n\r\n" +
-                  Sjis(u8"次のファイルは読み取り専用のため、カットせずにそのまま残しました：") + "\r\n" + LogOf("a#.log"),
+                  Sjis(u8"次のファイルは読み取り専用のため、カットせずにそのまま残しました：") + "\r\n" +
+                  LogOf("a#.log"),
               workerBoxes[0].text);
 }
 
@@ -285,7 +291,13 @@ int WINAPI AskSecondForReal(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
     return MessageBoxA(owner, text, caption, style);
 }
 
-struct OutsideCall { HWND window; UINT message; WPARAM wParam; DWORD_PTR result; DWORD elapsedMs; };
+struct OutsideCall {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    DWORD_PTR result;
+    DWORD elapsedMs;
+};
 
 DWORD WINAPI SendCall(void* param) {
     auto* call = static_cast<OutsideCall*>(param);
@@ -309,7 +321,10 @@ OutsideCall SendFromOutside(HWND window, UINT message, WPARAM wParam) {
 
 // How a run is ended from outside: the user closes the window, the session ends, or command 16
 // comes while the worker still runs.
-struct Ending { UINT message; WPARAM wParam; };
+struct Ending {
+    UINT message;
+    WPARAM wParam;
+};
 const Ending kClose{WM_CLOSE, 0}, kQueryEnd{WM_QUERYENDSESSION, 0}, kEnd{WM_ENDSESSION, TRUE};
 
 // A run over both logs that asks, for this run only, before each cut: the question for the second

@@ -245,7 +245,12 @@ TEST_F(DialogTest, DateMacrosStoreTypedTextOrTodayAndEveryLogNameIsExpandedAgain
     snprintf(today, sizeof today, "%02d/%02d/%02d 1", now.wYear % 100, now.wMonth, now.wDay);
     // typed: year, month, day and automatic update; stored: "year/month/day auto"; dated: the
     // first log's file exists under its expanded name
-    struct Case { std::vector<const char*> typed; int button; std::string stored; bool dated; };
+    struct Case {
+        std::vector<const char*> typed;
+        int button;
+        std::string stored;
+        bool dated;
+    };
     const Case cases[] = {{{"01", "02", "03", "0"}, IDOK, "01/02/03 0", true},
                           {{"77", "7", "7", "1"}, IDCANCEL, "01/02/03 0", true},
                           {{"", "", "", "0"}, IDOK, "// 0", false},

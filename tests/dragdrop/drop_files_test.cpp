@@ -35,7 +35,9 @@ HGLOBAL MakeDrop(const std::vector<std::string>& names, BOOL nonClient, POINT at
 
 bool IsFreed(HGLOBAL block) { return GlobalFlags(block) == GMEM_INVALID_HANDLE; }
 
-struct SeenDialog { std::string caption, logFile, listName, browser; };
+struct SeenDialog {
+    std::string caption, logFile, listName, browser;
+};
 
 class DropFilesTest : public testing_support::FrameTest {
 protected:

@@ -16,9 +16,9 @@ using namespace testing_support;
 namespace {
 
 const DateMacroTexts kMacros{"03", "07", "31"};
-const std::string kSo = "\x83\x5C";   // ソ: second byte '\'
-const std::string kPo = "\x83\x7C";   // ポ: second byte '|'
-const std::string kA = "\x82\xA0";    // あ
+const std::string kSo = "\x83\x5C";  // ソ: second byte '\'
+const std::string kPo = "\x83\x7C";  // ポ: second byte '|'
+const std::string kA = "\x82\xA0";   // あ
 
 // The persisted fields of an entry as a line of the file: log file, browser, list name, seen low, seen high.
 std::string Fields(const LogEntry& e) {
@@ -96,9 +96,9 @@ TEST(IndexFile, EachLineThatIsNotBlankIsOneEntryWhateverItsEndOrLength) {
         {lineOf(257) + "\r\nz,,", {cut, z}},
         {std::string(9000, 'L') + ",b,n,3,4\r\nz,,\r\n", {std::string(259, 'L') + ",b,n,3,4", z}},
         {"\r\n \t\r\nz,,\r\n" + wide + " " + wide + "\t\r\n\n\rz,,\r\n\r\n" + wide + "\r\n  ", {z, z}},
-        {"\r\n" + wide + "\r\n", {}},                    // blank lines only: an empty list
+        {"\r\n" + wide + "\r\n", {}},                      // blank lines only: an empty list
         {"z,,\r\n \x81\x41\r\n", {z, " \x81\x41,,,0,0"}},  // 、 is no blank
-        {"header\r\nz,,", {"header,,,0,0", z}},  // in a list, a line without the fields is an entry too
+        {"header\r\nz,,", {"header,,,0,0", z}},            // in a list, a line without the fields is an entry too
     };
     for (const auto& [bytes, rows] : cases) EXPECT_EQ(ReadBytes(bytes), rows) << testing::PrintToString(bytes);
 }

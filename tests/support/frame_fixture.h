@@ -24,7 +24,11 @@
 namespace testing_support {
 
 // HTML Help calls, as the hook saw them; a text popup's HH_POPUP idString and pt as popupId and at.
-struct HelpCall { std::string file; UINT command, popupId; POINT at; };
+struct HelpCall {
+    std::string file;
+    UINT command, popupId;
+    POINT at;
+};
 extern std::vector<HelpCall> helpCalls;
 HWND WINAPI RecordHelp(HWND, LPCSTR file, UINT command, DWORD_PTR data);
 

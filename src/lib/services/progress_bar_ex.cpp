@@ -35,7 +35,8 @@ struct MemoryDCTraits {
 class Layer {
 public:
     Layer(HDC screen, int width, int height)
-        : dc_(CreateCompatibleDC(screen)), bitmap_(CreateCompatibleBitmap(screen, width, height)),
+        : dc_(CreateCompatibleDC(screen)),
+          bitmap_(CreateCompatibleBitmap(screen, width, height)),
           select_(dc_.Get(), bitmap_.Get()) {}
     HDC Get() const { return dc_.Get(); }
     explicit operator bool() const { return dc_ && bitmap_; }
@@ -109,10 +110,16 @@ LRESULT Handle(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         state->minimum = LOWORD(lp);
         state->maximum = HIWORD(lp);
         return 0;
-    case PBM_SETPOS: state->position = static_cast<unsigned>(wp); PaintNow(w, *state); return 0;
+    case PBM_SETPOS:
+        state->position = static_cast<unsigned>(wp);
+        PaintNow(w, *state);
+        return 0;
     case PBM_DELTAPOS: state->position += static_cast<unsigned>(wp); return 0;
     case PBM_SETSTEP: state->step = static_cast<unsigned>(wp); return 0;
-    case PBM_STEPIT: state->position += state->step; PaintNow(w, *state); return 0;
+    case PBM_STEPIT:
+        state->position += state->step;
+        PaintNow(w, *state);
+        return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(w, &ps);
@@ -166,7 +173,7 @@ HWND CreateEx(HWND parent, int x, int y, int width, int height, int id) {
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = kBarClass;
-    RegisterClassA(&wc);  // fails harmlessly when the class exists
+    RegisterClassA(&wc);                            // fails harmlessly when the class exists
     BarState* state = new (std::nothrow) BarState;  // without it the bar shows its background only
     HWND bar = CreateWindowExA(0, kBarClass, nullptr, WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, state);
