@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/kelvora_frame.h"
+#include "app/main_window.h"
 #include "loglist/list_menu.h"
 #include "settings/environ.h"
 
@@ -56,6 +57,7 @@ int main() {
         std::printf("no main window\n");
         return 1;
     }
+    ListMenu& list = frame.Window()->List();
     double times[2] = {};
     const int counts[2] = {1000, 10000};
     for (int round = 0; round < 2; ++round) {
@@ -65,10 +67,10 @@ int main() {
         for (int repeat = 0; repeat < 3; ++repeat) {
             LARGE_INTEGER start, end;
             QueryPerformanceCounter(&start);
-            bool loaded = frame.List()->LoadList();
-            UpdateWindow(frame.List()->Control());
+            bool loaded = list.LoadList();
+            UpdateWindow(list.Control());
             QueryPerformanceCounter(&end);
-            if (!loaded || frame.List()->GetEntryCount() != counts[round]) {
+            if (!loaded || list.GetEntryCount() != counts[round]) {
                 std::printf("load of %d entries failed\n", counts[round]);
                 return 1;
             }
@@ -79,7 +81,7 @@ int main() {
     }
     std::printf("ratio 10000/1000: %.1f (goal: at most 12, and 10000 entries in at most 0.3 s)\n", times[1] / times[0]);
     // The window writes its (now empty) list back into the last bench file, which every run makes anew.
-    frame.List()->ClearEntries();
-    DestroyWindow(frame.MainWindow());
+    list.ClearEntries();
+    DestroyWindow(frame.Window()->Window());
     return 0;
 }

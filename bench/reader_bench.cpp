@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "lib/core/owned.h"
 #include "lib/file_reader.h"
-#include "lib/owned.h"
 
 namespace {
 
@@ -22,9 +22,12 @@ constexpr int kRounds = 5;
 bool Generate(const char* path) {
     OwnedFile file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
-    static const char* const kWords[] = {"connect", "accept", "\x90\xDA\x91\xB1",  // 接続
-                                         "user=guest", "\x83\x5C\x83\x74\x83\x67", "id=12345", "[INFO]",
-                                         "[WARN]", "\x8E\xF3\x90\x4D", "/var/log/app", "ok"};
+    static const char* const kWords[] = {"connect",          "accept",
+                                         "\x90\xDA\x91\xB1",  // 接続
+                                         "user=guest",       "\x83\x5C\x83\x74\x83\x67",
+                                         "id=12345",         "[INFO]",
+                                         "[WARN]",           "\x8E\xF3\x90\x4D",
+                                         "/var/log/app",     "ok"};
     std::vector<char> block;
     block.reserve(kBaselineBlock + 512);
     unsigned seed = 12345;

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/owned.h"
+#include "lib/core/owned.h"
 #include "loglist/log_watch.h"
 
 namespace {
@@ -103,8 +103,10 @@ void WriteToReport(HWND window) {
         Sleep(200);
         const LARGE_INTEGER written = Now();
         AppendLine(log.Get());
-        if (AwaitChanges(watch, window, 5000).empty()) ++lost;
-        else delays.push_back(Ms(written, Now()));
+        if (AwaitChanges(watch, window, 5000).empty())
+            ++lost;
+        else
+            delays.push_back(Ms(written, Now()));
     }
     std::sort(delays.begin(), delays.end());
     if (!delays.empty()) {
@@ -167,9 +169,10 @@ void Startup(HWND window) {
         if (counts.settled || Ms(start, Now()) > 60000) break;
         Sleep(1);
     }
-    std::printf("10,000 logs in 200 folders: handed over in %.1f ms, all watches stand after %.0f ms, every log read "
-                "once after %.0f ms; longest call of the user-interface thread meanwhile %.3f ms\n",
-                handOver, standing, Ms(start, Now()), longest);
+    std::printf(
+        "10,000 logs in 200 folders: handed over in %.1f ms, all watches stand after %.0f ms, every log read "
+        "once after %.0f ms; longest call of the user-interface thread meanwhile %.3f ms\n",
+        handOver, standing, Ms(start, Now()), longest);
     const LARGE_INTEGER stop = Now();
     watch.Stop();
     std::printf("stop: %.1f ms\n", Ms(stop, Now()));

@@ -1,11 +1,11 @@
-// The about box (dialog 2000) with its web link, which opens the maker's page in the default browser.
 #include "app/about_box.h"
 
 #include <shellapi.h>
 
 #include <cstring>
 
-#include "lib/proc_boundary.h"
+#include "lib/services/dialog_slot.h"
+#include "lib/services/proc_boundary.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -32,8 +32,7 @@ DlgAbout::DlgAbout(HINSTANCE instance) : instance_(instance), background_(GetSys
 }
 
 INT_PTR DlgAbout::Show(HWND owner) {
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
-    return slot.ShowModal(instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, DialogProc, *this);
+    return slot.ShowModal(instance_, MAKEINTRESOURCEA(IDD_ABOUT), owner, DialogProc, *this);
 }
 
 INT_PTR CALLBACK DlgAbout::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

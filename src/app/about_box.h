@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "lib/owned.h"
+#include "lib/core/owned.h"
 
 class DlgAbout {
 public:

@@ -1,17 +1,15 @@
-// The application object: start-up, the single main window, the message loop and the shutdown.
+// The application object: OLE, the start-up in its order with the maintenance, the settings and the
+// message table, the main window's class and its single window, the accelerators and the message loop.
 #pragma once
 #include <windows.h>
 
 #include <memory>
 
-#include "cut/cut_commands.h"
-#include "dragdrop/drag_start.h"
-#include "loglist/list_context.h"
-#include "loglist/list_menu.h"
-#include "settings/environ.h"
-#include "settings/pmessage.h"
+class Environ;
+class MainWindow;
+class PMessage;
 
-class KelvoraFrame final : public ListContext {
+class KelvoraFrame {
 public:
     explicit KelvoraFrame(HINSTANCE instance);  // runs the start-up up to the main window
     ~KelvoraFrame();                            // releases PMessage, writes the settings, ends OLE
@@ -23,54 +21,21 @@ public:
     // One step of the loop for a message already taken from the queue.
     void Dispatch(MSG& msg);
 
-    bool Created() const { return created_ != 0; }
-    HWND MainWindow() const { return mainWindow_; }
-    HWND Toolbar() const { return toolbar_; }
-    HWND StatusBar() const { return statusBar_; }
-    void SetList(std::unique_ptr<ListMenu> list) { listMenu_ = std::move(list); }
-
-    // What the commands of the lower layers reach through ListContext.
-    HINSTANCE Instance() const override { return instance_; }
-    HWND Owner() const override { return mainWindow_; }
-    ListMenu* List() override { return listMenu_.get(); }
-    Environ& Settings() override { return *environ_; }
-    const PMessage& Messages() const override { return *pmessage_; }
-    void RefreshStatusBar() override;
-
-    CutCommands& Cut() { return cut_; }
-    // Where a drag of an entry goes: the system's drag and drop, or what a test puts there.
-    DragStarter Drags() const { return dragStarter_; }
-    void SetDragStarter(DragStarter start) { dragStarter_ = start; }
-
-    void SetMainWindow(HWND w) { mainWindow_ = w; }
-    void SetToolbar(HWND w) { toolbar_ = w; }
-    void SetStatusBar(HWND w) { statusBar_ = w; }
-
-    int PressedRow() const { return pressedRow_; }
-    void SetPressedRow(int row) { pressedRow_ = row; }
+    // This process made the main window: no other instance was running.
+    bool Created() const { return window_ != nullptr; }
+    // The main window, from its creation until this object ends; null when there is none.
+    MainWindow* Window() const { return window_.get(); }
+    Environ& Settings() { return *environ_; }
 
 private:
-    int ActivateExistingInstanceOrCreate();
+    // The class's window procedure: the window's extra bytes hold this object, which holds the
+    // window's MainWindow.
+    static LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void ActivateExistingInstanceOrCreate();
 
-    int pressedRow_ = 0;
-    int created_ = 0;
     HINSTANCE instance_;
     HACCEL accelerators_ = nullptr;
-    HWND mainWindow_ = nullptr;
-    HWND toolbar_ = nullptr;
-    HWND statusBar_ = nullptr;
     std::unique_ptr<Environ> environ_;
     std::unique_ptr<PMessage> pmessage_;
-    std::unique_ptr<ListMenu> listMenu_;
-    CutCommands cut_{*this};
-    DragStarter dragStarter_;
-    char className_[65] = "";
-    char title_[81] = "";
-    DWORD style_ = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
-    DWORD exStyle_ = WS_EX_ACCEPTFILES;
-    int x_ = CW_USEDEFAULT;
-    int y_ = CW_USEDEFAULT;
-    int width_ = CW_USEDEFAULT;
-    int height_ = CW_USEDEFAULT;
-    WNDCLASSA windowClass_ = {};
+    std::unique_ptr<MainWindow> window_;
 };

@@ -1,4 +1,3 @@
-// Geometry of the main window's children and of the keyboard-opened context menu.
 #include "app/layout.h"
 
 void StatusBarEdges(int clientWidth, int maxCharWidth, int edges[4]) {

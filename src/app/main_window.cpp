@@ -1,29 +1,25 @@
-// The main window: toolbar, log list and status bar, and the routing of each message of the class "Kelvora".
 #include "app/main_window.h"
 
 #include <commctrl.h>
 #include <htmlhelp.h>
 
-#include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "app/commands.h"
-#include "lib/html_help.h"
-#include "app/kelvora_frame.h"
 #include "app/layout.h"
 #include "app/status_text.h"
 #include "dragdrop/drag_start.h"
 #include "dragdrop/drop_files.h"
 #include "dragdrop/list_proc.h"
-#include "lib/file_reader.h"
-#include "lib/proc_boundary.h"
-#include "lib/strings_paths.h"
+#include "lib/core/files.h"
+#include "lib/core/path_text.h"
+#include "lib/services/html_help.h"
+#include "lib/services/program_files.h"
 #include "loglist/date_macros.h"
-#include "loglist/index_file.h"
 #include "loglist/list_commands.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
+#include "settings/environ.h"
 #include "settings/pmessage.h"
 
 namespace {
@@ -36,15 +32,22 @@ struct ToolbarEntry {
 
 constexpr ToolbarEntry kToolbar[] = {
     {0, 0, 0},
-    {IDM_ADDLIST, 0, IDS_TIP_ADDLIST},     {IDM_EDITLIST, 1, IDS_TIP_EDITLIST}, {IDM_DELETELIST, 2, IDS_TIP_DELETELIST},
+    {IDM_ADDLIST, 0, IDS_TIP_ADDLIST},
+    {IDM_EDITLIST, 1, IDS_TIP_EDITLIST},
+    {IDM_DELETELIST, 2, IDS_TIP_DELETELIST},
     {0, 0, 0},
     {IDM_CUT, 3, IDS_TIP_CUT},
     {0, 0, 0},
-    {IDM_BROWSER, 4, IDS_TIP_BROWSER},     {IDM_EDITOR, 5, IDS_TIP_EDITOR},
+    {IDM_BROWSER, 4, IDS_TIP_BROWSER},
+    {IDM_EDITOR, 5, IDS_TIP_EDITOR},
     {0, 0, 0},
-    {IDM_SORTNAME, 6, IDS_TIP_SORTNAME},   {IDM_SORTNEW, 7, IDS_TIP_SORTNEW},   {IDM_SORTOLD, 8, IDS_TIP_SORTOLD},
+    {IDM_SORTNAME, 6, IDS_TIP_SORTNAME},
+    {IDM_SORTNEW, 7, IDS_TIP_SORTNEW},
+    {IDM_SORTOLD, 8, IDS_TIP_SORTOLD},
     {0, 0, 0},
-    {IDM_DATEMACRO, 9, IDS_TIP_DATEMACRO}, {IDM_OPTION, 10, IDS_TIP_OPTION},    {IDM_CUTOPTION, 11, IDS_TIP_CUTOPTION},
+    {IDM_DATEMACRO, 9, IDS_TIP_DATEMACRO},
+    {IDM_OPTION, 10, IDS_TIP_OPTION},
+    {IDM_CUTOPTION, 11, IDS_TIP_CUTOPTION},
     {0, 0, 0},
     {IDM_EXIT, 12, IDS_TIP_EXIT},
     {0, 0, 0},
@@ -55,7 +58,6 @@ static_assert(kToolbarEntries == 21, "the toolbar has 21 entries");
 
 // How long a session-end message waits for a stopped cut's worker, which stops at its next line.
 constexpr DWORD kSessionEndWaitMs = 300;
-
 
 UINT TooltipOf(UINT_PTR command) {
     for (const ToolbarEntry& e : kToolbar) {
@@ -72,20 +74,13 @@ int WindowHeight(HWND w) {
 
 }  // namespace
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* frame = reinterpret_cast<KelvoraFrame*>(GetWindowLongPtrA(window, 0));
-    if (!frame) {
-        if (message != WM_CREATE) return DefWindowProcA(window, message, wParam, lParam);
-        frame = static_cast<KelvoraFrame*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(frame));
-        frame->SetMainWindow(window);
-    }
-    return GuardedMessage(DefWindowProcA, window, message, wParam, lParam,
-                          [&] { return MainWindow(*frame, window).Dispatch(message, wParam, lParam); });
-}
+MainWindow::MainWindow(HINSTANCE instance, HWND window, Environ& settings, const PMessage& messages)
+    : instance_(instance), window_(window), settings_(settings), messages_(messages) {}
+
+MainWindow::~MainWindow() { cut_.Stop(); }
 
 LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-    ListMenu* list = frame_.List();
+    ListMenu* list = list_.get();
     switch (message) {
     case WM_CREATE: OnCreate(); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
@@ -102,7 +97,7 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam) OnEndSession();
         return 0;
     case WM_MEASUREITEM:  // arrives while the list control is being created
-        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = frame_.Settings().List().RowHeight();
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = settings_.List().RowHeight();
         return 0;
     case WM_DRAWITEM:
         if (list) list->Draw(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
@@ -114,21 +109,21 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NOTIFY: return OnNotify(lParam);
     case WM_CONTEXTMENU: OnContextMenu(lParam); return 0;
-    case WM_COMMAND: return OnCommand(wParam, lParam);
+    case WM_COMMAND:  // no list, no command: ids can come from outside while the window starts or closes
+        return list ? OnCommand(wParam, lParam) : DefWindowProcA(window_, message, wParam, lParam);
     case WM_MOUSEMOVE: {
-        LRESULT result = OnMouseMove(wParam, lParam);
+        LRESULT result = list ? OnMouseMove(wParam, lParam) : 0;
         return result != 0 ? result : DefWindowProcA(window_, message, wParam, lParam);
     }
     case WM_LBUTTONDOWN:
-        OnLeftButtonDown(lParam);
+        if (list) OnLeftButtonDown(lParam);
         return DefWindowProcA(window_, message, wParam, lParam);
-    case WM_DROPFILES: return OnDropFiles(frame_, reinterpret_cast<HDROP>(wParam));
+    case WM_DROPFILES: return OnDrop(reinterpret_cast<HDROP>(wParam));
     }
     return DefWindowProcA(window_, message, wParam, lParam);
 }
 
 void MainWindow::OnCreate() {
-    HINSTANCE instance = frame_.Instance();
     TBBUTTON buttons[kToolbarEntries] = {};
     for (int i = 0; i < kToolbarEntries; ++i) {
         buttons[i].iBitmap = kToolbar[i].command ? kToolbar[i].image : 0;
@@ -136,77 +131,71 @@ void MainWindow::OnCreate() {
         buttons[i].fsState = TBSTATE_ENABLED;
         buttons[i].fsStyle = kToolbar[i].command ? TBSTYLE_BUTTON : TBSTYLE_SEP;
     }
-    HWND toolbar = CreateToolbarEx(window_, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, IDC_TOOLBAR, 21, instance,
-                                   IDB_TOOLBAR, buttons, kToolbarEntries, 0, 0, 0, 0, sizeof(TBBUTTON));
-    SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(26, 26));
-    frame_.SetToolbar(toolbar);
+    toolbar_ = CreateToolbarEx(window_, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, IDC_TOOLBAR, 21, instance_,
+                               IDB_TOOLBAR, buttons, kToolbarEntries, 0, 0, 0, 0, sizeof(TBBUTTON));
+    SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(26, 26));
 
-    HWND status = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | 0x10, 0, 0, 0, 0, window_,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)), instance, nullptr);
-    frame_.SetStatusBar(status);
+    statusBar_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | 0x10, 0, 0, 0, 0, window_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)), instance_, nullptr);
     SetStatusParts();
-    ShowWindow(status, SW_SHOW);
+    ShowWindow(statusBar_, SW_SHOW);
 
-    frame_.SetList(std::make_unique<ListMenu>(instance, window_, frame_.Settings(), frame_.Messages(), ListRect()));
-    ListMenu* list = frame_.List();
-    SubclassList(list->Control());
+    list_ = std::make_unique<ListMenu>(instance_, window_, settings_, messages_, ListRect());
+    SubclassList(list_->Control());
 
     EnsureDataFolder();
-    if (frame_.Settings().GetIndex()[0] == '\0') {
-        list->DisableEntryCommands();
+    if (settings_.GetIndex()[0] == '\0') {
+        list_->DisableEntryCommands();
         return;
     }
-    if (!list_commands::LoadAndSelectFirst(frame_)) return;  // LoadList told the user
+    if (!list_commands::LoadAndSelectFirst(*this)) return;  // LoadList told the user
     RelocateIndexFile();
 }
 
 void MainWindow::EnsureDataFolder() {
     char folder[MAX_PATH];
-    BuildDataFolder(frame_.Instance(), folder);
-    if (folder[0] && !CheckDirectory(folder)) CreateClassDirectory(folder);
+    BuildDataFolder(instance_, folder);
+    if (folder[0] && !fileops::IsFolder(folder)) fileops::CreateFolders(folder);
 }
 
 void MainWindow::RelocateIndexFile() {
-    ListMenu* list = frame_.List();
     // A file this start made because Index named none holds no list to move.
-    if (list->CreatedEmpty()) return;
+    if (list_->CreatedEmpty()) return;
     char folder[MAX_PATH];
-    BuildDataFolder(frame_.Instance(), folder);
+    BuildDataFolder(instance_, folder);
     if (!folder[0]) return;
-    Environ& settings = frame_.Settings();
     char oldPath[MAX_PATH];
-    lstrcpynA(oldPath, settings.GetIndex(), sizeof oldPath);
+    lstrcpynA(oldPath, settings_.GetIndex(), sizeof oldPath);
     char oldFolder[MAX_PATH];
-    GetPathName(oldPath, oldFolder);
+    pathtext::FolderOf(oldPath, oldFolder);
     if (lstrcmpiA(oldFolder, folder) == 0) return;
     // A Kelvora.dat already there holds a list of its own: the moved list takes a free name.
     char newPath[MAX_PATH];
-    FreeIndexPath(frame_.Instance(), newPath);
+    FreeIndexPath(instance_, newPath);
     if (!newPath[0]) return;
-    settings.SetIndex(newPath);
-    if (!list->SaveList()) {
-        settings.SetIndex(oldPath);  // the list stays in its file
+    settings_.SetIndex(newPath);
+    if (!list_->SaveList()) {
+        settings_.SetIndex(oldPath);  // the list stays in its file
         return;
     }
     // The old file goes only once the registry names the new one, so that a program ended at any
     // moment finds the list at the next start.
-    if (settings.Save(true) == ERROR_SUCCESS) DeleteFileA(oldPath);
+    if (settings_.Save(true) == ERROR_SUCCESS) DeleteFileA(oldPath);
 }
 
 RECT MainWindow::ListRect() const {
     RECT client = {};
     GetClientRect(window_, &client);
-    return ListRectangle(client.right, client.bottom, WindowHeight(frame_.Toolbar()), WindowHeight(frame_.StatusBar()),
+    return ListRectangle(client.right, client.bottom, WindowHeight(toolbar_), WindowHeight(statusBar_),
                          GetSystemMetrics(SM_CYBORDER));
 }
 
 void MainWindow::SetStatusParts() {
-    HWND status = frame_.StatusBar();
-    if (!status) return;
+    if (!statusBar_) return;
     TEXTMETRICA metrics = {};
     {
-        WindowDC dc(status);
-        HFONT font = reinterpret_cast<HFONT>(SendMessageA(status, WM_GETFONT, 0, 0));
+        WindowDC dc(statusBar_);
+        HFONT font = reinterpret_cast<HFONT>(SendMessageA(statusBar_, WM_GETFONT, 0, 0));
         SelectGuard select(dc.Get(), font);
         GetTextMetricsA(dc.Get(), &metrics);
     }
@@ -214,18 +203,18 @@ void MainWindow::SetStatusParts() {
     GetClientRect(window_, &client);
     int edges[4];
     StatusBarEdges(client.right, metrics.tmMaxCharWidth, edges);
-    SendMessageA(status, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
+    SendMessageA(statusBar_, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
 }
 
 void MainWindow::OnSize(UINT message, WPARAM type, LPARAM size) {
     if (type == SIZE_MINIMIZED) return;
     RememberWindowRect();
-    if (frame_.Toolbar()) SendMessageA(frame_.Toolbar(), message, type, size);
-    if (frame_.StatusBar()) SendMessageA(frame_.StatusBar(), message, type, size);
+    if (toolbar_) SendMessageA(toolbar_, message, type, size);
+    if (statusBar_) SendMessageA(statusBar_, message, type, size);
     SetStatusParts();
-    if (ListMenu* list = frame_.List()) {
+    if (list_) {
         RECT r = ListRect();
-        MoveWindow(list->Control(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+        MoveWindow(list_->Control(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     }
 }
 
@@ -233,7 +222,7 @@ void MainWindow::RememberWindowRect() {
     RECT r;
     if (!::GetWindowRect(window_, &r)) return;
     const int rect[4] = {r.left, r.top, r.right - r.left, r.bottom - r.top};
-    frame_.Settings().SetWindowRect(rect);
+    settings_.SetWindowRect(rect);
 }
 
 void MainWindow::OnClose() {
@@ -250,28 +239,27 @@ void MainWindow::OnDestroy() {
 }
 
 void MainWindow::ReleaseList() {
-    ListMenu* list = frame_.List();
-    if (!list) return;
+    if (!list_) return;
     // Everything is written before anything waits: a running cut is only asked to stop first (its
     // choices put back), and waited for after, when it may say that it was stopped.
-    frame_.Cut().Interrupt();
-    list->SaveList();
-    frame_.Settings().SaveAll();
-    frame_.Cut().Stop();
-    frame_.SetList(nullptr);
+    cut_.Interrupt();
+    list_->SaveList();
+    settings_.SaveAll();
+    cut_.Stop();
+    list_.reset();
 }
 
 void MainWindow::OnEndSession() {
     // Answered at once and without a box: the session may end right after, without WM_DESTROY and
     // without the settings' destructor. So a running cut is asked to stop, the list and every
     // setting are written, and only then the worker gets a moment to leave its logs whole.
-    frame_.Cut().Interrupt();
-    if (ListMenu* list = frame_.List()) {
-        PMessage::Silence quiet(frame_.Messages());
-        list->SaveList();
+    cut_.Interrupt();
+    if (list_) {
+        PMessage::Silence quiet(messages_);
+        list_->SaveList();
     }
-    frame_.Settings().SaveAll();
-    frame_.Cut().Stop(kSessionEndWaitMs, false);
+    settings_.SaveAll();
+    cut_.Stop(kSessionEndWaitMs, false);
 }
 
 LRESULT MainWindow::OnNotify(LPARAM lParam) {
@@ -287,49 +275,49 @@ LRESULT MainWindow::OnNotify(LPARAM lParam) {
 
 void MainWindow::OnContextMenu(LPARAM position) {
     POINT at = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-    ListMenu* list = frame_.List();
-    if (position == -1 && list) {
-        HWND control = list->Control();
+    if (position == -1 && list_) {
+        HWND control = list_->Control();
         RECT r = {};
         GetWindowRect(control, &r);
         at = KeyboardMenuPosition(r, static_cast<int>(SendMessageA(control, LB_GETTOPINDEX, 0, 0)),
                                   static_cast<int>(SendMessageA(control, LB_GETCURSEL, 0, 0)),
                                   static_cast<int>(SendMessageA(control, LB_GETITEMHEIGHT, 0, 0)));
     }
-    ShowContextMenu(frame_, at);
+    ShowContextMenu(instance_, window_, at);
 }
 
 void MainWindow::OnLeftButtonDown(LPARAM position) {
-    ListMenu* list = frame_.List();
-    if (!list) return;
-    LRESULT height = SendMessageA(list->Control(), LB_GETITEMHEIGHT, 0, 0);
-    if (height > 0) frame_.SetPressedRow(static_cast<int>(HIWORD(position) / height));
+    LRESULT height = SendMessageA(list_->Control(), LB_GETITEMHEIGHT, 0, 0);
+    if (height > 0) pressedRow_ = static_cast<int>(HIWORD(position) / height);
+}
+
+LRESULT MainWindow::OnDrop(HDROP drop) {
+    if (list_) return OnDropFiles(*this, drop);
+    DragFinish(drop);  // no list to add to
+    return 0;
 }
 
 LRESULT MainWindow::OnMouseMove(WPARAM keys, LPARAM position) {
-    return StartDragOnMouseMove(frame_, frame_.PressedRow(), frame_.Drags(), keys, position);
+    return StartDragOnMouseMove(*this, pressedRow_, keys, position);
 }
 
 LRESULT MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
     if (LOWORD(wParam) == IDC_LIST) {
         if (HIWORD(wParam) == LBN_DBLCLK) return SendMessageA(window_, WM_COMMAND, IDM_BROWSER, lParam);
         if (HIWORD(wParam) == LBN_SELCHANGE) {
-            UpdateStatusBar(frame_);
+            RefreshStatusBar();
             return 0;
         }
     }
-    return DispatchCommand(frame_, window_, wParam, lParam);
+    return DispatchCommand(*this, cut_, wParam, lParam);
 }
 
-void UpdateStatusBar(KelvoraFrame& frame) {
-    ListMenu* list = frame.List();
-    HWND status = frame.StatusBar();
-    if (!list || !status) return;
-    int selected = list->GetSelection();
+void MainWindow::RefreshStatusBar() {
+    int selected = list_->GetSelection();
     if (selected < 0) return;
     LogEntry entry;
-    if (list->GetEntry(selected, &entry) < 0) return;
-    StatusTexts texts = FormatStatusTexts(entry, MacroTextsOf(frame.Settings()));
+    if (list_->GetEntry(selected, &entry) < 0) return;
+    StatusTexts texts = FormatStatusTexts(entry, MacroTextsOf(settings_));
     const std::string* parts[4] = {&texts.file, &texts.size, &texts.date, &texts.time};
-    for (int i = 0; i < 4; ++i) SendMessageA(status, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(parts[i]->c_str()));
+    for (int i = 0; i < 4; ++i) SendMessageA(statusBar_, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(parts[i]->c_str()));
 }

@@ -1,18 +1,39 @@
-// The main window: toolbar, log list and status bar, and the routing of each message of the class "Kelvora".
+// The main window: its toolbar, log list and status bar, the routing of each of its messages, and
+// the host of the commands. One object for the life of the window, made with it.
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
-class KelvoraFrame;
+#include <memory>
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+#include "cut/cut_commands.h"
+#include "loglist/command_host.h"
 
-// Shows the selected entry's file, size, date and time; leaves the texts when nothing is selected.
-void UpdateStatusBar(KelvoraFrame& frame);
+class Environ;
+class ListMenu;
+class PMessage;
 
-class MainWindow {
+class MainWindow final : public CommandHost {
 public:
-    MainWindow(KelvoraFrame& frame, HWND window) : frame_(frame), window_(window) {}
+    MainWindow(HINSTANCE instance, HWND window, Environ& settings, const PMessage& messages);
+    ~MainWindow();  // a cut that outlived the window ends here, its choices put back
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND Toolbar() const { return toolbar_; }
+    HWND StatusBar() const { return statusBar_; }
+    // The run of the cut between commands 15 and 16.
+    CutCommands& Cut() { return cut_; }
+
+    HINSTANCE Instance() const override { return instance_; }
+    HWND Window() const override { return window_; }
+    ListMenu& List() override { return *list_; }
+    Environ& Settings() override { return settings_; }
+    const PMessage& Messages() const override { return messages_; }
+    // Shows the selected entry's file, size, date and time; leaves the texts when nothing is selected.
+    void RefreshStatusBar() override;
 
 private:
     void OnCreate();
@@ -24,6 +45,7 @@ private:
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnNotify(LPARAM lParam);
     void OnContextMenu(LPARAM position);
+    LRESULT OnDrop(HDROP drop);
     LRESULT OnMouseMove(WPARAM keys, LPARAM position);
     void OnLeftButtonDown(LPARAM position);
     void RememberWindowRect();
@@ -32,6 +54,14 @@ private:
     void EnsureDataFolder();
     void RelocateIndexFile();
 
-    KelvoraFrame& frame_;
+    HINSTANCE instance_;
     HWND window_;
+    Environ& settings_;
+    const PMessage& messages_;
+    HWND toolbar_ = nullptr;
+    HWND statusBar_ = nullptr;
+    // From WM_CREATE until the window closes; commands run only while it is there.
+    std::unique_ptr<ListMenu> list_;
+    int pressedRow_ = 0;  // the visible list row under the last left-button press
+    CutCommands cut_{*this};
 };

@@ -1,32 +1,23 @@
-// Start-up maintenance: tidies up after older installations of the program.
 #include "app/maintenance.h"
 
 #include <cstdio>
 
-#include "lib/file_reader.h"
-#include "lib/owned.h"
-#include "lib/registry.h"
-#include "lib/strings_paths.h"
+#include "lib/core/files.h"
+#include "lib/core/owned.h"
+#include "lib/core/path_text.h"
+#include "lib/core/registry_keys.h"
+#include "lib/services/program_files.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
 
 namespace {
-
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 const char kDisplayIcon[] = "DisplayIcon";
-
-// The executable's full path; false when it does not fit a path buffer (it would come back cut).
-bool ExecutablePath(char path[MAX_PATH]) {
-    DWORD len = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return len > 0 && len < MAX_PATH;
 }
-
-}  // namespace
 
 void FirstRunCleanup(HINSTANCE instance, Environ& settings) {
     char folder[MAX_PATH];
-    if (ExecutablePath(folder)) {
-        GetPathName(folder, folder);
+    if (ModuleFilePath(nullptr, folder)) {
+        pathtext::FolderOf(folder, folder);
         static const UINT kOldFiles[] = {IDS_OLD_HLP, IDS_OLD_CNT, IDS_OLD_GID, IDS_OLD_QARNEL, IDS_OLD_ISL};
         for (UINT id : kOldFiles) {
             char name[MAX_PATH];
@@ -34,11 +25,12 @@ void FirstRunCleanup(HINSTANCE instance, Environ& settings) {
             char path[MAX_PATH];
             int n = snprintf(path, sizeof path, "%s%s", folder, name);
             if (n < 0 || n >= static_cast<int>(sizeof path)) continue;  // a cut name could match another file
-            if (CheckFile(path)) DeleteFileA(path);
+            if (fileops::Exists(path)) DeleteFileA(path);
         }
     }
     char entry[MAX_PATH];
-    if (LoadStringA(instance, IDS_CLASSNAME, entry, sizeof entry) > 0) DeleteUninstallReg(entry);
+    if (LoadStringA(instance, IDS_CLASSNAME, entry, sizeof entry) > 0)
+        regkeys::DeleteSubKey(HKEY_LOCAL_MACHINE, regkeys::kUninstall, entry);
     settings.SetXpUpdate(1);
 }
 
@@ -46,7 +38,7 @@ void RepairUninstallIcon(HINSTANCE instance) {
     char productCode[64];
     if (LoadStringA(instance, IDS_PRODUCTCODE, productCode, sizeof productCode) <= 0) return;
     char keyPath[MAX_PATH];
-    snprintf(keyPath, sizeof keyPath, "%s%s", kUninstallKey, productCode);
+    snprintf(keyPath, sizeof keyPath, "%s\\%s", regkeys::kUninstall, productCode);
     OwnedKey key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_ALL_ACCESS, key.Put()) != ERROR_SUCCESS) return;
 
@@ -61,7 +53,7 @@ void RepairUninstallIcon(HINSTANCE instance) {
     if (size > 0 && icon[0] != '\0') return;
 
     char exe[MAX_PATH];
-    if (!ExecutablePath(exe)) return;
+    if (!ModuleFilePath(nullptr, exe)) return;
     RegSetValueExA(key.Get(), kDisplayIcon, 0, REG_SZ, reinterpret_cast<const BYTE*>(exe),
                    static_cast<DWORD>(lstrlenA(exe) + 1));
 }

@@ -1,4 +1,3 @@
-// The four status bar texts of the selected log entry: file name, size, date and time.
 #include "app/status_text.h"
 
 #include <cstdio>

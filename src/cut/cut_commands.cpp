@@ -1,27 +1,24 @@
-// The main window's cut commands and the run between them: 15 starts a run, 16 ends it, 23 shows
-// the cut settings.
 #include "cut/cut_commands.h"
 
 #include "cut/cut_dialogs.h"
 #include "cut/log_cut_file.h"
 #include "loglist/list_commands.h"
-#include "loglist/list_context.h"
+#include "loglist/command_host.h"
 #include "loglist/list_menu.h"
 #include "settings/environ.h"
 #include "settings/pmessage.h"
 
-CutCommands::CutCommands(ListContext& context) : context_(context) {}
+CutCommands::CutCommands(CommandHost& host) : host_(host) {}
 
 CutCommands::~CutCommands() = default;
 
 void CutCommands::Start() {
-    if (run_ || !context_.List()) return;
-    Environ& settings = context_.Settings();
+    if (run_) return;
+    Environ& settings = host_.Settings();
     savedMode_ = settings.Cut().GetCutMode();
     savedCheck_ = settings.Cut().GetCutCheck();
-    if (!ShowCutPreDialog(context_.Instance(), context_.Owner(), settings, context_.Messages())) return;
-    auto run = std::make_unique<LogCutFile>(context_.Instance(), context_.Owner(), *context_.List(), settings,
-                                            context_.Messages());
+    if (!ShowCutPreDialog(host_)) return;
+    auto run = std::make_unique<LogCutFile>(host_);
     if (!run->Ready() || !run->Start()) {
         RestoreChoices();  // the choices were meant for this run only
         return;
@@ -31,7 +28,7 @@ void CutCommands::Start() {
 
 void CutCommands::Finish() {
     if (!run_ || !Stop()) return;
-    list_commands::RewriteAndReload(context_);  // the changed logs show their new dates
+    list_commands::RewriteAndReload(host_);  // the changed logs show their new dates
 }
 
 void CutCommands::Interrupt() {
@@ -53,17 +50,17 @@ bool CutCommands::Stop(DWORD limit, bool tell) {
     const bool stopped = run->Finish();
     run.reset();
     RestoreChoices();
-    if (stopped && tell) context_.Messages().ShowMessage(context_.Owner(), kMsgCutStopped);
+    if (stopped && tell) host_.Messages().ShowMessage(host_.Window(), kMsgCutStopped);
     return true;
 }
 
 void CutCommands::Options() {
-    if (!ShowCutOptionsDialog(context_.Instance(), context_.Owner(), context_.Settings(), context_.Messages())) return;
-    context_.Settings().Save();
-    list_commands::RewriteAndReload(context_);
+    if (!ShowCutOptionsDialog(host_)) return;
+    host_.Settings().Save();
+    list_commands::RewriteAndReload(host_);
 }
 
 void CutCommands::RestoreChoices() {
-    context_.Settings().Cut().SetCutMode(savedMode_);
-    context_.Settings().Cut().SetCutCheck(savedCheck_);
+    host_.Settings().Cut().SetCutMode(savedMode_);
+    host_.Settings().Cut().SetCutCheck(savedCheck_);
 }

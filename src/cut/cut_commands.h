@@ -1,22 +1,22 @@
 // The main window's cut commands and the run between them: 15 starts a run, 16 ends it, 23 shows
-// the cut settings. The application object owns one of these for its whole life.
+// the cut settings. The main window owns one of these for its whole life.
 #pragma once
 
 #include <windows.h>
 
 #include <memory>
 
-class ListContext;
+class CommandHost;
 class LogCutFile;
 
 class CutCommands {
 public:
-    explicit CutCommands(ListContext& context);
+    explicit CutCommands(CommandHost& host);
     ~CutCommands();
     CutCommands(const CutCommands&) = delete;
     CutCommands& operator=(const CutCommands&) = delete;
 
-    void Start();    // 15
+    void Start();  // 15
     // 16, posted by the worker at its end. Sent while the run still goes on, it stops the run first.
     void Finish();
     void Options();  // 23
@@ -34,7 +34,7 @@ public:
 private:
     void RestoreChoices();
 
-    ListContext& context_;
+    CommandHost& host_;
     std::unique_ptr<LogCutFile> run_;
     bool waiting_ = false;  // a Stop waits for the worker
     // CutMode and CutCheck as they were before the confirmation changed them for one run.

@@ -2,20 +2,11 @@
 #pragma once
 #include <windows.h>
 
-class Environ;
-class PMessage;
+class CommandHost;
 
-// The record each showing gets as its creation parameter.
-struct CutDialogRecord {
-    HINSTANCE instance;
-    HWND owner;
-    Environ* settings;
-    const PMessage* messages;
-};
-
-// 1 when 設定 stored CutFile, CutMode, CutCheck and BakFile in settings; 0 for 取消.
-int ShowCutOptionsDialog(HINSTANCE instance, HWND owner, Environ& settings, const PMessage& messages);
-// 1 when 開始 stored CutMode and CutCheck in settings; 0 for 止める.
-int ShowCutPreDialog(HINSTANCE instance, HWND owner, Environ& settings, const PMessage& messages);
+// True when 設定 stored CutFile, CutMode, CutCheck and BakFile in the settings; false for 取消.
+bool ShowCutOptionsDialog(CommandHost& host);
+// True when 開始 stored CutMode and CutCheck in the settings; false for 止める.
+bool ShowCutPreDialog(CommandHost& host);
 
 extern "C" INT_PTR CALLBACK CutPreDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,14 +1,13 @@
-// The string-line cut without windows: line rules, classifying and rewriting lines, and the run
-// over log files through a work file. The worker thread and the tests plug in through CutHost.
 #include "cut/cut_engine.h"
 
 #include <cstdio>
 #include <cstring>
 #include <utility>
 
-#include "lib/byte_scan.h"
-#include "lib/owned.h"
-#include "lib/strings_paths.h"
+#include "lib/core/byte_scan.h"
+#include "lib/core/byte_text.h"
+#include "lib/core/owned.h"
+#include "lib/core/path_text.h"
 #include "resources/resource_ids.h"
 #include "settings/pmessage.h"
 
@@ -82,7 +81,7 @@ size_t RemoveCtrl05(const char* line, size_t length, char* out) {
 // the log by a rename, else in the temporary folder.
 bool MakeWorkFileName(const char* logPath, char workPath[MAX_PATH]) {
     char folder[MAX_PATH] = "";
-    GetPathName(logPath, folder);
+    pathtext::FolderOf(logPath, folder);
     if (folder[0] && GetTempFileNameA(folder, "LG", 0, workPath)) return true;
     DWORD length = GetTempPathA(MAX_PATH, folder);
     return length > 0 && length < MAX_PATH && GetTempFileNameA(folder, "LG", 0, workPath);
@@ -129,7 +128,7 @@ bool DeleteOnClose(HANDLE file) {
 bool RenameAside(HANDLE log, const char* logPath, const char* workPath, char aside[MAX_PATH]) {
     for (const char* beside : {logPath, workPath}) {
         char folder[MAX_PATH] = "";
-        GetPathName(beside, folder);
+        pathtext::FolderOf(beside, folder);
         if (!GetTempFileNameA(folder[0] ? folder : ".", "LG", 0, aside)) continue;
         if (RenameOpenFile(log, aside, true)) return true;
         DeleteFileA(aside);
@@ -206,7 +205,7 @@ bool BackupName(const char* path, char out[MAX_PATH]) {
     // Only a dot in the file name starts an extension; a dot in a folder name does not.
     const size_t length = std::strlen(path);
     char name[MAX_PATH] = "";
-    GetFileName(path, name);
+    pathtext::FileNameOf(path, name);
     const size_t nameStart = length - std::strlen(name);
     const char* dot = std::strrchr(path + nameStart, '.');  // '.' is never the second byte of a character
     // A log named like a backup would be its own backup: moved onto itself, then replaced.
@@ -224,7 +223,7 @@ std::string FormatCutQuestion(const char* question, const char* line, size_t len
     size_t shown = 0;
     bool shortened = false;
     while (shown < length) {
-        size_t step = shown + 1 < length && IsMultiByteChar(line + shown) ? 2 : 1;
+        size_t step = shown + 1 < length && bytetext::IsDoubleByte(line + shown) ? 2 : 1;
         if (shown + step > kQuestionLineBytes) {
             shortened = true;
             break;
@@ -249,7 +248,6 @@ void CutEngine::Begin(unsigned long long totalBytes) {
     total_ = totalBytes;
     unit_ = ProgressUnit(totalBytes);
     nextReport_ = unit_;
-    lastReported_ = 0;
     leftAlone_.clear();
     host_.SetRange(totalBytes);
 }
@@ -270,8 +268,8 @@ bool CutEngine::ProcessFile(const char* path) {
     }
     // The log stays open, shared with nobody, until its cut copy has taken its place, so that no
     // writer adds a line that the cut would not see; DELETE lets it be renamed aside then.
-    OwnedFile log(CreateFileA(path, GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
-                              nullptr));
+    OwnedFile log(
+        CreateFileA(path, GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!log) {
         host_.ShowFileMessage(IDS_ERR_CUTLOGOPEN, path);
         return false;
@@ -289,8 +287,7 @@ bool CutEngine::ProcessFile(const char* path) {
         host_.ShowMessage(kMsgWorkFileFailed);
         return false;
     }
-    OwnedFile work(
-        CreateFileA(workPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    OwnedFile work(CreateFileA(workPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
     if (!work) {
         DeleteFileA(workPath);
         host_.ShowMessage(kMsgWorkFileFailed);
@@ -363,8 +360,8 @@ CutEngine::Replacement CutEngine::Replace(OwnedFile log, const char* logPath, co
 // A writer began the log anew while it stood aside: the new log's lines go through the cut onto
 // the end of the work file, and the new log goes, so that the work file can take its name.
 bool CutEngine::CarryNewLog(const char* logPath, const char* workPath) {
-    OwnedFile fresh(CreateFileA(logPath, GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
-                                nullptr));
+    OwnedFile fresh(
+        CreateFileA(logPath, GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     OwnedFile work(CreateFileA(workPath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER zero = {}, end = {};
     if (!fresh || !work || !SetFilePointerEx(work.Get(), zero, &end, FILE_END)) return false;

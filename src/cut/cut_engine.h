@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "cut/cut_table.h"
-#include "lib/byte_scan.h"
-#include "lib/owned.h"
+#include "lib/core/byte_scan.h"
+#include "lib/core/owned.h"
 
 enum class CutKind { Keep, Cut, Bs, Ctrl };
 
@@ -71,10 +71,10 @@ unsigned long long ProgressUnit(unsigned long long totalBytes);
 // One line of a block, as the scan for line ends found it.
 struct ScannedLine {
     const char* start;
-    size_t length;        // without the line end
-    size_t endLength;     // 2 for CR LF, 1 for a lone CR or LF, 0 for a last line without one
-    bool bsBeforeLast;    // a BS stands before the line's last byte
-    bool has05;           // a 0x05 stands in the line
+    size_t length;      // without the line end
+    size_t endLength;   // 2 for CR LF, 1 for a lone CR or LF, 0 for a last line without one
+    bool bsBeforeLast;  // a BS stands before the line's last byte
+    bool has05;         // a 0x05 stands in the line
     const char* Next() const { return start + length + endLength; }
 };
 
@@ -117,7 +117,6 @@ public:
     bool CutStream(HANDLE in, HANDLE out, bool* changed);
 
     int PlaceCount() const { return placeCount_; }
-    unsigned long long Processed() const { return processed_; }
 
 private:
     enum class LoopResult { Done, ReadError, WriteError, Stopped, NoMemory };
@@ -140,7 +139,6 @@ private:
     unsigned long long total_ = 0;
     unsigned long long unit_ = 1000;
     unsigned long long nextReport_ = 1000;
-    unsigned long long lastReported_ = 0;
     std::vector<LeftAloneFile> leftAlone_;
 };
 

@@ -1,9 +1,9 @@
-// The cut strings of a procedure file, indexed as a byte trie so that a line is matched in one walk.
 #include "cut/cut_table.h"
 
 #include <algorithm>
 
-#include "lib/owned.h"
+#include "lib/core/owned.h"
+#include "lib/core/text_lines.h"
 
 void CutTable::Add(const char* s, size_t length) {
     if (length == 0) return;
@@ -12,14 +12,7 @@ void CutTable::Add(const char* s, size_t length) {
 }
 
 void CutTable::AddLines(const char* text, size_t size) {
-    size_t start = 0;
-    for (size_t i = 0; i < size; ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        Add(text + start, i - start);
-        if (text[i] == '\r' && i + 1 < size && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    Add(text + start, size - start);
+    textlines::ForEachLine(text, size, [this](const char* line, size_t length) { Add(line, length); });
 }
 
 void CutTable::Build() const {
@@ -94,8 +87,8 @@ CutTableLoad LoadCutTable(const char* path, CutTable* table) {
     std::string text;
     text.resize(static_cast<size_t>(size.QuadPart));
     DWORD got = 0;
-    if (!text.empty() && (!ReadFile(file.Get(), &text[0], static_cast<DWORD>(text.size()), &got, nullptr) ||
-                          got != text.size())) {
+    if (!text.empty() &&
+        (!ReadFile(file.Get(), &text[0], static_cast<DWORD>(text.size()), &got, nullptr) || got != text.size())) {
         return CutTableLoad::Unreadable;
     }
     table->AddLines(text.data(), text.size());

@@ -1,4 +1,3 @@
-// The modeless progress dialog CUTINDBOX of a running cut: file name, last change, count, bar and stop button.
 #include "cut/log_cut_dialog.h"
 
 #include <commctrl.h>
@@ -6,8 +5,8 @@
 #include <cstdio>
 
 #include "cut/cut_engine.h"
-#include "lib/proc_boundary.h"
-#include "lib/progress_bar.h"
+#include "lib/services/dialog_slot.h"
+#include "lib/services/progress_bar_ex.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -15,7 +14,6 @@ DialogSlot<LogCutDialog> slot;  // one progress dialog at a time
 }
 
 HWND LogCutDialog::Show(HINSTANCE instance, HWND owner) {
-    owner_ = owner;
     dialog_ = slot.Create(instance, "CutIndBox", owner, DlgProc, *this);
     return dialog_;
 }
@@ -28,7 +26,8 @@ void LogCutDialog::Close() {
 
 void LogCutDialog::SetRange(unsigned minimum, unsigned long long maximumBytes, unsigned step) {
     unit_ = ProgressUnit(maximumBytes);
-    SetProgressBar(bar_, static_cast<int>(minimum), static_cast<int>(maximumBytes / unit_), static_cast<int>(step));
+    progressbar::SetRange(bar_, static_cast<int>(minimum), static_cast<int>(maximumBytes / unit_),
+                          static_cast<int>(step));
 }
 
 void LogCutDialog::SetPosition(unsigned long long bytes) {
@@ -59,8 +58,8 @@ INT_PTR LogCutDialog::Handle(LogCutDialog& self, HWND dialog, UINT message, WPAR
     switch (message) {
     case WM_INITDIALOG: {
         int r[4];
-        GetDlgItemRect(dialog, IDC_CUT_BARFRAME, r);
-        self.bar_ = CreateProgressBarEx(dialog, r[0], r[1], r[2], r[3], IDC_CUT_BAR);
+        progressbar::ItemRect(dialog, IDC_CUT_BARFRAME, r);
+        self.bar_ = progressbar::CreateEx(dialog, r[0], r[1], r[2], r[3], IDC_CUT_BAR);
         return TRUE;
     }
     case WM_COMMAND:

@@ -31,7 +31,6 @@ private:
 
     volatile LONG stop_ = 0;
     HWND dialog_ = nullptr;
-    HWND owner_ = nullptr;
     HWND bar_ = nullptr;
     unsigned long long unit_ = 1000;
 };

@@ -1,10 +1,10 @@
-// One run of the string-line cut: the cut table, the progress dialog and the worker thread.
 #include "cut/log_cut_file.h"
 
 #include <string>
 
 #include "cut/cut_engine.h"
-#include "lib/proc_boundary.h"
+#include "lib/services/proc_boundary.h"
+#include "loglist/command_host.h"
 #include "loglist/date_macros.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
@@ -12,8 +12,6 @@
 #include "settings/pmessage.h"
 
 namespace {
-
-CutMessageBoxFunction messageBox = MessageBoxA;
 
 // Files named per reason in the notice about the files a run left alone; a box much taller would
 // leave the screen.
@@ -119,27 +117,22 @@ BOOL CALLBACK CancelBox(HWND window, LPARAM) {
 
 }  // namespace
 
-CutMessageBoxFunction SetCutMessageBoxHook(CutMessageBoxFunction fn) {
-    CutMessageBoxFunction previous = messageBox;
-    messageBox = fn ? fn : MessageBoxA;
-    return previous;
-}
+Seam<CutMessageBoxFunction> cutMessageBoxSeam(MessageBoxA);
 
 int CutMessageBox(HWND owner, const char* text, const char* caption, UINT style) {
-    return messageBox(owner, text, caption, style);
+    return cutMessageBoxSeam.Current()(owner, text, caption, style);
 }
 
-LogCutFile::LogCutFile(HINSTANCE instance, HWND mainWindow, ListMenu& list, Environ& settings,
-                       const PMessage& messages)
-    : instance_(instance), mainWindow_(mainWindow), list_(list), settings_(settings), messages_(messages) {
-    const char* path = settings.Cut().GetCutFile();
+LogCutFile::LogCutFile(CommandHost& host)
+    : instance_(host.Instance()), mainWindow_(host.Window()), list_(host.List()), settings_(host.Settings()) {
+    const char* path = settings_.Cut().GetCutFile();
     switch (LoadCutTable(path, &table_)) {
     case CutTableLoad::Ready: ready_ = true; break;
     case CutTableLoad::NoFile:
-        CutMessageBox(mainWindow, LoadText(instance, IDS_ERR_NOCUTFILE).c_str(), LoadText(instance, IDS_CAP_CUT).c_str(),
-                      MB_OK | MB_ICONEXCLAMATION);
+        CutMessageBox(mainWindow_, LoadText(instance_, IDS_ERR_NOCUTFILE).c_str(),
+                      LoadText(instance_, IDS_CAP_CUT).c_str(), MB_OK | MB_ICONEXCLAMATION);
         break;
-    case CutTableLoad::Unreadable: ShowFileMessage(instance, mainWindow, IDS_ERR_CUTFILEREAD, path); break;
+    case CutTableLoad::Unreadable: ShowFileMessage(instance_, mainWindow_, IDS_ERR_CUTFILEREAD, path); break;
     }
 }
 
@@ -229,7 +222,8 @@ void LogCutFile::Run() {
 DWORD WINAPI LogCutFile::Worker(void* self) {
     LogCutFile& run = *static_cast<LogCutFile*>(self);
     // Whatever happens to the files, the main window comes back and command 16 tidies up.
-    Guarded(run.mainWindow_, [&] { run.Run(); }, [] {});
+    const auto work = [&] { run.Run(); };
+    Guarded(run.mainWindow_, work, [] {});
     InterlockedExchange(&run.runEnded_, 1);
     EnableWindow(run.mainWindow_, TRUE);
     PostMessageA(run.mainWindow_, WM_COMMAND, IDM_CUTDONE, 0);

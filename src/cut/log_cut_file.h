@@ -7,24 +7,24 @@
 
 #include "cut/cut_table.h"
 #include "cut/log_cut_dialog.h"
-#include "lib/owned.h"
+#include "lib/core/owned.h"
+#include "lib/core/seam.h"
 
+class CommandHost;
 class Environ;
 class ListMenu;
-class PMessage;
 
-// Every message box of the cut goes through this function (MessageBoxA unless replaced), so that
-// tests can answer the boxes the worker thread shows.
+// Every message box of the cut goes through this function (MessageBoxA), so that tests can answer
+// the boxes the worker thread shows.
 using CutMessageBoxFunction = int(WINAPI*)(HWND owner, LPCSTR text, LPCSTR caption, UINT style);
-// Returns the previous function; null puts MessageBoxA back.
-CutMessageBoxFunction SetCutMessageBoxHook(CutMessageBoxFunction fn);
+extern Seam<CutMessageBoxFunction> cutMessageBoxSeam;
 int CutMessageBox(HWND owner, const char* text, const char* caption, UINT style);
 
 class LogCutFile {
 public:
     // Loads the cut table from CutFile; a file that cannot be read is reported here, on the
     // user interface thread, and leaves the run not ready.
-    LogCutFile(HINSTANCE instance, HWND mainWindow, ListMenu& list, Environ& settings, const PMessage& messages);
+    explicit LogCutFile(CommandHost& host);
     ~LogCutFile();
     LogCutFile(const LogCutFile&) = delete;
     LogCutFile& operator=(const LogCutFile&) = delete;
@@ -44,7 +44,6 @@ public:
     // the worker and closes the dialog. True when the run was stopped from outside before it was through.
     bool Finish();
     LogCutDialog& Progress() { return progress_; }
-    const std::vector<std::string>& Paths() const { return paths_; }
 
 private:
     static DWORD WINAPI Worker(void* self);
@@ -64,7 +63,6 @@ private:
     volatile LONG completed_ = 0;    // every file was processed
     ListMenu& list_;
     Environ& settings_;
-    const PMessage& messages_;
     std::vector<std::string> paths_;
     LogCutDialog progress_;
 };

@@ -1,12 +1,11 @@
-// The dialogs' answer to WM_HELP: an HTML Help text popup from popup.txt of the help file, topic = control id.
 #include "dialogs/context_help.h"
 
 #include <htmlhelp.h>
 
 #include <cstdio>
 
-#include "lib/html_help.h"
-#include "loglist/list_commands.h"
+#include "lib/services/html_help.h"
+#include "lib/services/program_files.h"
 
 bool IsInHelpTable(int id, const int* table, size_t count) {
     for (size_t i = 0; i < count; ++i) {
@@ -17,7 +16,7 @@ bool IsInHelpTable(int id, const int* table, size_t count) {
 
 void BuildPopupSource(HINSTANCE instance, char out[MAX_PATH + 32]) {
     char file[MAX_PATH];
-    list_commands::HelpFilePath(instance, file);
+    HelpFilePath(instance, file);
     int written = std::snprintf(out, MAX_PATH + 32, "%s::/popup.txt", file);
     if (!file[0] || written < 0 || written >= MAX_PATH + 32) out[0] = '\0';
 }
@@ -26,8 +25,7 @@ INT_PTR ContextHelpPopup(HWND dialog, const HELPINFO* info, const int* table, si
     if (!info || !IsInHelpTable(info->iCtrlId, table, count)) return FALSE;
     // The help file sits beside the program that owns the dialog's parent, not beside a loaded module.
     HWND parent = GetParent(dialog);
-    HINSTANCE instance =
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent ? parent : dialog, GWLP_HINSTANCE));
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent ? parent : dialog, GWLP_HINSTANCE));
     char source[MAX_PATH + 32];
     BuildPopupSource(instance, source);
 

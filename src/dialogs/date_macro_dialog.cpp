@@ -1,8 +1,9 @@
-// The date macro dialog DTMACROBOX: the year, month and day that '#', '$' and '%' stand for.
 #include "dialogs/date_macro_dialog.h"
 
 #include "dialogs/context_help.h"
-#include "lib/proc_boundary.h"
+#include "lib/core/byte_text.h"
+#include "lib/services/dialog_slot.h"
+#include "loglist/command_host.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
 
@@ -37,7 +38,7 @@ INT_PTR CALLBACK DateMacroDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 void ReadMacroField(HWND dialog, int id, char out[3]) {
     char text[64] = "";
     GetDlgItemTextA(dialog, id, text, sizeof text);
-    CopyToField(out, 3, text);
+    bytetext::CopyToField(out, 3, text);
 }
 
 }  // namespace
@@ -47,37 +48,34 @@ INT_PTR DateMacroDialog::OnInit(HWND dialog) {
     const struct {
         int id;
         const char* text;
-    } fields[] = {{IDC_MACRO_YEAR, settings->GetMacroYear()},
-                  {IDC_MACRO_MON, settings->GetMacroMon()},
-                  {IDC_MACRO_DAY, settings->GetMacroDay()}};
+    } fields[] = {{IDC_MACRO_YEAR, settings.GetMacroYear()},
+                  {IDC_MACRO_MON, settings.GetMacroMon()},
+                  {IDC_MACRO_DAY, settings.GetMacroDay()}};
     for (const auto& field : fields) {
         SendDlgItemMessageA(dialog, field.id, EM_LIMITTEXT, 2, 0);
         SetDlgItemTextA(dialog, field.id, field.text);
     }
-    CheckDlgButton(dialog, IDC_MACRO_AUTO, settings->GetMacroAuto() ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_MACRO_AUTO, settings.GetMacroAuto() ? BST_CHECKED : BST_UNCHECKED);
     return TRUE;
 }
 
 void DateMacroDialog::Store(HWND dialog) {
     char text[3];
     ReadMacroField(dialog, IDC_MACRO_YEAR, text);
-    settings->SetMacroYear(text);
+    settings.SetMacroYear(text);
     ReadMacroField(dialog, IDC_MACRO_MON, text);
-    settings->SetMacroMon(text);
+    settings.SetMacroMon(text);
     ReadMacroField(dialog, IDC_MACRO_DAY, text);
-    settings->SetMacroDay(text);
+    settings.SetMacroDay(text);
     if (IsDlgButtonChecked(dialog, IDC_MACRO_AUTO) == BST_CHECKED) {
-        settings->SetMacroAuto(1);
-        settings->SetMacrosToToday();
+        settings.SetMacroAuto(1);
+        settings.SetMacrosToToday();
     } else {
-        settings->SetMacroAuto(0);
+        settings.SetMacroAuto(0);
     }
 }
 
-INT_PTR ShowDateMacroDialog(HWND owner, Environ& settings) {
-    DateMacroDialog state = {};
-    state.instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
-    state.owner = owner;
-    state.settings = &settings;
-    return slot.ShowModal(state.instance, "DTMACROBOX", owner, DateMacroDlgProc, state) == 1 ? 1 : 0;
+bool ShowDateMacroDialog(CommandHost& host) {
+    DateMacroDialog state = {host.Settings()};
+    return slot.ShowModal(host.Instance(), "DTMACROBOX", host.Window(), DateMacroDlgProc, state) == 1;
 }

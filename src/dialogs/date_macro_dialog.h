@@ -2,17 +2,16 @@
 #pragma once
 #include <windows.h>
 
+class CommandHost;
 class Environ;
 
 // One showing of the dialog; Environ changes only on 設定.
 struct DateMacroDialog {
-    HINSTANCE instance;
-    HWND owner;
-    Environ* settings;
+    Environ& settings;
 
     INT_PTR OnInit(HWND dialog);
     void Store(HWND dialog);
 };
 
-// Runs the dialog over settings, owned by owner: 1 after 設定, 0 after 取消.
-INT_PTR ShowDateMacroDialog(HWND owner, Environ& settings);
+// Runs the dialog over the host's settings: true after 設定, false after 取消.
+bool ShowDateMacroDialog(CommandHost& host);

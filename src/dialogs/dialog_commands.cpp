@@ -1,44 +1,38 @@
-// The main window's commands that show the entry and option dialogs, and what the list does after them.
 #include "dialogs/dialog_commands.h"
 
 #include "dialogs/date_macro_dialog.h"
 #include "dialogs/entry_dialog.h"
 #include "dialogs/environment_dialog.h"
+#include "loglist/command_host.h"
 #include "loglist/list_commands.h"
-#include "loglist/list_context.h"
 #include "loglist/list_menu.h"
 #include "settings/environ.h"
 
 namespace dialog_commands {
 
-void AddEntry(ListContext& context) {
-    ListMenu* list = context.List();
-    if (!list) return;
-    DlgAddList dialog(context.Owner(), *list, context.Settings(), context.Messages());
+void AddEntry(CommandHost& host) {
+    DlgAddList dialog(host);
     // The dialog selects the new row once this reload is done.
-    if (dialog.Show(AddListDlgProc) == 1) list_commands::RewriteAndReload(context);
+    if (dialog.Show(AddListDlgProc)) list_commands::RewriteAndReload(host);
 }
 
-void EditEntry(ListContext& context) {
-    ListMenu* list = context.List();
-    if (!list) return;
-    DlgEditList dialog(context.Owner(), *list, context.Settings(), context.Messages());
-    if (dialog.Show(EditListDlgProc) == 1) list_commands::RewriteAndReload(context);
+void EditEntry(CommandHost& host) {
+    DlgEditList dialog(host);
+    if (dialog.Show(EditListDlgProc)) list_commands::RewriteAndReload(host);
 }
 
-void Options(ListContext& context) {
-    ListMenu* list = context.List();
-    if (!list || !ShowEnvironmentDialog(context.Owner(), context.Settings())) return;
-    context.Settings().Save();
-    list->ApplyListFont();
-    list_commands::RewriteAndReload(context);  // keeps the selected row number
+void Options(CommandHost& host) {
+    if (!ShowEnvironmentDialog(host)) return;
+    host.Settings().Save();
+    host.List().ApplyListFont();
+    list_commands::RewriteAndReload(host);  // keeps the selected row number
 }
 
-void DateMacros(ListContext& context) {
-    if (!ShowDateMacroDialog(context.Owner(), context.Settings())) return;
-    context.Settings().Save();
+void DateMacros(CommandHost& host) {
+    if (!ShowDateMacroDialog(host)) return;
+    host.Settings().Save();
     // Every log file name is expanded again with the new date.
-    list_commands::RewriteAndReload(context);
+    list_commands::RewriteAndReload(host);
 }
 
 }  // namespace dialog_commands

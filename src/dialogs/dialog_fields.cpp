@@ -1,10 +1,9 @@
-// The text fields of the program's dialogs, read into the fixed-size fields of its records.
 #include "dialogs/dialog_fields.h"
 
-#include "settings/environ.h"
+#include "lib/core/byte_text.h"
 
 void ReadField(HWND dialog, int id, char* field, size_t size) {
     char text[1024] = "";
     GetDlgItemTextA(dialog, id, text, sizeof text);
-    CopyToField(field, size, text);
+    bytetext::CopyToField(field, size, text);
 }

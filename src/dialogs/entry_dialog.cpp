@@ -1,18 +1,19 @@
-// The entry dialog EDITLISTBOX: adds an entry to the log list or edits the selected one, and keeps
-// the browser history. The variants differ in their caption, their first fields and Apply.
 #include "dialogs/entry_dialog.h"
 
 #include <string>
 #include <vector>
 
-#include "lib/common_dialogs.h"
 #include "dialogs/context_help.h"
 #include "dialogs/dialog_fields.h"
 #include "dialogs/entry_rules.h"
-#include "lib/proc_boundary.h"
+#include "lib/core/byte_text.h"
+#include "lib/core/local_time.h"
+#include "lib/services/common_dialogs.h"
+#include "lib/services/dialog_slot.h"
+#include "lib/services/program_files.h"
+#include "loglist/command_host.h"
 #include "loglist/date_macros.h"
 #include "loglist/index_file.h"
-#include "loglist/list_commands.h"
 #include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
@@ -20,30 +21,21 @@
 
 namespace {
 
-constexpr int kHelpTable[] = {IDOK, IDCANCEL, IDC_LOGFILENAME, IDC_LISTNAME, IDC_BROWSERNAME,
+constexpr int kHelpTable[] = {IDOK,           IDCANCEL,        IDC_LOGFILENAME,   IDC_LISTNAME, IDC_BROWSERNAME,
                               IDC_BROWSE_LOG, IDC_OPEN_EDITOR, IDC_BROWSE_BROWSER};
 
 // The add, edit and drop variants are one kind of dialog: one showing at a time.
 DialogSlot<DlgEditBase> slot;
 
-HINSTANCE InstanceOf(HWND window) {
-    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-}
-
 }  // namespace
 
 void SetLogFileNameField(HWND dialog, const char* text) {
     char field[kLogFileNameSize];
-    CopyToField(field, sizeof field, text);
+    bytetext::CopyToField(field, sizeof field, text);
     SetDlgItemTextA(dialog, IDC_LOGFILENAME, field);
 }
 
-DlgEditBase::DlgEditBase(HWND mainWindow, ListMenu& list, Environ& settings, const PMessage& messages)
-    : instance_(InstanceOf(mainWindow)),
-      mainWindow_(mainWindow),
-      list_(list),
-      settings_(settings),
-      messages_(messages) {}
+DlgEditBase::DlgEditBase(CommandHost& host) : host_(host) {}
 
 DlgEditBase::~DlgEditBase() = default;
 
@@ -51,8 +43,8 @@ bool DlgEditBase::Apply(HWND) { return true; }
 
 bool DlgEditBase::InitFields(HWND) { return true; }
 
-INT_PTR DlgEditBase::Show(DLGPROC proc) {
-    return slot.ShowModal(instance_, "EDITLISTBOX", mainWindow_, proc, *this) == 1 ? 1 : 0;
+bool DlgEditBase::Show(DLGPROC proc) {
+    return slot.ShowModal(host_.Instance(), "EDITLISTBOX", host_.Window(), proc, *this) == 1;
 }
 
 INT_PTR DlgEditBase::Dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -71,11 +63,11 @@ INT_PTR DlgEditBase::Handle(DlgEditBase& self, HWND dialog, UINT message, WPARAM
 INT_PTR DlgEditBase::OnInitDialog(HWND dialog) {
     SetWindowLongPtrA(dialog, GWL_EXSTYLE, GetWindowLongPtrA(dialog, GWL_EXSTYLE) | WS_EX_CONTEXTHELP);
     char caption[81] = "";
-    LoadStringA(instance_, CaptionId(), caption, sizeof caption);
+    LoadStringA(host_.Instance(), CaptionId(), caption, sizeof caption);
     SetWindowTextA(dialog, caption);
 
     HWND combo = GetDlgItem(dialog, IDC_BROWSERNAME);
-    for (const std::string& browser : LoadBrowserHistory(instance_)) {
+    for (const std::string& browser : LoadBrowserHistory(host_.Instance())) {
         SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(browser.c_str()));
     }
     // What the user sees is what the entry keeps.
@@ -107,37 +99,40 @@ INT_PTR DlgEditBase::OnCommand(HWND dialog, WPARAM wParam) {
 
 void DlgEditBase::BrowseLogFile(HWND dialog) {
     std::string filter =
-        BuildFilter(instance_, {{IDS_FILTER_LOG, "*.log"}, {IDS_FILTER_TXT, "*.txt"}, {IDS_FILTER_ALL, "*.*"}});
+        BuildFilter(host_.Instance(), {{IDS_FILTER_LOG, "*.log"}, {IDS_FILTER_TXT, "*.txt"}, {IDS_FILTER_ALL, "*.*"}});
     char path[MAX_PATH] = "";
-    if (ChooseFileToOpen(dialog, instance_, IDS_LOGFILE_TITLE, filter, 0, path)) SetLogFileNameField(dialog, path);
+    if (ChooseFileToOpen(dialog, host_.Instance(), IDS_LOGFILE_TITLE, filter, 0, path))
+        SetLogFileNameField(dialog, path);
     SetFocus(GetDlgItem(dialog, IDC_LOGFILENAME));
 }
 
 void DlgEditBase::BrowseBrowser(HWND dialog) {
-    std::string filter = BuildFilter(instance_, {{IDS_FILTER_EXE, "*.exe"}});
+    std::string filter = BuildFilter(host_.Instance(), {{IDS_FILTER_EXE, "*.exe"}});
     char path[MAX_PATH] = "";
-    if (ChooseFileToOpen(dialog, instance_, IDS_BROWSER_TITLE, filter, 0, path)) {
+    if (ChooseFileToOpen(dialog, host_.Instance(), IDS_BROWSER_TITLE, filter, 0, path)) {
         SetDlgItemTextA(dialog, IDC_BROWSERNAME, path);
     }
     SetFocus(GetDlgItem(dialog, IDC_BROWSERNAME));
 }
 
 void DlgEditBase::OpenInEditor(HWND dialog) {
+    const Environ& settings = host_.Settings();
+    const PMessage& messages = host_.Messages();
     char logFileName[kLogFileNameSize];
     ReadField(dialog, IDC_LOGFILENAME, logFileName, sizeof logFileName);
     if (!logFileName[0]) {
-        messages_.ShowMessage(dialog, kMsgEditorNoLogFile);
+        messages.ShowMessage(dialog, kMsgEditorNoLogFile);
         return;
     }
     // Without an editor the shell would only fail; say what is missing, as the editor command does.
-    if (!settings_.GetEditor()[0]) {
-        messages_.ShowMessage(dialog, kMsgNoEditor);
+    if (!settings.GetEditor()[0]) {
+        messages.ShowMessage(dialog, kMsgNoEditor);
         return;
     }
     char expanded[MAX_PATH];
-    ExpandDateMacros(logFileName, expanded, settings_);
-    if (!list_commands::StartProgram(dialog, settings_.GetEditor(), expanded)) {
-        messages_.ShowMessage(dialog, kMsgEditorFailed);
+    ExpandDateMacros(logFileName, expanded, settings);
+    if (!StartProgram(dialog, settings.GetEditor(), expanded)) {
+        messages.ShowMessage(dialog, kMsgEditorFailed);
         return;
     }
     SetFocus(GetDlgItem(dialog, IDC_LISTNAME));
@@ -149,26 +144,27 @@ bool DlgEditBase::ReadEntry(HWND dialog, LogEntry* entry) {
     ReadField(dialog, IDC_LISTNAME, entry->ListName, sizeof entry->ListName);
     ReadField(dialog, IDC_BROWSERNAME, entry->BrowserName, sizeof entry->BrowserName);
     // New and edited entries alike count as read now: unread once their log is written later.
-    entry->SeenTime = list_commands::LocalNow();
-    RefreshFileStatus(entry, MacroTextsOf(settings_));
+    entry->SeenTime = LocalNowAsFileTime();
+    RefreshFileStatus(entry, MacroTextsOf(host_.Settings()));
 
+    const PMessage& messages = host_.Messages();
     int field = 0;
     switch (CheckEntryFields(entry->LogFileName, entry->ListName, entry->BrowserName)) {
     case EntryProblem::None: return true;
     case EntryProblem::NoLogFile:
-        messages_.ShowMessage(dialog, kMsgNoLogFile);
+        messages.ShowMessage(dialog, kMsgNoLogFile);
         field = IDC_LOGFILENAME;
         break;
     case EntryProblem::NoListName:
-        messages_.ShowMessage(dialog, kMsgNoListName);
+        messages.ShowMessage(dialog, kMsgNoListName);
         field = IDC_LISTNAME;
         break;
     case EntryProblem::NoBrowser:
-        messages_.ShowMessage(dialog, kMsgNoBrowser);
+        messages.ShowMessage(dialog, kMsgNoBrowser);
         field = IDC_BROWSERNAME;
         break;
     case EntryProblem::Comma:
-        messages_.ShowMessageByIds(dialog, CaptionId(), IDS_ERR_COMMA, MB_OK | MB_ICONEXCLAMATION);
+        messages.ShowMessageByIds(dialog, CaptionId(), IDS_ERR_COMMA, MB_OK | MB_ICONEXCLAMATION);
         field = !IsStorableIndexField(entry->LogFileName) ? IDC_LOGFILENAME
                 : !IsStorableIndexField(entry->ListName)  ? IDC_LISTNAME
                                                           : IDC_BROWSERNAME;
@@ -180,26 +176,28 @@ bool DlgEditBase::ReadEntry(HWND dialog, LogEntry* entry) {
 
 void DlgEditBase::Commit(int row, const char* browserName) {
     // The command reloads the list after the dialog; these arrive once it is done.
-    HWND control = list_.Control();
+    HWND control = host_.List().Control();
     PostMessageA(control, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-    PostMessageA(mainWindow_, WM_COMMAND, MAKEWPARAM(IDC_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
+    PostMessageA(host_.Window(), WM_COMMAND, MAKEWPARAM(IDC_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
 
-    std::vector<std::string> history = LoadBrowserHistory(instance_);
+    std::vector<std::string> history = LoadBrowserHistory(host_.Instance());
     UpdateHistory(&history, browserName);
-    SaveBrowserHistory(instance_, history);
+    SaveBrowserHistory(host_.Instance(), history);
 }
 
 UINT DlgEditList::CaptionId() const { return IDS_CAP_EDITLIST; }
 
 bool DlgEditList::InitFields(HWND dialog) {
-    int selected = list_.GetSelection();
+    const ListMenu& list = host_.List();
+    const PMessage& messages = host_.Messages();
+    int selected = list.GetSelection();
     if (selected < 0) {
-        messages_.ShowMessage(mainWindow_, kMsgEditNoSelection);
+        messages.ShowMessage(host_.Window(), kMsgEditNoSelection);
         return false;
     }
     LogEntry entry;
-    if (list_.GetEntry(selected, &entry) < 0) {
-        messages_.ShowMessage(mainWindow_, kMsgGetEntryFailed);
+    if (list.GetEntry(selected, &entry) < 0) {
+        messages.ShowMessage(host_.Window(), kMsgGetEntryFailed);
         return false;
     }
     SetDlgItemTextA(dialog, IDC_LOGFILENAME, entry.LogFileName);
@@ -211,21 +209,23 @@ bool DlgEditList::InitFields(HWND dialog) {
 bool DlgEditList::Apply(HWND dialog) {
     LogEntry entry;
     if (!ReadEntry(dialog, &entry)) return false;
-    int selected = list_.GetSelection();
+    ListMenu& list = host_.List();
+    const PMessage& messages = host_.Messages();
+    int selected = list.GetSelection();
     LogEntry previous;
-    if (selected < 0 || list_.GetEntry(selected, &previous) < 0) {
-        messages_.ShowMessage(dialog, kMsgApplyNoSelection);
+    if (selected < 0 || list.GetEntry(selected, &previous) < 0) {
+        messages.ShowMessage(dialog, kMsgApplyNoSelection);
         return true;
     }
-    if (list_.DeleteEntry(selected) < 0) {
-        messages_.ShowMessage(dialog, kMsgApplyDeleteFailed);
+    if (list.DeleteEntry(selected) < 0) {
+        messages.ShowMessage(dialog, kMsgApplyDeleteFailed);
         return true;
     }
-    int row = list_.AddEntry(entry);
+    int row = list.AddEntry(entry);
     if (row < 0) {
         // The list is written after the dialog: without this the old entry would be lost from the file.
-        list_.AddEntry(previous);
-        messages_.ShowMessage(dialog, kMsgApplyAddFailed);
+        list.AddEntry(previous);
+        messages.ShowMessage(dialog, kMsgApplyAddFailed);
         return true;
     }
     Commit(row, entry.BrowserName);
@@ -237,9 +237,9 @@ UINT DlgAddList::CaptionId() const { return IDS_CAP_ADDLIST; }
 bool DlgAddList::Apply(HWND dialog) {
     LogEntry entry;
     if (!ReadEntry(dialog, &entry)) return false;
-    int row = list_.AddEntry(entry);
+    int row = host_.List().AddEntry(entry);
     if (row < 0) {
-        messages_.ShowMessage(dialog, kMsgApplyAddFailed);
+        host_.Messages().ShowMessage(dialog, kMsgApplyAddFailed);
         return true;
     }
     Commit(row, entry.BrowserName);

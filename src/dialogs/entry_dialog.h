@@ -5,21 +5,19 @@
 
 #include "loglist/log_entry.h"
 
-class Environ;
-class ListMenu;
-class PMessage;
+class CommandHost;
 
 class DlgEditBase {
 public:
-    DlgEditBase(HWND mainWindow, ListMenu& list, Environ& settings, const PMessage& messages);
+    explicit DlgEditBase(CommandHost& host);
     // True closes the dialog as confirmed, false leaves it open. The base accepts.
     virtual bool Apply(HWND dialog);
     virtual ~DlgEditBase();
     DlgEditBase(const DlgEditBase&) = delete;
     DlgEditBase& operator=(const DlgEditBase&) = delete;
 
-    // Runs the dialog modally with proc over this object: 1 when confirmed, else 0.
-    INT_PTR Show(DLGPROC proc);
+    // Runs the dialog modally with proc over this object: true when confirmed.
+    bool Show(DLGPROC proc);
     // The procedure all variants share; their exported procedures hand every message to it.
     static INT_PTR Dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -35,11 +33,7 @@ protected:
     // its browser at the top of the history.
     void Commit(int row, const char* browserName);
 
-    HINSTANCE instance_;
-    HWND mainWindow_;
-    ListMenu& list_;
-    Environ& settings_;
-    const PMessage& messages_;
+    CommandHost& host_;
 
 private:
     static INT_PTR Handle(DlgEditBase& self, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

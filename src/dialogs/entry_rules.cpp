@@ -1,12 +1,10 @@
-// The decisions of the entry dialog that need no window: field checks and the browser history.
 #include "dialogs/entry_rules.h"
 
 #include <cstdio>
 
-#include "lib/strings_paths.h"
+#include "lib/core/byte_text.h"
 #include "loglist/index_file.h"
 #include "resources/resource_ids.h"
-#include "settings/environ.h"
 #include "settings/registry_value.h"
 
 namespace {
@@ -35,7 +33,7 @@ EntryProblem CheckEntryFields(const char* logFileName, const char* listName, con
 bool StartsWithNoCase(const char* item, const char* prefix) {
     size_t i = 0;
     while (prefix[i] != '\0') {
-        if (IsMultiByteChar(prefix + i)) {
+        if (bytetext::IsDoubleByte(prefix + i)) {
             if (item[i] != prefix[i] || item[i + 1] != prefix[i + 1]) return false;
             i += 2;
             continue;
@@ -82,7 +80,7 @@ void SaveBrowserHistory(HINSTANCE instance, const std::vector<std::string>& item
         char name[80];
         HistoryValueName(instance, static_cast<int>(i), name, sizeof name);
         char value[kHistoryValueSize];
-        CopyToField(value, sizeof value, items[i].c_str());
+        bytetext::CopyToField(value, sizeof value, items[i].c_str());
         settings::WriteString(key.Get(), name, value, sizeof value);
     }
 }

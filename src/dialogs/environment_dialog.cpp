@@ -1,20 +1,21 @@
-// The operating environment dialog OPTIONBOX1: list display, sort order, list font, tab width, editor.
 #include "dialogs/environment_dialog.h"
 
 #include <cstdlib>
 #include <string>
 
-#include "lib/common_dialogs.h"
 #include "dialogs/context_help.h"
 #include "dialogs/dialog_fields.h"
-#include "lib/proc_boundary.h"
+#include "lib/services/common_dialogs.h"
+#include "lib/services/dialog_slot.h"
+#include "loglist/command_host.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
 
 namespace {
 
-constexpr int kHelpTable[] = {IDOK,        IDCANCEL,      IDC_BROWSE_EDITOR, IDC_DISPDATE,  IDC_DISPMARK, IDC_MARKCHAR,
-                              IDC_SORT_NAME, IDC_SORT_NEW, IDC_SORT_OLD,      IDC_CHOOSEFONT, IDC_EDITORNAME, IDC_TABSTOP};
+constexpr int kHelpTable[] = {IDOK,         IDCANCEL,       IDC_BROWSE_EDITOR, IDC_DISPDATE,
+                              IDC_DISPMARK, IDC_MARKCHAR,   IDC_SORT_NAME,     IDC_SORT_NEW,
+                              IDC_SORT_OLD, IDC_CHOOSEFONT, IDC_EDITORNAME,    IDC_TABSTOP};
 constexpr char kFullWidthSpace[] = "\x81\x40";
 
 DialogSlot<EnvironmentDialog> slot;
@@ -59,37 +60,39 @@ LOGFONTA WithPositiveHeight(const LOGFONTA& font) {
 
 INT_PTR EnvironmentDialog::OnInit(HWND dialog) {
     SetWindowLongPtrA(dialog, GWL_EXSTYLE, GetWindowLongPtrA(dialog, GWL_EXSTYLE) | WS_EX_CONTEXTHELP);
-    CheckDlgButton(dialog, IDC_DISPDATE, settings->GetDispDate() ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(dialog, IDC_DISPMARK, settings->GetDispMark() ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_DISPDATE, settings.GetDispDate() ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_DISPMARK, settings.GetDispMark() ? BST_CHECKED : BST_UNCHECKED);
     SendDlgItemMessageA(dialog, IDC_MARKCHAR, EM_LIMITTEXT, 2, 0);
-    SetDlgItemTextA(dialog, IDC_MARKCHAR, settings->GetMarkChar()[0] ? settings->GetMarkChar() : kFullWidthSpace);
-    CheckRadioButton(dialog, IDC_SORT_NAME, IDC_SORT_OLD, SortButtonFor(settings->GetSortList()));
+    SetDlgItemTextA(dialog, IDC_MARKCHAR, settings.GetMarkChar()[0] ? settings.GetMarkChar() : kFullWidthSpace);
+    CheckRadioButton(dialog, IDC_SORT_NAME, IDC_SORT_OLD, SortButtonFor(settings.GetSortList()));
     SendDlgItemMessageA(dialog, IDC_EDITORNAME, EM_LIMITTEXT, MAX_PATH - 1, 0);
-    SetDlgItemTextA(dialog, IDC_EDITORNAME, settings->GetEditor());
+    SetDlgItemTextA(dialog, IDC_EDITORNAME, settings.GetEditor());
     LOGFONTA stored;
-    colour = settings->List().GetListFont(&stored);
+    colour = settings.List().GetListFont(&stored);
     font = WithPositiveHeight(stored);
     SendDlgItemMessageA(dialog, IDC_TABSTOP, EM_LIMITTEXT, 2, 0);
-    SetDlgItemInt(dialog, IDC_TABSTOP, static_cast<UINT>(settings->GetTabStop()), FALSE);
+    SetDlgItemInt(dialog, IDC_TABSTOP, static_cast<UINT>(settings.GetTabStop()), FALSE);
     return TRUE;
 }
 
 void EnvironmentDialog::Store(HWND dialog) {
-    settings->SetDispDate(IsDlgButtonChecked(dialog, IDC_DISPDATE) == BST_CHECKED ? 1 : 0);
-    settings->SetDispMark(IsDlgButtonChecked(dialog, IDC_DISPMARK) == BST_CHECKED ? 1 : 0);
+    settings.SetDispDate(IsDlgButtonChecked(dialog, IDC_DISPDATE) == BST_CHECKED ? 1 : 0);
+    settings.SetDispMark(IsDlgButtonChecked(dialog, IDC_DISPMARK) == BST_CHECKED ? 1 : 0);
     char mark[3];
     ReadField(dialog, IDC_MARKCHAR, mark, sizeof mark);
-    settings->SetMarkChar(mark);
+    settings.SetMarkChar(mark);
     int order = 2;
-    if (IsDlgButtonChecked(dialog, IDC_SORT_NAME) == BST_CHECKED) order = 0;
-    else if (IsDlgButtonChecked(dialog, IDC_SORT_NEW) == BST_CHECKED) order = 1;
-    settings->SetSortList(order);
+    if (IsDlgButtonChecked(dialog, IDC_SORT_NAME) == BST_CHECKED)
+        order = 0;
+    else if (IsDlgButtonChecked(dialog, IDC_SORT_NEW) == BST_CHECKED)
+        order = 1;
+    settings.SetSortList(order);
     char editor[MAX_PATH];
     ReadField(dialog, IDC_EDITORNAME, editor, sizeof editor);
-    settings->SetEditor(editor);
-    settings->List().SetListFont(font, colour);
+    settings.SetEditor(editor);
+    settings.List().SetListFont(font, colour);
     BOOL numeric = FALSE;
-    settings->SetTabStop(static_cast<int>(GetDlgItemInt(dialog, IDC_TABSTOP, &numeric, FALSE)));
+    settings.SetTabStop(static_cast<int>(GetDlgItemInt(dialog, IDC_TABSTOP, &numeric, FALSE)));
 }
 
 void EnvironmentDialog::ChooseFont(HWND dialog) {
@@ -109,10 +112,7 @@ void EnvironmentDialog::ChooseEditor(HWND dialog) {
     SetFocus(GetDlgItem(dialog, IDC_EDITORNAME));
 }
 
-INT_PTR ShowEnvironmentDialog(HWND owner, Environ& settings) {
-    EnvironmentDialog state = {};
-    state.instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
-    state.owner = owner;
-    state.settings = &settings;
-    return slot.ShowModal(state.instance, "OPTIONBOX1", owner, EnvironmentDlgProc, state) == 1 ? 1 : 0;
+bool ShowEnvironmentDialog(CommandHost& host) {
+    EnvironmentDialog state = {host.Instance(), host.Settings(), 0, {}};
+    return slot.ShowModal(host.Instance(), "OPTIONBOX1", host.Window(), EnvironmentDlgProc, state) == 1;
 }

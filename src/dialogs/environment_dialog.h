@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+class CommandHost;
 class Environ;
 
 // The radio button that shows a SortList value: any value past 1 counts as oldest first.
@@ -12,10 +13,9 @@ LOGFONTA WithPositiveHeight(const LOGFONTA& font);
 // One showing of the dialog; Environ and its list font change only on 設定.
 struct EnvironmentDialog {
     HINSTANCE instance;
-    HWND owner;
+    Environ& settings;
     COLORREF colour;
     LOGFONTA font;
-    Environ* settings;
 
     INT_PTR OnInit(HWND dialog);
     void Store(HWND dialog);
@@ -23,5 +23,5 @@ struct EnvironmentDialog {
     void ChooseEditor(HWND dialog);
 };
 
-// Runs the dialog over settings, owned by owner: 1 after 設定, 0 after 取消.
-INT_PTR ShowEnvironmentDialog(HWND owner, Environ& settings);
+// Runs the dialog over the host's settings: true after 設定, false after 取消.
+bool ShowEnvironmentDialog(CommandHost& host);

@@ -1,15 +1,12 @@
-// The add dialog for a dropped file: the entry dialog's add variant with the log file name preset.
 #include "dragdrop/dd_add_list_dialog.h"
 
-#include "lib/byte_text.h"
+#include "lib/core/byte_text.h"
 
-DlgDDAddList::DlgDDAddList(HWND mainWindow, ListMenu& list, Environ& settings, const PMessage& messages,
-                           const char* droppedPath)
-    : DlgAddList(mainWindow, list, settings, messages) {
+DlgDDAddList::DlgDDAddList(CommandHost& host, const char* droppedPath) : DlgAddList(host) {
     bytetext::CopyFit(droppedPath_, droppedPath ? droppedPath : "", sizeof droppedPath_ - 1);
 }
 
-INT_PTR DlgDDAddList::Open() { return Show(DDAddListDlgProc); }
+bool DlgDDAddList::Open() { return Show(DDAddListDlgProc); }
 
 bool DlgDDAddList::InitFields(HWND dialog) {
     // Only the log file comes from the drop: list name and browser are the user's to give.

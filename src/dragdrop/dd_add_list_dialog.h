@@ -6,11 +6,10 @@
 
 class DlgDDAddList : public DlgAddList {
 public:
-    DlgDDAddList(HWND mainWindow, ListMenu& list, Environ& settings, const PMessage& messages,
-                 const char* droppedPath);
-    // Runs the dialog modally: 1 when an entry was added (or the list refused it after saying so),
-    // 0 when cancelled.
-    INT_PTR Open();
+    DlgDDAddList(CommandHost& host, const char* droppedPath);
+    // Runs the dialog modally: true when an entry was added (or the list refused it after saying
+    // so), false when cancelled.
+    bool Open();
 
 protected:
     bool InitFields(HWND dialog) override;

@@ -1,5 +1,3 @@
-// The drag source and data object that offer entries as files, their format enumerator, and the
-// exported drag and clipboard entry points.
 #include "dragdrop/drag_drop.h"
 
 #include <shlobj.h>

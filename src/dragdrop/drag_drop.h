@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "dragdrop/drag_file_list.h"
-#include "lib/owned.h"
+#include "lib/core/owned.h"
 
 struct HDropTraits {
     using Type = HGLOBAL;
@@ -55,8 +55,8 @@ public:
 private:
     ULONG refCount_ = 0;
     HGLOBAL hDrop_;
-    OwnedHDrop owned_;              // hDrop_ when the object owns it (ownsData)
-    ComPtr<IUnknown> blockOwner_;   // releases a block handed over by SetData with its pUnkForRelease
+    OwnedHDrop owned_;             // hDrop_ when the object owns it (ownsData)
+    ComPtr<IUnknown> blockOwner_;  // releases a block handed over by SetData with its pUnkForRelease
 };
 
 // Enumerates the single format of a DragDrop.

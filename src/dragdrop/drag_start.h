@@ -2,11 +2,14 @@
 #pragma once
 #include <windows.h>
 
-class ListContext;
+#include "lib/core/seam.h"
+
+class CommandHost;
 struct DragFileList;
 
 // Where a drag goes: DragDropStart, the system's modal drag and drop; tests record it instead.
 using DragStarter = void(WINAPI*)(HWND window, DragFileList* list);
+extern Seam<DragStarter> dragStartSeam;
 
 // What a mouse move over the list means for a drag.
 enum class DragStartStep {
@@ -24,5 +27,5 @@ DragStartStep DecideDragStart(WPARAM keys, int pressedRow, int currentRow);
 // WM_MOUSEMOVE of the main window (as the list forwards it), pressedRow being the visible row of
 // the last left-button press: -1 while the pointer stays in the pressed row, 0 otherwise (then
 // default processing runs). When the rule says so, hands the selected entry's log file, its date
-// macros expanded, to start.
-LRESULT StartDragOnMouseMove(ListContext& context, int pressedRow, DragStarter start, WPARAM keys, LPARAM position);
+// macros expanded, to the drag.
+LRESULT StartDragOnMouseMove(CommandHost& host, int pressedRow, WPARAM keys, LPARAM position);

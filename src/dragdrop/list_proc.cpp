@@ -1,8 +1,6 @@
-// The subclass procedure of the log list control: Enter and double click open the selected log,
-// presses and moves go to the main window (which starts drags), a right click selects its row.
 #include "dragdrop/list_proc.h"
 
-#include "lib/proc_boundary.h"
+#include "lib/services/proc_boundary.h"
 #include "resources/resource_ids.h"
 
 // The control's own procedure is kept in the control's user data, which the program owns. Every
@@ -22,13 +20,9 @@ LRESULT Handle(WNDPROC previous, HWND list, UINT message, WPARAM wParam, LPARAM 
     case WM_KEYDOWN:
         if (wParam != VK_RETURN) break;
         return SendMessageA(parent, WM_COMMAND, IDM_BROWSER, lParam);
-    case WM_LBUTTONDBLCLK:
-        return SendMessageA(parent, WM_COMMAND, IDM_BROWSER, lParam);
-    case WM_LBUTTONDOWN:
-        SendMessageA(parent, message, wParam, lParam);
-        break;
-    case WM_MOUSEMOVE:
-        return SendMessageA(parent, message, wParam, lParam);
+    case WM_LBUTTONDBLCLK: return SendMessageA(parent, WM_COMMAND, IDM_BROWSER, lParam);
+    case WM_LBUTTONDOWN: SendMessageA(parent, message, wParam, lParam); break;
+    case WM_MOUSEMOVE: return SendMessageA(parent, message, wParam, lParam);
     case WM_RBUTTONUP: {
         LRESULT height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
         if (height > 0) {

@@ -1,12 +1,13 @@
 // Command lines: counting and picking arguments, splitting off the program, adding and removing quotes.
 #include <cstring>
 
-#include "lib/byte_text.h"
+#include "lib/core/byte_text.h"
 #include "lib/strings_paths.h"
 
 using bytetext::CopyFit;
 using bytetext::CopyPrefix;
 using bytetext::FitLength;
+using bytetext::IsDoubleByte;
 using bytetext::kPathBytes;
 
 // End of the argument that starts at text: a space outside double quotes, or the end.
@@ -14,7 +15,7 @@ static size_t ArgumentEnd(const char* text) {
     bool quoted = false;
     size_t i = 0;
     while (text[i]) {
-        if (IsMultiByteChar(text + i)) {
+        if (IsDoubleByte(text + i)) {
             i += 2;
             continue;
         }
@@ -33,7 +34,7 @@ int WINAPI GetCountArgument(LPCSTR commandLine) {
     for (const char* p = commandLine;;) {
         p += ArgumentEnd(p);
         if (!*p) break;
-        ++p;  // the space
+        ++p;             // the space
         if (!*p) break;  // a trailing space starts no argument
         ++count;
     }

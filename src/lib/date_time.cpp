@@ -1,11 +1,10 @@
-// Date and time texts of fixed layout, read as Japan Standard Time, and the date range check.
 #include "lib/date_time.h"
 
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 
-#include "lib/byte_text.h"
+#include "lib/core/byte_text.h"
 
 namespace {
 

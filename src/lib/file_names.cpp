@@ -1,13 +1,14 @@
 // Path helpers that ask the system: drive numbers, product names, long path names, multi-select results.
 #include <cstring>
 
-#include "lib/byte_text.h"
-#include "lib/owned.h"
+#include "lib/core/byte_text.h"
+#include "lib/core/owned.h"
 #include "lib/strings_paths.h"
 
 using bytetext::CopyFit;
 using bytetext::CopyPrefix;
 using bytetext::FitLength;
+using bytetext::IsDoubleByte;
 using bytetext::kPathBytes;
 
 namespace {
@@ -91,7 +92,7 @@ int WINAPI GetLongPathNameBn(LPCSTR path, LPSTR out, int size) {
     char* text = static_cast<char*>(work.Get());
     LongPathBuilder builder(text);
     for (size_t i = 0;;) {
-        if (IsMultiByteChar(path + i)) {
+        if (IsDoubleByte(path + i)) {
             i += 2;
             continue;
         }

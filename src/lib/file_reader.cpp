@@ -1,14 +1,12 @@
-// The block-buffered line reader behind FileOpen/FileGetString, and the file and folder checks.
 #include "lib/file_reader.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
-#include "lib/byte_scan.h"
-#include "lib/byte_text.h"
-#include "lib/owned.h"
-#include "lib/strings_paths.h"
+#include "lib/core/byte_scan.h"
+#include "lib/core/files.h"
+#include "lib/core/owned.h"
 
 struct TextFileReader {
     HANDLE file;
@@ -139,44 +137,10 @@ DWORD WINAPI GetFileNameSize(LPCSTR fileName) {
     return size == INVALID_FILE_SIZE ? 0 : size;
 }
 
-int WINAPI CheckFile(LPCSTR name) {
-    WIN32_FIND_DATAA found;
-    OwnedFind find(FindFirstFileA(name, &found));
-    return find ? 1 : 0;
-}
+int WINAPI CheckFile(LPCSTR name) { return fileops::Exists(name) ? 1 : 0; }
 
-int WINAPI CheckDirectory(LPCSTR path) {
-    if (!path || !path[0] || strlen(path) >= MAX_PATH) return 0;
-    char current[MAX_PATH];
-    DWORD len = GetCurrentDirectoryA(MAX_PATH, current);
-    if (len == 0 || len >= MAX_PATH) return 0;  // could not be set back afterwards
-    if (!SetCurrentDirectoryA(path)) return 0;
-    SetCurrentDirectoryA(current);
-    return 1;
-}
+int WINAPI CheckDirectory(LPCSTR path) { return fileops::IsFolder(path) ? 1 : 0; }
 
-BOOL WINAPI CreateClassDirectory(LPCSTR path) {
-    if (!path || strlen(path) >= MAX_PATH) return FALSE;
-    char work[MAX_PATH];
-    size_t len = bytetext::CopyFit(work, path, MAX_PATH - 1);
-    if (len > 0 && bytetext::LastOf(work, '\\', '\\') == static_cast<ptrdiff_t>(len) - 1) work[--len] = '\0';
-    for (size_t i = 0; i < len;) {
-        if (IsMultiByteChar(work + i)) {
-            i += 2;  // a second byte 0x5C is not a backslash
-            continue;
-        }
-        if (work[i] == ':') {
-            i += 2;  // the drive's root backslash is never created
-            continue;
-        }
-        if (work[i] == '\\') {
-            work[i] = '\0';
-            CreateDirectoryA(work, nullptr);
-            work[i] = '\\';
-        }
-        ++i;
-    }
-    return CreateDirectoryA(work, nullptr);
-}
+BOOL WINAPI CreateClassDirectory(LPCSTR path) { return fileops::CreateFolders(path) ? TRUE : FALSE; }
 
 }  // extern "C"

@@ -1,12 +1,9 @@
-// Byte-order swaps, the decimal reader and the comma grouping of numbers.
 #include "lib/numbers.h"
 
 #include <cstdio>
 #include <cstring>
 
-namespace {
-constexpr int kMaxDigits = 31;  // digits of one run that AsciiToDWord takes
-}
+#include "lib/core/byte_text.h"
 
 extern "C" {
 
@@ -19,13 +16,7 @@ int WINAPI IsCharNumeric(int c) {
     return b >= '0' && b <= '9' ? 1 : 0;
 }
 
-DWORD WINAPI AsciiToDWord(LPCSTR text) {
-    const char* p = text;
-    while (*p && !IsCharNumeric(*p)) ++p;
-    DWORD value = 0;
-    for (int n = 0; n < kMaxDigits && IsCharNumeric(*p); ++n, ++p) value = value * 10 + static_cast<DWORD>(*p - '0');
-    return value;
-}
+DWORD WINAPI AsciiToDWord(LPCSTR text) { return bytetext::FirstNumber(text); }
 
 int WINAPI ConvertCoinage(LONG value, LPSTR out, int groupSize) {
     char digits[16];

@@ -17,12 +17,4 @@ void WINAPI GetDlgItemRect(HWND dialog, int id, int rect[4]);
 
 #ifdef __cplusplus
 }
-
-// What a ProgressBarEx of clientWidth pixels shows for its state. An empty range (maximum not above
-// minimum) shows 0 % until the position passes the minimum, then 100 %, and never divides by zero.
-struct ProgressPaint {
-    unsigned percent;
-    int fill;  // filled pixels of the (clientWidth - 2)-wide bar layer, 0 .. clientWidth - 2
-};
-ProgressPaint ComputeProgressPaint(unsigned minimum, unsigned maximum, unsigned position, int clientWidth);
 #endif

@@ -1,18 +1,17 @@
-// Registry entries of an installed program: App Paths, uninstall entries, shared DLL counts, file types.
 #include "lib/registry.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
-#include "lib/byte_text.h"
-#include "lib/owned.h"
-#include "lib/strings_paths.h"
+#include "lib/core/byte_text.h"
+#include "lib/core/owned.h"
+#include "lib/core/path_text.h"
+#include "lib/core/registry_keys.h"
 
 namespace {
 
 const char kAppPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
-const char kUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const char kSharedDlls[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 const char kCurrentVersion[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
@@ -70,14 +69,6 @@ LONG ReadStringValue(HKEY root, const char* path, const char* name, char* out) {
     return GetString(key.Get(), name, out);
 }
 
-LONG DeleteSubKey(HKEY root, const char* parent, const char* name) {
-    OwnedKey key;
-    LONG result = Open(root, parent, KEY_ALL_ACCESS, key);
-    if (result != ERROR_SUCCESS) return result;
-    RegDeleteKeyA(key.Get(), name);
-    return ERROR_SUCCESS;
-}
-
 // The stored count of a shared file; false when there is none.
 bool ReadCount(HKEY key, const char* path, DWORD* count, LONG* result) {
     DWORD type = 0;
@@ -103,7 +94,7 @@ LONG WINAPI CreateAppPath(LPCSTR fileName, LPCSTR fullPath) {
     LONG result = Create(HKEY_LOCAL_MACHINE, path.Get(), key);
     if (result != ERROR_SUCCESS) return result;
     char folder[MAX_PATH];
-    GetPathName(fullPath, folder);
+    pathtext::FolderOf(fullPath, folder);
     SetString(key.Get(), nullptr, fullPath);
     SetString(key.Get(), "Path", folder);
     return ERROR_SUCCESS;
@@ -119,7 +110,7 @@ LONG WINAPI GetRegistAppPath(LPCSTR fileName, LPSTR out) {
 
 LONG WINAPI DeleteAppPath(LPCSTR fileName) {
     if (Missing(fileName)) return kEmptyArgument;
-    return DeleteSubKey(HKEY_LOCAL_MACHINE, kAppPaths, fileName);
+    return regkeys::DeleteSubKey(HKEY_LOCAL_MACHINE, kAppPaths, fileName);
 }
 
 LONG WINAPI CreateLocalMachineReg(LPCSTR first, LPCSTR second, LPCSTR third) {
@@ -134,7 +125,7 @@ LONG WINAPI DeleteLocalMachineReg(LPCSTR first, LPCSTR second, LPCSTR third) {
     if (Missing(first) || Missing(second) || Missing(third)) return kEmptyArgument;
     KeyPath path;
     if (!path.Format("SOFTWARE\\%s\\%s", first, second)) return ERROR_BUFFER_OVERFLOW;
-    DeleteSubKey(HKEY_LOCAL_MACHINE, path.Get(), third);
+    regkeys::DeleteSubKey(HKEY_LOCAL_MACHINE, path.Get(), third);
     if (!path.Format("SOFTWARE\\%s", first)) return ERROR_BUFFER_OVERFLOW;
     OwnedKey key;
     LONG result = Open(HKEY_LOCAL_MACHINE, path.Get(), KEY_ALL_ACCESS, key);
@@ -145,7 +136,7 @@ LONG WINAPI DeleteLocalMachineReg(LPCSTR first, LPCSTR second, LPCSTR third) {
 LONG WINAPI CreateUninstallReg(LPCSTR entry, LPCSTR displayName, LPCSTR uninstallString) {
     if (Missing(entry) || !displayName || !uninstallString) return kEmptyArgument;
     KeyPath path;
-    if (!path.Format("%s\\%s", kUninstall, entry)) return ERROR_BUFFER_OVERFLOW;
+    if (!path.Format("%s\\%s", regkeys::kUninstall, entry)) return ERROR_BUFFER_OVERFLOW;
     OwnedKey key;
     LONG result = Create(HKEY_LOCAL_MACHINE, path.Get(), key);
     if (result != ERROR_SUCCESS) return result;
@@ -156,7 +147,7 @@ LONG WINAPI CreateUninstallReg(LPCSTR entry, LPCSTR displayName, LPCSTR uninstal
 
 LONG WINAPI DeleteUninstallReg(LPCSTR entry) {
     if (Missing(entry)) return kEmptyArgument;
-    return DeleteSubKey(HKEY_LOCAL_MACHINE, kUninstall, entry);
+    return regkeys::DeleteSubKey(HKEY_LOCAL_MACHINE, regkeys::kUninstall, entry);
 }
 
 LONG WINAPI GetStartMenu(LPSTR out) { return ReadStringValue(HKEY_CURRENT_USER, kShellFolders, "Programs", out); }

@@ -1,18 +1,18 @@
-// Double-byte-aware copies, trims and the last-separator scans over path names.
+// The copies, trims and splits of path names; command_line.cpp and file_names.cpp hold the rest.
 #include "lib/strings_paths.h"
 
 #include <cstring>
 
-#include "lib/byte_text.h"
+#include "lib/core/byte_text.h"
+#include "lib/core/path_text.h"
 
 using bytetext::CopyFit;
 using bytetext::CopyPrefix;
 using bytetext::FitLength;
+using bytetext::IsDoubleByte;
 using bytetext::kPathBytes;
 using bytetext::LastOf;
-
-// At most the 259 bytes of text that a path buffer holds.
-static size_t PathCap(size_t len) { return len < kPathBytes ? len : kPathBytes - 1; }
+using pathtext::PathCap;
 
 // Copies src up to NUL, max bytes or the first single-byte character for which stop answers true;
 // a double-byte character is copied whole or not at all and never shown to stop.
@@ -20,7 +20,7 @@ template <class Stop>
 static int CopyUntil(LPSTR dst, LPCSTR src, int max, Stop stop) {
     int i = 0;
     while (i < max && src[i]) {
-        if (IsMultiByteChar(src + i)) {
+        if (IsDoubleByte(src + i)) {
             if (i + 2 > max) break;
             dst[i] = src[i];
             dst[i + 1] = src[i + 1];
@@ -37,22 +37,17 @@ static int CopyUntil(LPSTR dst, LPCSTR src, int max, Stop stop) {
 
 extern "C" {
 
-int WINAPI IsMultiByteChar(LPCSTR p) {
-    if (!p) return 0;
-    const unsigned char* u = reinterpret_cast<const unsigned char*>(p);
-    // The lead byte is tested first: a NUL is never one, so the byte after the end is not read.
-    return IsDBCSLeadByte(u[0]) && u[1] != 0x00 && u[1] != 0xFF ? 1 : 0;
-}
+int WINAPI IsMultiByteChar(LPCSTR p) { return IsDoubleByte(p) ? 1 : 0; }
 
 int WINAPI lstrxcpy(LPSTR dst, LPCSTR src, int delimiter, int max) {
-    return CopyUntil(dst, src, max, [delimiter](char c) { return c == static_cast<char>(delimiter); });
+    return static_cast<int>(bytetext::CopyUpTo(dst, src, static_cast<char>(delimiter), max < 0 ? 0 : max));
 }
 
 // Copies src without its trailing run of pad bytes, at most limit + 1 bytes.
 static int CopyTrimmed(LPSTR dst, LPCSTR src, int limit, char pad) {
     size_t keep = 0;
     for (size_t i = 0; src[i];) {
-        if (IsMultiByteChar(src + i)) {
+        if (IsDoubleByte(src + i)) {
             i += 2;
             keep = i;
         } else {
@@ -115,16 +110,9 @@ void WINAPI GetRectData(LPCSTR text, RECT* rect) {
     rect->bottom = v[3];
 }
 
-int WINAPI GetPathName(LPCSTR path, LPSTR out) {
-    ptrdiff_t last = LastOf(path, '\\', '\\');
-    size_t len = last < 0 ? 0 : FitLength(path, PathCap(static_cast<size_t>(last) + 1));
-    return static_cast<int>(CopyPrefix(out, path, len));
-}
+int WINAPI GetPathName(LPCSTR path, LPSTR out) { return static_cast<int>(pathtext::FolderOf(path, out)); }
 
-int WINAPI GetFileName(LPCSTR path, LPSTR out) {
-    ptrdiff_t last = LastOf(path, '\\', ':');
-    return static_cast<int>(CopyFit(out, path + last + 1, kPathBytes - 1));
-}
+int WINAPI GetFileName(LPCSTR path, LPSTR out) { return static_cast<int>(pathtext::FileNameOf(path, out)); }
 
 int WINAPI GetPathNameOnly(LPCSTR path, LPSTR out) {
     ptrdiff_t dot = LastOf(path, '.', '.');
@@ -142,7 +130,7 @@ int WINAPI GetFileNameExt(LPCSTR path, LPSTR out) {
 
 void WINAPI SplitPath(LPCSTR path, LPSTR drive, LPSTR dir, LPSTR name, LPSTR ext) {
     size_t start = 0;
-    if (path[0] && !IsMultiByteChar(path) && path[1] == ':') start = 2;
+    if (path[0] && !IsDoubleByte(path) && path[1] == ':') start = 2;
     if (drive) CopyPrefix(drive, path, start);
 
     const char* rest = path + start;

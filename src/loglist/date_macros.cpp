@@ -1,10 +1,8 @@
-// Date macro expansion of log file names.
 #include "loglist/date_macros.h"
 
 #include <cstring>
 
-#include "lib/byte_text.h"
-#include "lib/strings_paths.h"
+#include "lib/core/byte_text.h"
 #include "settings/environ.h"
 
 DateMacroTexts MacroTextsOf(const Environ& settings) {
@@ -14,7 +12,7 @@ DateMacroTexts MacroTextsOf(const Environ& settings) {
 int ExpandDateMacros(const char* source, char* destination, const DateMacroTexts& macros) {
     // The work copy lets destination overlap source.
     char work[MAX_PATH];
-    CopyToField(work, sizeof work, source);
+    bytetext::CopyToField(work, sizeof work, source);
 
     char result[MAX_PATH];
     size_t length = 0;

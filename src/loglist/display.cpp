@@ -1,11 +1,10 @@
-// Row text, row order and column stops of the log list.
 #include "loglist/display.h"
 
 #include <climits>
 #include <cstdio>
 #include <cstring>
 
-#include "lib/byte_text.h"
+#include "lib/core/byte_text.h"
 #include "settings/environ.h"
 
 namespace {
@@ -55,7 +54,8 @@ int BuildDisplayText(LogEntry* entry, const DisplayOptions& options) {
         char date[16] = "**/**";
         SYSTEMTIME st;
         if (entry->FileTime.dwHighDateTime != 0 && FileTimeToSystemTime(&entry->FileTime, &st)) {
-            std::snprintf(date, sizeof date, "%02u/%02u", static_cast<unsigned>(st.wMonth), static_cast<unsigned>(st.wDay));
+            std::snprintf(date, sizeof date, "%02u/%02u", static_cast<unsigned>(st.wMonth),
+                          static_cast<unsigned>(st.wDay));
         }
         Append(out, &length, date, false);
         Append(out, &length, "\t", false);
@@ -76,10 +76,8 @@ int CompareEntries(const LogEntry& a, const LogEntry& b, int sortList) {
         int order = lstrcmpiA(a.ListName, b.ListName);
         return order < 0 ? -1 : order > 0 ? 1 : 0;
     }
-    case 1:
-        return Compare64(FileTimeValue(b.FileTime), FileTimeValue(a.FileTime));
-    default:
-        return Compare64(FileTimeValue(a.FileTime), FileTimeValue(b.FileTime));
+    case 1: return Compare64(FileTimeValue(b.FileTime), FileTimeValue(a.FileTime));
+    default: return Compare64(FileTimeValue(a.FileTime), FileTimeValue(b.FileTime));
     }
 }
 

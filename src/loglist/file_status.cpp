@@ -1,4 +1,3 @@
-// Reading the date and size of a log file.
 #include "loglist/file_status.h"
 
 FileStatus ReadFileStatus(const char* path) {

@@ -1,14 +1,14 @@
-// Parsing, formatting, reading and writing of the index table file.
 #include "loglist/index_file.h"
 
 #include <cstdio>
 #include <cstring>
 #include <new>
 
-#include "lib/byte_text.h"
-#include "lib/numbers.h"
-#include "lib/owned.h"
-#include "lib/strings_paths.h"
+#include "lib/core/byte_text.h"
+#include "lib/core/owned.h"
+#include "lib/core/path_text.h"
+#include "lib/core/text_lines.h"
+#include "lib/services/program_files.h"
 #include "loglist/file_status.h"
 #include "settings/environ.h"
 
@@ -21,7 +21,6 @@ constexpr size_t kLongestIndexLine = kLogFileNameSize + kBrowserNameSize + kList
 constexpr LONGLONG kIndexFileMax = LONGLONG{kIndexEntryLimit} * kLongestIndexLine;
 
 IndexFileOps fileSystemOps;
-IndexFileOps* indexFileOps = &fileSystemOps;
 
 // Drops a lead byte left alone at the end of a copied text; returns the new length.
 int DropHalfCharacter(char* text, int length) {
@@ -38,9 +37,9 @@ int DropHalfCharacter(char* text, int length) {
 
 // Copies the field at src into a buffer of size bytes; returns where the next field starts.
 const char* TakeField(const char* src, char* field, int size) {
-    int length = DropHalfCharacter(field, lstrxcpy(field, src, ',', size - 1));
+    int length = DropHalfCharacter(field, static_cast<int>(bytetext::CopyUpTo(field, src, ',', size - 1)));
     const char* p = src + length;
-    while (*p != '\0' && *p != ',') p += IsMultiByteChar(p) ? 2 : 1;
+    while (*p != '\0' && *p != ',') p += bytetext::IsDoubleByte(p) ? 2 : 1;
     return *p == ',' ? p + 1 : p;
 }
 
@@ -59,19 +58,13 @@ bool IsBlankLine(const char* line, size_t length) {
     return true;
 }
 
-// Calls visit(line, length) for each line of text that is not blank, in file order. A line ends at
-// CR LF, a lone CR or a lone LF (neither is ever the second byte of a double-byte character); the
-// visitor may overwrite the byte after the line.
+// Calls visit(line, length) for each line of text that is not blank, in file order; the visitor
+// may overwrite the byte after the line.
 template <class Visit>
 void ForEachEntryLine(char* text, size_t size, Visit visit) {
-    size_t start = 0;
-    while (start < size) {
-        size_t end = start;
-        while (end < size && text[end] != '\r' && text[end] != '\n') ++end;
-        const size_t next = end + (end + 1 < size && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
-        if (!IsBlankLine(text + start, end - start)) visit(text + start, end - start);
-        start = next;
-    }
+    textlines::ForEachLine(text, size, [&](char* line, size_t length) {
+        if (!IsBlankLine(line, length)) visit(line, length);
+    });
 }
 
 // Two commas: the line carries the three text fields.
@@ -92,8 +85,8 @@ struct IndexText {
 // Reads the file whole, opened so that nobody writes to it meanwhile, into a block taken without
 // throwing, and judges whether it is a list and one the program can hold.
 IndexRead ReadIndexText(const char* path, IndexText* text) {
-    OwnedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                               nullptr));
+    OwnedFile file(
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size;
     if (!file || !GetFileSizeEx(file.Get(), &size)) return IndexRead::Unreadable;
     if (size.QuadPart > kIndexFileMax) return IndexRead::TooLong;
@@ -129,8 +122,8 @@ void ParseIndexLine(const char* line, LogEntry* entry) {
     char low[kSeenTimeFieldSize];
     p = TakeField(p, low, kSeenTimeFieldSize);
     if (*p != '\0') {  // the high half is the whole rest of the line
-        entry->SeenTime.dwLowDateTime = AsciiToDWord(low);
-        entry->SeenTime.dwHighDateTime = AsciiToDWord(p);
+        entry->SeenTime.dwLowDateTime = bytetext::FirstNumber(low);
+        entry->SeenTime.dwHighDateTime = bytetext::FirstNumber(p);
     }
 }
 
@@ -149,7 +142,7 @@ std::string FormatIndexLine(const LogEntry& entry) {
 }
 
 bool IsStorableIndexField(const char* text) {
-    for (const char* p = text; *p != '\0'; p += IsMultiByteChar(p) ? 2 : 1) {
+    for (const char* p = text; *p != '\0'; p += bytetext::IsDoubleByte(p) ? 2 : 1) {
         if (*p == ',') return false;
     }
     return true;
@@ -194,6 +187,8 @@ IndexRead CheckIndexFile(const char* path) {
     return ReadIndexText(path, &text);
 }
 
+Seam<IndexFileOps*> indexFileOpsSeam(&fileSystemOps);
+
 bool IndexFileOps::Write(HANDLE file, const void* data, DWORD size) {
     DWORD written = 0;
     return WriteFile(file, data, size, &written, nullptr) && written == size;
@@ -203,12 +198,6 @@ bool IndexFileOps::Flush(HANDLE file) { return FlushFileBuffers(file) != 0; }
 
 bool IndexFileOps::Replace(const char* from, const char* to) {
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
-IndexFileOps* SetIndexFileOps(IndexFileOps* ops) {
-    IndexFileOps* previous = indexFileOps;
-    indexFileOps = ops ? ops : &fileSystemOps;
-    return previous;
 }
 
 bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch) {
@@ -227,10 +216,10 @@ bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch) 
     // The new list goes to a file of its own beside the old one and takes its place only once it
     // stands whole on the disk, so a failure at any step leaves the old file as it was.
     char folder[MAX_PATH] = "";
-    GetPathName(path, folder);
+    pathtext::FolderOf(path, folder);
     char temp[MAX_PATH];
     if (!GetTempFileNameA(folder[0] ? folder : ".", "KV", 0, temp)) return false;
-    IndexFileOps& ops = *indexFileOps;
+    IndexFileOps& ops = *indexFileOpsSeam.Current();
     bool written;
     {
         OwnedFile file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
@@ -240,23 +229,6 @@ bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch) 
     if (written && ops.Replace(temp, path)) return true;
     DeleteFileA(temp);
     return false;
-}
-
-void FreeIndexPath(HINSTANCE instance, char out[MAX_PATH]) {
-    BuildDefaultIndexPath(instance, out);
-    if (!out[0] || GetFileAttributesA(out) == INVALID_FILE_ATTRIBUTES) return;
-    char taken[MAX_PATH];
-    lstrcpynA(taken, out, MAX_PATH);
-    // The number goes before the extension of the file name (a dot in a folder name is none).
-    const char* name = std::strrchr(taken, '\\');
-    const char* dot = std::strrchr(name ? name : taken, '.');
-    const int stem = static_cast<int>(dot ? dot - taken : std::strlen(taken));
-    for (int n = 2; n < 1000; ++n) {
-        int length = std::snprintf(out, MAX_PATH, "%.*s%d%s", stem, taken, n, taken + stem);
-        if (length < 0 || length >= MAX_PATH) break;
-        if (GetFileAttributesA(out) == INVALID_FILE_ATTRIBUTES) return;
-    }
-    out[0] = '\0';
 }
 
 const char* IndexPathForWrite(Environ& settings) {

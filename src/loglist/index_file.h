@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "lib/core/seam.h"
 #include "loglist/date_macros.h"
 #include "loglist/log_entry.h"
 
@@ -78,8 +79,8 @@ public:
     // Puts the finished new file in the old one's place.
     virtual bool Replace(const char* from, const char* to);
 };
-// Routes WriteIndexFile's steps to ops (null puts the file system's back); returns the previous ones.
-IndexFileOps* SetIndexFileOps(IndexFileOps* ops);
+// The steps WriteIndexFile takes.
+extern Seam<IndexFileOps*> indexFileOpsSeam;
 
 // Writes the entries of rows 0 .. count-1, in that order, to a new file beside the old one, which
 // it replaces once it is written and flushed. False when a fetch, the count (more than
@@ -87,11 +88,6 @@ IndexFileOps* SetIndexFileOps(IndexFileOps* ops);
 // replacement fails; the old file is then left as it was and the new one removed. A count of 0
 // leaves an empty file.
 bool WriteIndexFile(const char* path, int count, const IndexEntrySource& fetch);
-
-// A path in the data folder for a list that was not read from a file there: the default path,
-// or, when a file already lies there, the first free one of Kelvora2.dat, Kelvora3.dat and so on.
-// Empty when the data folder is unknown or no name is free.
-void FreeIndexPath(HINSTANCE instance, char out[MAX_PATH]);
 
 // The path to write the list to: Index, or, when it is empty, a free path in the data folder
 // (never a file that this run did not read), which is then stored in Index. Empty when neither

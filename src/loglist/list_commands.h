@@ -3,38 +3,24 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
-
-class ListContext;
+class CommandHost;
 
 namespace list_commands {
 
-void OpenIndexFile(ListContext& context);                // 11
-void DeleteSelected(ListContext& context);               // 14
-void LaunchSelected(ListContext& context, bool editor);  // 17 browser, 18 editor
-void Sort(ListContext& context, int order);              // 19, 20, 21
-void ShowHelp(ListContext& context);                     // 25
+void OpenIndexFile(CommandHost& host);                // 11
+void DeleteSelected(CommandHost& host);               // 14
+void LaunchSelected(CommandHost& host, bool editor);  // 17 browser, 18 editor
+void Sort(CommandHost& host, int order);              // 19, 20, 21
+void ShowHelp(CommandHost& host);                     // 25
 
 // The tail of every command that changes the list: writes it to the index file, reads it again,
 // selects row (a row number: the same position, whatever entry now stands there) and shows it in
 // the status bar. After a failed write the rows hold the only copy of their changes, so they are
 // not read over; after a failed load there is nothing to keep and the load is tried again.
-void RewriteAndReload(ListContext& context, int row);
+void RewriteAndReload(CommandHost& host, int row);
 // The same with the row selected now.
-void RewriteAndReload(ListContext& context);
+void RewriteAndReload(CommandHost& host);
 // Loads the list of the current Index, selects row 0 and shows it in the status bar.
-bool LoadAndSelectFirst(ListContext& context);
-
-// The help file beside the program of instance: its folder joined with the help file's name.
-void HelpFilePath(HINSTANCE instance, char out[MAX_PATH]);
-// The current local time as a FILETIME, as SeenTime is stored.
-FILETIME LocalNow();
-// A file name as the one parameter of a started program: without quotes of its own, and quoted
-// when it holds a blank or a character that cmd.exe treats specially, so that it reaches the
-// program as one argument and no part of it is ever run as a command.
-std::string ProgramArgument(const char* fileName);
-// Starts program (the browser or the editor) with fileName as its one parameter; false when the
-// system could not start it.
-bool StartProgram(HWND owner, const char* program, const char* fileName);
+bool LoadAndSelectFirst(CommandHost& host);
 
 }  // namespace list_commands

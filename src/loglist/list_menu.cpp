@@ -1,4 +1,3 @@
-// The log list: an owner-drawn, sorted list box whose rows each own a copy of a log entry.
 #include "loglist/list_menu.h"
 
 #include <commctrl.h>
@@ -9,7 +8,7 @@
 #include <memory>
 #include <new>
 
-#include "lib/file_reader.h"
+#include "lib/core/files.h"
 #include "loglist/display.h"
 #include "loglist/index_file.h"
 #include "resources/resource_ids.h"
@@ -32,9 +31,8 @@ public:
 
 }  // namespace
 
-ListMenu::ListMenu(HINSTANCE instance, HWND mainWindow, Environ& settings, const PMessage& messages,
-                   const RECT& rect)
-    : instance_(instance), mainWindow_(mainWindow), settings_(settings), messages_(messages) {
+ListMenu::ListMenu(HINSTANCE instance, HWND mainWindow, Environ& settings, const PMessage& messages, const RECT& rect)
+    : mainWindow_(mainWindow), settings_(settings), messages_(messages) {
     list_ = CreateWindowExA(0, "LISTBOX", "",
                             WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_SORT |
                                 LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT,
@@ -65,9 +63,9 @@ int ListMenu::InsertRow(const LogEntry& entry, bool sorted) {
         BuildDisplayText(copy.Get(), settings_);
     }
     // LB_INSERTSTRING places the row where it is told, even in a sorted list box.
-    LRESULT index = sorted ? SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.Get()))
-                           : SendMessageA(list_, LB_INSERTSTRING, static_cast<WPARAM>(-1),
-                                          reinterpret_cast<LPARAM>(row.Get()));
+    LRESULT index =
+        sorted ? SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.Get()))
+               : SendMessageA(list_, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(row.Get()));
     if (index == LB_ERR || index == LB_ERRSPACE) return -1;
     row.Release();  // the list box holds the row now
     return static_cast<int>(index);
@@ -123,14 +121,14 @@ bool ListMenu::LoadList() {
         WaitCursor wait;
         ClearEntries();
         if (path[0]) {
-            if (!CheckFile(path)) {
+            if (!fileops::Exists(path)) {
                 OwnedFile created(
                     CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE, nullptr));
                 createdEmpty_ = static_cast<bool>(created);
             }
             IndexEntries entries;
-            loaded = ReadIndexFile(path, MacroTextsOf(settings_), &entries) == IndexRead::Read &&
-                     InsertInOrder(entries);
+            loaded =
+                ReadIndexFile(path, MacroTextsOf(settings_), &entries) == IndexRead::Read && InsertInOrder(entries);
         }
     }
     source_ = !path[0] ? Source::None : loaded ? Source::File : Source::Failed;
@@ -153,9 +151,8 @@ bool ListMenu::InsertInOrder(const IndexEntries& entries) {
     if (!order) return false;
     for (int i = 0; i < count; ++i) order[i] = &entries[i];
     const int sort = settings_.GetSortList();
-    std::stable_sort(order.get(), order.get() + count, [sort](const LogEntry* a, const LogEntry* b) {
-        return CompareEntries(*a, *b, sort) < 0;
-    });
+    std::stable_sort(order.get(), order.get() + count,
+                     [sort](const LogEntry* a, const LogEntry* b) { return CompareEntries(*a, *b, sort) < 0; });
     SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list_, LB_INITSTORAGE, count, 0);
     bool inserted = true;
@@ -222,8 +219,8 @@ void ListMenu::SetEntryCommands(bool enabled) {
         EnableMenuItem(menu, IDM_ADDLIST, MF_BYCOMMAND | (add ? MF_ENABLED : MF_GRAYED));
     }
     if (HWND toolbar = GetDlgItem(mainWindow_, IDC_TOOLBAR)) {
-        for (UINT id : {IDM_EDITLIST, IDM_DELETELIST, IDM_CUT, IDM_BROWSER, IDM_EDITOR, IDM_SORTNAME, IDM_SORTNEW,
-                        IDM_SORTOLD}) {
+        for (UINT id :
+             {IDM_EDITLIST, IDM_DELETELIST, IDM_CUT, IDM_BROWSER, IDM_EDITOR, IDM_SORTNAME, IDM_SORTNEW, IDM_SORTOLD}) {
             SendMessageA(toolbar, TB_ENABLEBUTTON, id, MAKELPARAM(entries ? TRUE : FALSE, 0));
         }
         SendMessageA(toolbar, TB_ENABLEBUTTON, IDM_ADDLIST, MAKELPARAM(add ? TRUE : FALSE, 0));
@@ -231,7 +228,6 @@ void ListMenu::SetEntryCommands(bool enabled) {
     DrawMenuBar(mainWindow_);
 }
 
-void ListMenu::EnableEntryCommands() { SetEntryCommands(true); }
 void ListMenu::DisableEntryCommands() { SetEntryCommands(false); }
 
 int ListMenu::RowHeight() const { return settings_.List().RowHeight(); }

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "lib/owned.h"
+#include "lib/core/owned.h"
 #include "loglist/log_entry.h"
 
 class Environ;
@@ -19,7 +19,6 @@ public:
     ListMenu& operator=(const ListMenu&) = delete;
 
     HWND Control() const { return list_; }
-    HFONT Font() const { return font_.Get(); }
 
     // Row operations; -1 on failure.
     int AddEntry(const LogEntry& entry);  // composes the row text and inserts it at its sorted place
@@ -47,7 +46,6 @@ public:
     bool Changed() const { return changed_; }
     // After the list font or the columns changed: row height, font and column stops anew.
     void ApplyListFont();
-    void EnableEntryCommands();
     void DisableEntryCommands();
 
     // Owner-draw services for the main window.
@@ -62,7 +60,6 @@ private:
     void RecreateListFont();
     void ComputeColumnStops();
 
-    HINSTANCE instance_;
     HWND mainWindow_;
     HWND list_ = nullptr;
     OwnedFont font_;

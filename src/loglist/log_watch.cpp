@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "lib/byte_text.h"
+#include "lib/core/byte_text.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/owned.h"
+#include "lib/core/owned.h"
 #include "loglist/file_status.h"
 
 // A log to follow, by its path with the date macros replaced, and the status the list shows for
@@ -31,9 +31,9 @@ struct LogWatchOptions {
 
 struct LogWatchCounts {
     int folders = 0;
-    int watched = 0;        // followed through change notifications
-    int polled = 0;         // checked every pollMs
-    bool settled = false;   // the latest set is taken up, and nothing waits to be read
+    int watched = 0;       // followed through change notifications
+    int polled = 0;        // checked every pollMs
+    bool settled = false;  // the latest set is taken up, and nothing waits to be read
 };
 
 class LogWatch {

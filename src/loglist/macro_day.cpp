@@ -1,11 +1,4 @@
-// Noticing that the local date has moved on from the date macro texts.
 #include "loglist/macro_day.h"
-
-SYSTEMTIME LocalNow() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return now;
-}
 
 DWORD MsUntilMidnight(const SYSTEMTIME& now) {
     constexpr DWORD kDay = 24 * 60 * 60 * 1000;

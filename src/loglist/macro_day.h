@@ -5,9 +5,10 @@
 
 #include <functional>
 
+#include "lib/core/local_time.h"
+
 // The local time; tests put in clocks of their own.
 using LocalClock = std::function<SYSTEMTIME()>;
-SYSTEMTIME LocalNow();
 
 // Milliseconds from the time of day of now to the next local midnight: 1 to 86,400,000.
 DWORD MsUntilMidnight(const SYSTEMTIME& now);

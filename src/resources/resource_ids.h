@@ -20,7 +20,6 @@
 #define IDM_DATEMACRO 24
 #define IDM_HELP 25
 #define IDM_ABOUT 26
-#define IDM_DEFAULT 27
 #define IDM_REFRESH 28
 
 // Child windows of the main window.

@@ -1,47 +1,20 @@
-// The program's settings: the registry key Main with its two sub-records, the list font (ListFont)
-// and the cut settings (Extent). Read once at start-up, written back at exit.
 #include "settings/environ.h"
-
-#include <shlobj.h>
 
 #include <cstdio>
 #include <cstring>
 #include <type_traits>
 
-#include "lib/byte_text.h"
+#include "lib/core/byte_text.h"
+#include "lib/services/program_files.h"
 #include "resources/resource_ids.h"
 #include "settings/registry_value.h"
 
+using bytetext::CopyToField;
 using settings::OpenSettingsKey;
 using settings::ValueName;
 
 namespace {
 constexpr int kUseDefault = static_cast<int>(0x80000000);
-}
-
-void CopyToField(char* field, size_t fieldSize, const char* text) {
-    if (fieldSize == 0) return;
-    std::memset(field, 0, fieldSize);
-    bytetext::CopyFit(field, text, fieldSize - 1);
-}
-
-void BuildDataFolder(HINSTANCE instance, char out[MAX_PATH]) {
-    out[0] = '\0';
-    char appData[MAX_PATH] = "";
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData))) return;
-    ValueName sub(instance, IDS_DATAFOLDER);
-    int n = std::snprintf(out, MAX_PATH, "%s%s", appData, sub.text);
-    if (n < 0 || n >= MAX_PATH) out[0] = '\0';
-}
-
-void BuildDefaultIndexPath(HINSTANCE instance, char out[MAX_PATH]) {
-    char folder[MAX_PATH];
-    BuildDataFolder(instance, folder);
-    out[0] = '\0';
-    if (folder[0] == '\0') return;
-    ValueName file(instance, IDS_INDEXFILE);
-    int n = std::snprintf(out, MAX_PATH, "%s%s", folder, file.text);
-    if (n < 0 || n >= MAX_PATH) out[0] = '\0';
 }
 
 namespace {
@@ -77,7 +50,8 @@ LOGFONTA EnvironList::DefaultFont() {
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = SHIFTJIS_CHARSET;
     font.lfPitchAndFamily = VARIABLE_PITCH;
-    CopyToField(font.lfFaceName, sizeof font.lfFaceName, "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e");  // ＭＳ ゴシック
+    CopyToField(font.lfFaceName, sizeof font.lfFaceName,
+                "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e");  // ＭＳ ゴシック
     return font;
 }
 

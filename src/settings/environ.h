@@ -142,11 +142,3 @@ private:
     std::unique_ptr<EnvironList> list_;
     std::unique_ptr<EnvironCut> cut_;
 };
-
-// The per-user data folder, always ending in a backslash; empty when the local application data
-// folder cannot be determined or the joined path would not fit 259 bytes.
-void BuildDataFolder(HINSTANCE instance, char out[MAX_PATH]);
-// DataFolder followed by "Kelvora.dat"; empty under the same conditions.
-void BuildDefaultIndexPath(HINSTANCE instance, char out[MAX_PATH]);
-// Copies text into a zero-filled field of fieldSize bytes, cut at a character boundary.
-void CopyToField(char* field, size_t fieldSize, const char* text);

@@ -1,4 +1,3 @@
-// Message boxes by number: each row of the table names a caption, a text and a style.
 #include "settings/pmessage.h"
 
 #include <string>
@@ -11,33 +10,33 @@ constexpr UINT kWarn = MB_OK | MB_ICONEXCLAMATION;
 constexpr UINT kStop = MB_OK | MB_ICONHAND;
 
 constexpr MessageRow kRows[PMessage::kRowCount] = {
-    {IDS_CAP_CREATEWINDOW, IDS_ERR_INDEXCREATE, kWarn},   // 0
-    {IDS_CAP_OPENLIST, IDS_ERR_READ, kWarn},              // 1
-    {IDS_CAP_EDITOR, IDS_ERR_NOCUTFILE, kWarn},           // 2
-    {IDS_CAP_EDITOR, IDS_ERR_NOEDITOR, kWarn},            // 3
-    {IDS_CAP_DELETELIST, IDS_ERR_NOLOGFILE, kStop},       // 4
-    {IDS_CAP_DELETELIST, IDS_ERR_DELETE, kStop},          // 5
-    {IDS_CAP_BROWSER, IDS_ERR_UPDATE, kStop},             // 6
-    {IDS_CAP_EXIT, IDS_ERR_BROWSERRUNNING, kWarn},        // 7
-    {IDS_CAP_EDITOR, IDS_ERR_EDITORSTART, kWarn},         // 8
-    {IDS_CAP_BROWSER, IDS_ERR_BROWSERSTART, kWarn},       // 9
-    {IDS_CAP_EDITLIST, IDS_ERR_NOSELECTION, kWarn},       // 10
-    {IDS_CAP_EDITLIST, IDS_ERR_GETENTRY, kWarn},          // 11
-    {IDS_CAP_ADDLIST, IDS_ERR_NOSELECTION, kWarn},        // 12
-    {IDS_CAP_EDITOR, IDS_ERR_NOLOGFILE, kWarn},           // 13
-    {IDS_CAP_EDITLIST, IDS_ERR_NOLISTNAME, kWarn},        // 14
-    {IDS_CAP_EDITLIST, IDS_ERR_NOBROWSER, kWarn},         // 15
-    {IDS_CAP_EDITLIST, IDS_ERR_NOSELECTION, kStop},       // 16
-    {IDS_CAP_EDITLIST, IDS_ERR_DELETE, kStop},            // 17
-    {IDS_CAP_EDITLIST, IDS_ERR_ADD, kStop},               // 18
-    {IDS_CAP_LISTOPTION, IDS_ERR_EDITORRUNNING, kWarn},   // 19
-    {IDS_CAP_DATEMACRO, IDS_ERR_EDITORRUNNING, kWarn},    // 20
-    {IDS_CAP_CUT, IDS_ERR_WORKFILE, kStop},               // 21
-    {IDS_CAP_CUT, IDS_ERR_COPY, kStop},                   // 22
-    {IDS_CAP_CUT, IDS_ERR_CUTSTOPPED, kWarn},             // 23
-    {IDS_CAP_CUT, IDS_ERR_READ, kStop},                   // 24
-    {IDS_CAP_CUT, IDS_ERR_WRITE, kStop},                  // 25
-    {IDS_CAP_CUTFILE, IDS_ERR_EDITORRUNNING, kWarn},      // 26
+    {IDS_CAP_CREATEWINDOW, IDS_ERR_INDEXCREATE, kWarn},  // 0
+    {IDS_CAP_OPENLIST, IDS_ERR_READ, kWarn},             // 1
+    {IDS_CAP_EDITOR, IDS_ERR_NOCUTFILE, kWarn},          // 2
+    {IDS_CAP_EDITOR, IDS_ERR_NOEDITOR, kWarn},           // 3
+    {IDS_CAP_DELETELIST, IDS_ERR_NOLOGFILE, kStop},      // 4
+    {IDS_CAP_DELETELIST, IDS_ERR_DELETE, kStop},         // 5
+    {IDS_CAP_BROWSER, IDS_ERR_UPDATE, kStop},            // 6
+    {IDS_CAP_EXIT, IDS_ERR_BROWSERRUNNING, kWarn},       // 7
+    {IDS_CAP_EDITOR, IDS_ERR_EDITORSTART, kWarn},        // 8
+    {IDS_CAP_BROWSER, IDS_ERR_BROWSERSTART, kWarn},      // 9
+    {IDS_CAP_EDITLIST, IDS_ERR_NOSELECTION, kWarn},      // 10
+    {IDS_CAP_EDITLIST, IDS_ERR_GETENTRY, kWarn},         // 11
+    {IDS_CAP_ADDLIST, IDS_ERR_NOSELECTION, kWarn},       // 12
+    {IDS_CAP_EDITOR, IDS_ERR_NOLOGFILE, kWarn},          // 13
+    {IDS_CAP_EDITLIST, IDS_ERR_NOLISTNAME, kWarn},       // 14
+    {IDS_CAP_EDITLIST, IDS_ERR_NOBROWSER, kWarn},        // 15
+    {IDS_CAP_EDITLIST, IDS_ERR_NOSELECTION, kStop},      // 16
+    {IDS_CAP_EDITLIST, IDS_ERR_DELETE, kStop},           // 17
+    {IDS_CAP_EDITLIST, IDS_ERR_ADD, kStop},              // 18
+    {IDS_CAP_LISTOPTION, IDS_ERR_EDITORRUNNING, kWarn},  // 19
+    {IDS_CAP_DATEMACRO, IDS_ERR_EDITORRUNNING, kWarn},   // 20
+    {IDS_CAP_CUT, IDS_ERR_WORKFILE, kStop},              // 21
+    {IDS_CAP_CUT, IDS_ERR_COPY, kStop},                  // 22
+    {IDS_CAP_CUT, IDS_ERR_CUTSTOPPED, kWarn},            // 23
+    {IDS_CAP_CUT, IDS_ERR_READ, kStop},                  // 24
+    {IDS_CAP_CUT, IDS_ERR_WRITE, kStop},                 // 25
+    {IDS_CAP_CUTFILE, IDS_ERR_EDITORRUNNING, kWarn},     // 26
 };
 
 void LoadText(HINSTANCE instance, UINT id, char* buffer, int size) {

@@ -1,4 +1,3 @@
-// Reading and writing the program's own settings values under HKEY_CURRENT_USER\Software\Brisnel\Kelvora.
 #include "settings/registry_value.h"
 
 #include <cstring>
@@ -20,8 +19,8 @@ OwnedKey OpenSettingsKey(HINSTANCE instance, UINT subKeyId) {
     OwnedKey key;
     DWORD disposition = 0;
     char emptyClass[] = "";
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, emptyClass, 0, KEY_ALL_ACCESS, nullptr, key.Put(),
-                        &disposition) != ERROR_SUCCESS) {
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, emptyClass, 0, KEY_ALL_ACCESS, nullptr, key.Put(), &disposition) !=
+        ERROR_SUCCESS) {
         key.Release();
     }
     return key;

@@ -6,8 +6,8 @@
 #include <tuple>
 
 #include "frame_fixture.h"
+#include "lib/core/owned.h"
 #include "lib/file_reader.h"
-#include "lib/owned.h"
 #include "loglist/index_file.h"
 
 using namespace testing_support;
@@ -16,11 +16,10 @@ namespace {
 
 // Makes putting the new index file in place of the old one fail while it lives, when it is on.
 struct FailingReplace : IndexFileOps {
-    explicit FailingReplace(bool on) : on(on), previous(SetIndexFileOps(this)) {}
-    ~FailingReplace() override { SetIndexFileOps(previous); }
+    explicit FailingReplace(bool on) : on(on) {}
     bool Replace(const char* from, const char* to) override { return !on && IndexFileOps::Replace(from, to); }
     bool on;
-    IndexFileOps* previous;
+    Seam<IndexFileOps*>::Override used{indexFileOpsSeam, this};
 };
 
 // The commands the main window gets, recorded and swallowed, so that none of them runs.
@@ -48,7 +47,10 @@ std::vector<std::string> Items(HMENU menu) {
 
 // The popup menu shown while open runs, as it was shown on this thread: where, and its items. It is
 // closed without a choice; a menu that never shows ends the wait in 6 s.
-struct ShownMenu { RECT rect = {}; std::vector<std::string> items; };
+struct ShownMenu {
+    RECT rect = {};
+    std::vector<std::string> items;
+};
 ShownMenu* watching = nullptr;
 int ticks = 0;
 
@@ -88,13 +90,13 @@ protected:
         for (const auto& [name, text] : macros) WriteProgramText("Main", name, text);
         const std::string beta = IndexLine(logs_.File("b.log"), browser_, beta_, LocalFileTime(2026, 2, 1));
         ASSERT_TRUE(WriteFileBytes(indexPath_, beta + IndexLine(logs_.File("missing.log"), browser_, none_) +
-                                                          IndexLine(logs_.File("a #$%.log"), browser_, alpha_)));
+                                                   IndexLine(logs_.File("a #$%.log"), browser_, alpha_)));
         if (start) StartProgram();
     }
     std::vector<std::string> Status() const {
         std::vector<std::string> parts(4, std::string(512, '\0'));
         for (int i = 0; i < 4; ++i) {
-            SendMessageA(frame_->StatusBar(), SB_GETTEXTA, i, reinterpret_cast<LPARAM>(&parts[i][0]));
+            SendMessageA(Main().StatusBar(), SB_GETTEXTA, i, reinterpret_cast<LPARAM>(&parts[i][0]));
             parts[i].resize(parts[i].find('\0'));
         }
         return parts;
@@ -102,7 +104,7 @@ protected:
     // The list's context menu, opened from the keyboard.
     ShownMenu ContextMenu() {
         const auto list = reinterpret_cast<WPARAM>(list_->Control());
-        return WatchMenu([&] { SendMessageA(frame_->MainWindow(), WM_CONTEXTMENU, list, -1); });
+        return WatchMenu([&] { SendMessageA(Main().Window(), WM_CONTEXTMENU, list, -1); });
     }
     std::string alpha_ = Sjis("アルファ|ポ"), beta_ = Sjis("ベータ"), none_ = Sjis("ない");
     std::string unread_ = Sjis("未") + "\t", read_ = Sjis("　") + "\t", file_ = Sjis("》 ");
@@ -110,9 +112,10 @@ protected:
 
 TEST_F(MainWindowTest, MenuBarAcceleratorsToolbarAndContextMenuAreAsListedAndTheListKeysSendTheirCommands) {
     StartThree();
-    HWND w = frame_->MainWindow(), toolbar = frame_->Toolbar();
+    HWND w = Main().Window(), toolbar = Main().Toolbar();
     // The single instance is found by the class; files may be dropped on the window.
     EXPECT_TRUE(w == FindWindowA("Kelvora", nullptr) && (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
+    // clang-format off
     EXPECT_EQ(Sjis({"ファイル(&F)", "10 終了(&X)", "編集(&E)", "12 リストの追加(&A)...",
                     "13 リストの変更(&E)...", "14 リストの削除(&D)", "-", "15 文字列カット(&C)",
                     "起動(&B)", "17 ブラウザ起動(&B)", "-", "18 エディタ起動(&E)", "オプション(&O)",
@@ -120,6 +123,7 @@ TEST_F(MainWindowTest, MenuBarAcceleratorsToolbarAndContextMenuAreAsListedAndThe
                     "23 文字列カット設定(&C)...", "ヘルプ(&H)", "25 ヘルプ(&H)", "-",
                     "26 バージョン情報(&A)..."}),
               Items(GetMenu(w)));
+    // clang-format on
     // Character entries match the typed character; Ctrl+B and Ctrl+E arrive as the characters 2 and 5.
     ACCEL keys[32];
     const int count = CopyAcceleratorTableA(LoadAcceleratorsA(GetModuleHandleA(nullptr), "ACCFRAME"), keys, 32);
@@ -127,11 +131,13 @@ TEST_F(MainWindowTest, MenuBarAcceleratorsToolbarAndContextMenuAreAsListedAndThe
     for (int i = 0; i < count; ++i) {
         table.emplace_back(keys[i].fVirt & (FVIRTKEY | FALT | FCONTROL | FSHIFT), keys[i].key, keys[i].cmd);
     }
+    // clang-format off
     EXPECT_EQ((std::vector<std::tuple<int, int, int>>{
                   {FALT, 'a', 12}, {FALT, 'A', 12}, {FALT, 'e', 13}, {FALT, 'E', 13}, {FALT, 'd', 14},
                   {FALT, 'D', 14}, {FALT, 'c', 15}, {FALT, 'C', 15}, {0, 2, 17}, {0, 2, 17}, {0, 5, 18},
                   {0, 5, 18}, {FVIRTKEY, VK_INSERT, 12}, {FVIRTKEY, VK_DELETE, 14}, {FVIRTKEY, VK_F5, 28}}),
               table);
+    // clang-format on
     std::vector<std::string> buttons;  // "command image tooltip"
     for (int i = 0; i < SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0); ++i) {
         TBBUTTON b = {};
@@ -144,6 +150,7 @@ TEST_F(MainWindowTest, MenuBarAcceleratorsToolbarAndContextMenuAreAsListedAndThe
         const std::string button = std::to_string(b.idCommand) + " " + std::to_string(b.iBitmap) + " " + text;
         buttons.push_back(b.fsStyle & TBSTYLE_SEP ? "-" : button);
     }
+    // clang-format off
     EXPECT_EQ(Sjis({"-", "12 0 リストの追加", "13 1 リストの変更", "14 2 リストの削除", "-",
                     "15 3 文字列ｶｯﾄ", "-", "17 4 ブラウザ起動", "18 5 エディタ起動", "-",
                     "19 6 名前で並び替え", "20 7 日付昇順で並び替え",
@@ -151,15 +158,18 @@ TEST_F(MainWindowTest, MenuBarAcceleratorsToolbarAndContextMenuAreAsListedAndThe
                     "22 10 動作環境の設定", "23 11 文字列行カット手順の設定", "-",
                     "10 12 アプリケーションの終了", "-", "25 13 ヘルプの表示"}),
               buttons);
+    // clang-format on
 
+    // clang-format off
     EXPECT_EQ(Sjis({"17 開く(&O)", "18 編集(&E)", "-", "12 リストの追加(&A)...",
                     "13 リストの変更(&C)...", "14 リストの削除(&D)", "-", "15 文字列カット(&C)..."}),
               ContextMenu().items);
+    // clang-format on
 
     // The loop step translates the keys for the list; Enter and a double click open the log.
     commands.clear();
-    windowProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordCommands)));
+    windowProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordCommands)));
     for (WPARAM key : {VK_F5, VK_RETURN}) {
         MSG msg = {list_->Control(), WM_KEYDOWN, key, 0, 0, {}};
         frame_->Dispatch(msg);
@@ -173,7 +183,7 @@ TEST_F(MainWindowTest, OneWindowThatKeepsItsRectangleButNotWhileMinimised) {
     StartProgram();  // without an index file: an empty one is made, and what needs an entry is greyed
     EXPECT_TRUE(CheckFile(indexPath_) && list_->GetEntryCount() == 0);
     EXPECT_EQ((std::vector<UINT>{2, 13, 113, 14, 114, 15, 115, 17, 117, 18, 118, 119, 120, 121}), Greyed());
-    HWND w = frame_->MainWindow();
+    HWND w = Main().Window();
     ShowWindow(w, SW_SHOWNORMAL);
     MoveWindow(w, 40, 50, 600, 400, TRUE);
     ShowWindow(w, SW_MINIMIZE);
@@ -201,9 +211,9 @@ TEST_F(MainWindowTest, RowsAndStatusBarFollowTheSelectionAndTheCommandsActOnTheS
     EXPECT_EQ((std::vector<std::string>{file_ + alphaLog, "         7", " 2026/03/04", "  12:00:00"}), Status());
     // Size, date and time take equal parts at the right edge; the file name has the rest.
     int e[4];
-    SendMessageA(frame_->StatusBar(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(e));
+    SendMessageA(Main().StatusBar(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(e));
     RECT client;
-    GetClientRect(frame_->MainWindow(), &client);
+    GetClientRect(Main().Window(), &client);
     EXPECT_EQ((std::vector<int>{e[1] - e[0], e[1] - e[0], client.right}),
               (std::vector<int>{e[2] - e[1], e[3] - e[2], e[3]}));
 
@@ -236,7 +246,7 @@ TEST_F(MainWindowTest, MenusOfAScrolledListGoToTheRowInView) {
     for (int i = 10; i < 70; ++i) index += IndexLine(logs_.File("a.log"), browser_, "row" + std::to_string(i));
     Start(index);
     HWND list = list_->Control();
-    MoveWindow(frame_->MainWindow(), 0, 0, 500, 300, TRUE);
+    MoveWindow(Main().Window(), 0, 0, 500, 300, TRUE);
     SendMessageA(list, LB_SETTOPINDEX, 10, 0);
     // A right click on the third row in view selects it, and its menu opens there.
     POINT at = {10, 2 * RowHeight() + 1};
@@ -318,12 +328,13 @@ TEST_F(MainWindowTest, FailedLoadsAndWritesAreToldButNotAtASessionEndAndLeaveThe
     FailingReplace failing(true);
     for (int i = 0; i < 2; ++i) driver.ExpectPress(IDOK);
     Command(IDM_REFRESH);
-    EXPECT_EQ(2, list_->GetEntryCount());  // not read over by the old file
-    EXPECT_TRUE(SendMessageA(frame_->MainWindow(), WM_QUERYENDSESSION, 0, 0));  // without a box
-    Stop();  // the program still ends
+    EXPECT_EQ(2, list_->GetEntryCount());                                  // not read over by the old file
+    EXPECT_TRUE(SendMessageA(Main().Window(), WM_QUERYENDSESSION, 0, 0));  // without a box
+    Stop();                                                                // the program still ends
     ASSERT_EQ(4u, driver.Shown().size());
-    const std::string failed = Sjis("目次テーブルファイルに書き込めませんでした"
-                                    "（ファイルは前の内容のまま残っています）");
+    const std::string failed = Sjis(
+        "目次テーブルファイルに書き込めませんでした"
+        "（ファイルは前の内容のまま残っています）");
     for (size_t i = 2; i < 4; ++i) EXPECT_EQ(failed + "\r\n" + indexPath_, driver.Shown()[i].text);
     EXPECT_EQ(before, IndexBytes());
 }

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "lib/owned.h"
+#include "lib/core/owned.h"
 #include "resources/resource_ids.h"
 #include "sjis.h"
 #include "test_env.h"
@@ -105,6 +105,7 @@ int FilesIn(const TempFolder& folder) {
 
 TEST(CutLines, AreClassifiedByTheFirstRuleThatApplies) {
     CutTable table = TableOf("ERROR\r\n" + Sjis(u8"【デバッグ】") + "\r\n");
+    // clang-format off
     const struct {
         std::string line;
         CutKind kind;
@@ -112,6 +113,7 @@ TEST(CutLines, AreClassifiedByTheFirstRuleThatApplies) {
                  {" ERROR", CutKind::Keep},         {"error: x", CutKind::Keep},   {"ERROR\b", CutKind::Cut},
                  {Sjis(u8"【デバッグ】開始"), CutKind::Cut}, {"ab\bc", CutKind::Bs}, {"abc\b", CutKind::Keep},
                  {"a\x05\bc", CutKind::Bs},         {"a\x05", CutKind::Ctrl},      {"a\tb\x1b[0m", CutKind::Keep}};
+    // clang-format on
     for (const auto& c : lines) {
         ScannedLine scanned{};
         ScanLine(c.line.data(), c.line.data() + c.line.size(), true, &scanned);
@@ -179,11 +181,13 @@ TEST(CutHelpers, BackupNamesQuestionsAndBarSteps) {
 
 TEST(TextLogCheck, TakesFilesWithoutNulBytesOrUtf16Or32MarksAsText) {
     const std::string nulLate = std::string(kTextCheckBytes, 'a') + '\0';
+    // clang-format off
     const struct { std::string head; bool text; } cases[] = {
         {"", true}, {"ERROR 1\r\n", true}, {Sjis(u8"受注"), true}, {"\xEF\xBB\xBF\xE5\x8F\x97", true},  // UTF-8
         {"\xFF", true}, {"\xFF\xFE\x05\x30", false}, {"\xFE\xFF\x30\x05", false},                  // UTF-16 LE, BE
         {"\xFF\xFE\0\0"s, false}, {"\0\0\xFE\xFF"s, false}, {"a\0b"s, false},                    // UTF-32
         {nulLate.substr(1), false}, {nulLate, true}};  // a NUL as the last byte looked at, one past it
+    // clang-format on
     for (const auto& c : cases) EXPECT_EQ(c.text, IsTextLog(c.head.data(), c.head.size())) << c.head.size();
 }
 
@@ -335,9 +339,11 @@ const std::string kGzip =  // "ERROR 0\r\nkeep line\r\n" three times, as gzip wr
 
 TEST_F(CutRunTest, LogsThatAreNoTextOrReadOnlyAreLeftAsTheyWereAndNamedInOneNotice) {
     // The last is a Shift-JIS log that is cut; the read-only one is a text log too.
+    // clang-format off
     const std::vector<std::string> logs = {"\xFF\xFE\x05\x30\x08\x30\x0D\x30\x0A\x30",
                                            "\xFE\xFF\x30\x05\x30\x08\x30\x0D\x30\x0A", kGzip, "ERROR\0\r\nx\by\n"s,
                                            Original(0), Sjis(u8"ERROR 受注\r\n受注 x\by\r\n")};
+    // clang-format on
     std::vector<std::string> paths;
     for (size_t i = 0; i < logs.size(); ++i) {
         paths.push_back(folder_.File("log" + std::to_string(i) + ".log"));
@@ -350,7 +356,8 @@ TEST_F(CutRunTest, LogsThatAreNoTextOrReadOnlyAreLeftAsTheyWereAndNamedInOneNoti
     EXPECT_TRUE(RunCut(engine, {paths[0], paths[1], paths[4], paths[5], paths[2], paths[3]}));
     const DWORD attributes = GetFileAttributesA(paths[4].c_str());
     SetFileAttributesA(paths[4].c_str(), FILE_ATTRIBUTE_NORMAL);  // so that the folder can go
-    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), attributes & ~FILE_ATTRIBUTE_ARCHIVE);
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+              attributes & ~FILE_ATTRIBUTE_ARCHIVE);
     EXPECT_EQ(Sjis(u8"受注 y\r\n"), ReadFileBytes(paths[5]));
     for (size_t i = 0; i < 5; ++i) {
         EXPECT_EQ(logs[i], ReadFileBytes(paths[i])) << i;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cut/cut_engine.h"
-#include "lib/owned.h"
+#include "lib/core/owned.h"
 #include "test_env.h"
 
 using namespace testing_support;

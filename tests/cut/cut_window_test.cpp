@@ -1,6 +1,7 @@
 // The cut in real windows: the ProgressBarEx in the progress dialog, CUTPREBOX and a run from command
 // 15 to 16 in a running main window, OPTIONBOX2 with its edit button, and a run ended from outside.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -10,17 +11,20 @@
 #include "cut/log_cut_file.h"
 #include "frame_fixture.h"
 #include "lib/progress_bar.h"
+#include "lib/services/progress_bar_ex.h"
 
 using namespace testing_support;
 
 namespace {
 
 TEST(ProgressPaint, PercentOfTheRangeAndAFillThatStaysInTheBar) {
+    // clang-format off
     const struct {
         unsigned minimum, maximum, position, percent;
         int fill;  // of a 202-pixel-wide bar
     } cases[] = {{0, 200, 50, 25, 202 * 25 / 100 - 2}, {0, 100, 150, 150, 200}, {0, 100, 1, 1, 0},
                  {0, 0, 5, 100, 200},                  {7, 7, 7, 0, 0},          {10, 110, 60, 60, 107}};
+    // clang-format on
     for (const auto& c : cases) {
         ProgressPaint p = ComputeProgressPaint(c.minimum, c.maximum, c.position, 202);
         EXPECT_EQ(c.percent, p.percent) << c.minimum << ".." << c.maximum << " at " << c.position;
@@ -80,14 +84,19 @@ TEST(LogCutDialogTest, LaysTheBarOverItsPlaceholderPaintsItAtOnceAndStopsOnce) {
 
 // What the worker's message boxes showed, with the progress dialog's fields at the time; each is
 // answered OK on the worker thread, after pressing 中断 when the test asks for it.
-struct WorkerBox { std::string text, caption; UINT style; bool mainEnabled; std::string file, kind, count; };
+struct WorkerBox {
+    std::string text, caption;
+    UINT style;
+    bool mainEnabled;
+    std::string file, kind, count;
+};
 std::vector<WorkerBox> workerBoxes;
 bool pressStopAtBox = false;
 
 int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
     WorkerBox box{text, caption, style, IsWindowEnabled(owner) != 0, "", "", ""};
     auto* frame = reinterpret_cast<KelvoraFrame*>(GetWindowLongPtrA(owner, 0));
-    if (LogCutFile* run = frame ? frame->Cut().Running() : nullptr) {
+    if (LogCutFile* run = frame ? frame->Window()->Cut().Running() : nullptr) {
         HWND dialog = run->Progress().Window();
         box.file = DialogDriver::ItemText(dialog, IDC_CUT_FILENAME);
         box.kind = DialogDriver::ItemText(dialog, IDC_CUT_KIND);
@@ -103,7 +112,6 @@ class CutWindowTest : public FrameTest {
 protected:
     void SetUp() override {
         FrameTest::SetUp();
-        SetCutMessageBoxHook(RecordBox);
         workerBoxes.clear();
         pressStopAtBox = false;
         cutList_ = logs_.File("cut.txt");
@@ -122,10 +130,6 @@ protected:
         s.Cut().SetCutCheck(0);
         s.SetBakFile(0);
     }
-    void TearDown() override {
-        FrameTest::TearDown();
-        SetCutMessageBoxHook(nullptr);
-    }
     // The log file of a list name, its date macro expanded.
     std::string LogOf(const std::string& name) { return logs_.File(name == "a#.log" ? "a26.log" : name); }
     static std::string Original(const std::string& name) { return "x\bkeep " + name + "\r\nERROR 1\r\nlast\n"; }
@@ -133,9 +137,9 @@ protected:
     // has tidied it up; StartCut only starts it.
     bool RunCut(DialogDriver& driver, std::function<void(HWND)> answer) {
         StartCut(driver, std::move(answer));
-        for (int i = 0; i < 500 && frame_->Cut().Running(); ++i) PumpMessages(10);
+        for (int i = 0; i < 500 && Main().Cut().Running(); ++i) PumpMessages(10);
         PumpMessages(20);
-        return frame_->Cut().Running() == nullptr;
+        return Main().Cut().Running() == nullptr;
     }
     void StartCut(DialogDriver& driver, std::function<void(HWND)> answer) {
         driver.Expect(std::move(answer));
@@ -144,6 +148,7 @@ protected:
     }
     Environ& Settings() { return frame_->Settings(); }
 
+    Seam<CutMessageBoxFunction>::Override boxes_{cutMessageBoxSeam, RecordBox};
     std::string cutList_;
 };
 
@@ -160,7 +165,7 @@ TEST_F(CutWindowTest, ARunOverAllEntriesCutsEveryLogToTheEndAndReloadsTheList) {
     EXPECT_TRUE(workerBoxes.empty());
     EXPECT_EQ("keep a#.log\r\nlast\r\n", ReadFileBytes(LogOf("a#.log")));
     EXPECT_EQ("keep b.log\r\nlast\r\n", ReadFileBytes(LogOf("b.log")));
-    EXPECT_TRUE(IsWindowEnabled(frame_->MainWindow()));
+    EXPECT_TRUE(IsWindowEnabled(Main().Window()));
     EXPECT_EQ(1, Settings().Cut().GetCutMode());
     EXPECT_EQ(18u, Row(1).FileSize);  // the list was read again: the rows show the new sizes
     EXPECT_EQ(19u, Row(0).FileSize);
@@ -176,13 +181,14 @@ TEST_F(CutWindowTest, FilesLeftAloneAreNamedUnderTheirReasonsInOneBoxAtTheEnd) {
     ASSERT_EQ(1u, workerBoxes.size());
     EXPECT_EQ(Sjis(u8"次のファイルはテキストのログではないため、カットせずにそのまま残しました：") + "\r\n" +
                   LogOf("b.log") + "\r\n\r\n" +
-                  Sjis(u8"次のファイルは読み取り専用のため、カットせずにそのまま残しました：") + "\r\n" + LogOf("a#.log"),
+                  Sjis(u8"次のファイルは読み取り専用のため、カットせずにそのまま残しました：") + "\r\n" +
+                  LogOf("a#.log"),
               workerBoxes[0].text);
 }
 
 TEST_F(CutWindowTest, TheSelectedEntryWithQuestionsStopsWithMessage23AndLeavesItsLog) {
     pressStopAtBox = true;
-    frame_->List()->Select(1);  // b.log
+    Main().List().Select(1);  // b.log
     DialogDriver driver;
     ASSERT_TRUE(RunCut(driver, [](HWND dialog) {  // for this run only
         CheckRadioButton(dialog, IDC_CUT_SELECTED, IDC_CUT_ALL, IDC_CUT_SELECTED);
@@ -203,25 +209,25 @@ TEST_F(CutWindowTest, TheSelectedEntryWithQuestionsStopsWithMessage23AndLeavesIt
     for (const char* name : {"a#.log", "b.log"}) EXPECT_EQ(Original(name), ReadFileBytes(LogOf(name)));
     // The stored choices are back.
     EXPECT_EQ(std::make_pair(1, 0), std::make_pair(Settings().Cut().GetCutMode(), Settings().Cut().GetCutCheck()));
-    EXPECT_EQ(1, frame_->List()->GetSelection());
+    EXPECT_EQ(1, Main().List().GetSelection());
 }
 
 TEST_F(CutWindowTest, AbandonedOrUnreadableProcedureFileStartsNoRun) {
     DialogDriver driver;
     driver.ExpectPress(IDCANCEL);
     Command(IDM_CUT);
-    EXPECT_EQ(nullptr, frame_->Cut().Running());
+    EXPECT_EQ(nullptr, Main().Cut().Running());
     driver.Expect([](HWND dialog) {
         CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
         DialogDriver::Press(dialog, IDOK);
     });
     DeleteFileA(cutList_.c_str());
     Command(IDM_CUT);
-    EXPECT_EQ(nullptr, frame_->Cut().Running());
+    EXPECT_EQ(nullptr, Main().Cut().Running());
     ASSERT_EQ(1u, workerBoxes.size());
     EXPECT_EQ(Sjis(u8"カット手順ファイルが読み込めません") + "\r\n" + cutList_, workerBoxes[0].text);
     EXPECT_EQ(0, Settings().Cut().GetCutCheck());  // the choice was for the run that did not start
-    EXPECT_TRUE(IsWindowEnabled(frame_->MainWindow()));
+    EXPECT_TRUE(IsWindowEnabled(Main().Window()));
 }
 
 TEST_F(CutWindowTest, OptionBoxStoresItsFourValuesOnlyOnOk) {
@@ -285,7 +291,13 @@ int WINAPI AskSecondForReal(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
     return MessageBoxA(owner, text, caption, style);
 }
 
-struct OutsideCall { HWND window; UINT message; WPARAM wParam; DWORD_PTR result; DWORD elapsedMs; };
+struct OutsideCall {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    DWORD_PTR result;
+    DWORD elapsedMs;
+};
 
 DWORD WINAPI SendCall(void* param) {
     auto* call = static_cast<OutsideCall*>(param);
@@ -309,7 +321,10 @@ OutsideCall SendFromOutside(HWND window, UINT message, WPARAM wParam) {
 
 // How a run is ended from outside: the user closes the window, the session ends, or command 16
 // comes while the worker still runs.
-struct Ending { UINT message; WPARAM wParam; };
+struct Ending {
+    UINT message;
+    WPARAM wParam;
+};
 const Ending kClose{WM_CLOSE, 0}, kQueryEnd{WM_QUERYENDSESSION, 0}, kEnd{WM_ENDSESSION, TRUE};
 
 // A run over both logs that asks, for this run only, before each cut: the question for the second
@@ -318,7 +333,7 @@ class CutEndingTest : public CutWindowTest, public testing::WithParamInterface<E
 protected:
     void StartUntilTheQuestion(DialogDriver& driver) {
         questionsAsked = 0;
-        SetCutMessageBoxHook(AskSecondForReal);
+        asking_.emplace(cutMessageBoxSeam, AskSecondForReal);
         StartCut(driver, [](HWND dialog) {
             CheckRadioButton(dialog, IDC_CUT_CHECK, IDC_CUT_NOCHECK, IDC_CUT_CHECK);
             DialogDriver::Press(dialog, IDOK);
@@ -329,7 +344,7 @@ protected:
         }
         ASSERT_NE(nullptr, question_) << "no question for b.log";
     }
-    OutsideCall End(Ending e) { return SendFromOutside(frame_->MainWindow(), e.message, e.wParam); }
+    OutsideCall End(Ending e) { return SendFromOutside(Main().Window(), e.message, e.wParam); }
     // Changes that only writes put right: a row gone in memory, stale settings in the registry.
     void MakeWritesVisible() {
         list_->DeleteEntry(0);  // a#.log; the worker has its paths already
@@ -347,6 +362,7 @@ protected:
         EXPECT_EQ(0u, ProgramDword("Extent", "CutCheck"));
     }
     HWND question_ = nullptr;
+    std::optional<Seam<CutMessageBoxFunction>::Override> asking_;
 };
 
 TEST_P(CutEndingTest, StopsAtTheQuestionLeavingTheFirstLogCutTheSecondWholeAndNoWorkFile) {
@@ -357,7 +373,7 @@ TEST_P(CutEndingTest, StopsAtTheQuestionLeavingTheFirstLogCutTheSecondWholeAndNo
     End(GetParam());
     EXPECT_FALSE(IsWindow(question_));
     if (m == WM_CLOSE) frame_.reset();  // its WM_QUIT went to the pump
-    for (int i = 0; i < 500 && frame_ && frame_->Cut().Running(); ++i) PumpMessages(10);
+    for (int i = 0; i < 500 && frame_ && Main().Cut().Running(); ++i) PumpMessages(10);
     EXPECT_EQ("keep a#.log\r\nlast\r\n", ReadFileBytes(LogOf("a#.log")));
     EXPECT_EQ(Original("b.log"), ReadFileBytes(LogOf("b.log")));
     WIN32_FIND_DATAA found;

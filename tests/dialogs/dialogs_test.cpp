@@ -7,8 +7,8 @@
 
 #include "dialogs/entry_rules.h"
 #include "frame_fixture.h"
-#include "lib/common_dialogs.h"
-#include "loglist/list_commands.h"
+#include "lib/core/local_time.h"
+#include "lib/services/common_dialogs.h"
 
 using namespace testing_support;
 
@@ -80,11 +80,9 @@ std::string StoredOptions(const Environ& s) {
 
 class DialogTest : public FrameTest {
 protected:
-    void SetUp() override {
-        FrameTest::SetUp();
-        SetOpenFileHook(FakeOpenFile);  // for the rest of the program: it needs no system dialog
-        SetChooseFontHook(FakeChooseFont);
-    }
+    // The program needs no system dialog.
+    Seam<OpenFileFunction>::Override openFile_{openFileSeam, FakeOpenFile};
+    Seam<ChooseFontFunction>::Override chooseFont_{chooseFontSeam, FakeChooseFont};
     void StartWithThree() {
         std::string index;
         for (const auto& [name, day] : {std::make_pair("d", 5), std::make_pair("a", 4), std::make_pair("b", 6)}) {
@@ -169,7 +167,7 @@ TEST_F(DialogTest, EntryChecksAndButtonsKeepTheDialogOpenAndAddAndEditTakeWhatAn
     EXPECT_EQ(std::make_pair(std::vector<std::string>{"a", "b", "c", "d"}, 2),
               std::make_pair(Names(), list_->GetSelection()));
     const FILETIME seen = Row(2).SeenTime;
-    EXPECT_LT(FileTimeValue(list_commands::LocalNow()) - FileTimeValue(seen), 600000000ull);  // a minute at most
+    EXPECT_LT(FileTimeValue(LocalNowAsFileTime()) - FileTimeValue(seen), 600000000ull);  // a minute at most
     EXPECT_NE(std::string::npos, IndexBytes().find(IndexLine(logs_.File("c.log"), browser_, "c", seen)));
     history.insert(history.begin(), browser_);
     history.pop_back();
@@ -194,11 +192,13 @@ TEST_F(DialogTest, EnvironmentShowsEachSettingAndStoresWhatItShowsOrWhatIsTyped)
     StartWithThree();
     Environ& s = frame_->Settings();
     s.SetEditor("C:\\e.exe");
+    // clang-format off
     struct Case { int date, mark; const char* markText; int order, tab; const char* shown; };
     const Case cases[] = {{0, 0, "**", 1, 12, "0 0 ** new C:\\e.exe 12"},
                           {1, 0, "x", 5, 0, "1 0 x old C:\\e.exe 0"},         // any order past 1 is the oldest first
                           {2, 1, "", 2, 99, "1 1 　 old C:\\e.exe 99"},  // no mark shows as the full-width space
                           {1, 1, "未", 0, 4, "1 1 未 name C:\\e.exe 4"}};
+    // clang-format on
     for (const auto& c : cases) {
         s.SetDispDate(c.date);
         s.SetDispMark(c.mark);
@@ -245,7 +245,12 @@ TEST_F(DialogTest, DateMacrosStoreTypedTextOrTodayAndEveryLogNameIsExpandedAgain
     snprintf(today, sizeof today, "%02d/%02d/%02d 1", now.wYear % 100, now.wMonth, now.wDay);
     // typed: year, month, day and automatic update; stored: "year/month/day auto"; dated: the
     // first log's file exists under its expanded name
-    struct Case { std::vector<const char*> typed; int button; std::string stored; bool dated; };
+    struct Case {
+        std::vector<const char*> typed;
+        int button;
+        std::string stored;
+        bool dated;
+    };
     const Case cases[] = {{{"01", "02", "03", "0"}, IDOK, "01/02/03 0", true},
                           {{"77", "7", "7", "1"}, IDCANCEL, "01/02/03 0", true},
                           {{"", "", "", "0"}, IDOK, "// 0", false},
@@ -283,17 +288,19 @@ TEST_F(DialogTest, ACommandSentAgainWhileItsDialogIsOpenOpensNoSecondOneAndTheFi
         // dialog would be a box without an answer.
         const auto shown = Answer(command, IDCANCEL, [&](HWND dialog) {
             first = dialog;
-            SendMessageA(frame_->MainWindow(), WM_COMMAND, command, 0);
+            SendMessageA(Main().Window(), WM_COMMAND, command, 0);
         });
         EXPECT_TRUE(shown.size() == 1 && !IsWindow(first));
     }
 }
 
 TEST(EntryRulesTest, PrefixFoldsOnlyAsciiLettersAndTheConfirmedBrowserGoesToTheTopInPlaceOfTheFirstItemItBegins) {
+    // clang-format off
     const std::tuple<const char*, const char*, bool> prefixes[] = {
         {"C:\\Tools\\View.exe", "c:\\tools\\v", true}, {"C:\\a.exe", "C:\\a.exe", true}, {"C:\\a", "C:\\a.exe", false},
         {"anything", "", true}, {"\x83\x41.exe", "\x83\x61", false},  // ア and ヂ differ in a byte like A and a
         {"\x83\x41.exe", "\x83\x41", true}, {"\x95\x5C\\x.exe", "\x95\x5C\\X", true}};  // 表 ends in a backslash
+    // clang-format on
     for (const auto& [item, prefix, expected] : prefixes) EXPECT_EQ(expected, StartsWithNoCase(item, prefix)) << item;
     using Items = std::vector<std::string>;
     const std::tuple<Items, const char*, Items> histories[] = {

@@ -16,6 +16,7 @@ namespace {
 
 TEST(DecideDragStart, OnlyTheLeftButtonAloneIntoAnotherRowStarts) {
     using Step = DragStartStep;
+    // clang-format off
     const struct {
         WPARAM keys;
         int current;  // the row pressed is 2
@@ -24,6 +25,7 @@ TEST(DecideDragStart, OnlyTheLeftButtonAloneIntoAnotherRowStarts) {
                  {MK_LBUTTON, -1, Step::PassOn}, {MK_RBUTTON, 3, Step::PassOn}, {0, 3, Step::PassOn},
                  {MK_LBUTTON | MK_CONTROL, 3, Step::PassOn}, {MK_LBUTTON | MK_SHIFT, 3, Step::PassOn},
                  {MK_LBUTTON | MK_RBUTTON, 3, Step::PassOn}};
+    // clang-format on
     for (const auto& c : cases) EXPECT_EQ(c.step, DecideDragStart(c.keys, 2, c.current)) << c.keys << " " << c.current;
     EXPECT_EQ(-1, VisibleRowAt(MAKELPARAM(5, 16), 0));  // rows of no height
 }
@@ -39,8 +41,8 @@ protected:
     void StartRecording(const std::string& index) {
         startedDrags.clear();
         Start(index);
-        frame_->SetDragStarter(RecordDrag);
     }
+    Seam<DragStarter>::Override record_{dragStartSeam, RecordDrag};
     // A press in one row and a move to another y, as the list control receives them; the move's answer.
     LRESULT PressAndMove(int pressY, WPARAM moveKeys, int moveY) {
         HWND control = list_->Control();
@@ -73,7 +75,7 @@ TEST_F(DragStartTest, AMoveIntoAnotherRowDragsTheSelectedEntrysExpandedName) {
     EXPECT_EQ(2, list_->GetSelection());  // the list box never saw the moves
 
     startedDrags.clear();
-    SendMessageA(frame_->MainWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 1));
+    SendMessageA(Main().Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 1));
     list_->Select(-1);
     EXPECT_EQ(0, SendMessageA(list_->Control(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 2 * h + 1)));
     EXPECT_TRUE(startedDrags.empty());  // nothing selected, nothing dragged

@@ -35,7 +35,9 @@ HGLOBAL MakeDrop(const std::vector<std::string>& names, BOOL nonClient, POINT at
 
 bool IsFreed(HGLOBAL block) { return GlobalFlags(block) == GMEM_INVALID_HANDLE; }
 
-struct SeenDialog { std::string caption, logFile, listName, browser; };
+struct SeenDialog {
+    std::string caption, logFile, listName, browser;
+};
 
 class DropFilesTest : public testing_support::FrameTest {
 protected:
@@ -45,7 +47,7 @@ protected:
         Start(IndexLine(logs_.File("m.log"), browser_, "m middle"));
     }
     void Drop(HGLOBAL block) {
-        SendMessageA(frame_->MainWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+        SendMessageA(Main().Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
         PumpMessages();
     }
     // Records what the add dialog shows, then fills in the list name and browser and confirms,

@@ -138,15 +138,18 @@ TEST_F(InstallerTest, SilentInstallPutsEverythingInPlaceAndTheProgramRepairsItsE
     EXPECT_EQ(exe, ShortcutTarget(shortcut_));
     const std::string uninstaller = "\"" + folder_ + "\\Uninstall.exe\"";
     const double kilobytes = (ReadFileBytes(exe).size() + ReadFileBytes(folder_ + "\\Kelvora.chm").size() +
-                              ReadFileBytes(folder_ + "\\Uninstall.exe").size()) / 1024.0;
+                              ReadFileBytes(folder_ + "\\Uninstall.exe").size()) /
+                             1024.0;
     auto entry = Entry();
     const std::string size = entry["EstimatedSize"];
     entry.erase("EstimatedSize");
+    // clang-format off
     EXPECT_EQ((std::map<std::string, std::string>{
                   {"DisplayName", "Kelvora"}, {"DisplayVersion", KELVORA_VERSION_TEXT}, {"Publisher", "Brisnel"},
                   {"DisplayIcon", exe}, {"InstallLocation", folder_}, {"UninstallString", uninstaller},
                   {"QuietUninstallString", uninstaller + " /S"}, {"NoModify", "dword:1"}, {"NoRepair", "dword:1"}}),
               entry);
+    // clang-format on
     EXPECT_NEAR(kilobytes, std::stod(size.substr(std::strlen("dword:"))), 1.0) << size;
 
     // The installed program, started from its shortcut, fills in an emptied DisplayIcon.
@@ -198,7 +201,8 @@ TEST_F(InstallerTest, InstallWhileKelvoraRunsIsRefusedAndChangesNothing) {
     HWND box = shown.WindowOf("#32770");
     ASSERT_NE(nullptr, box) << "the installer showed no message";
     char text[512] = "";  // the box exists before its text does
-    for (DWORD waited = 0; waited < kWaitMs && !GetDlgItemTextA(box, 0xFFFF, text, sizeof text); waited += 50) Sleep(50);
+    for (DWORD waited = 0; waited < kWaitMs && !GetDlgItemTextA(box, 0xFFFF, text, sizeof text); waited += 50)
+        Sleep(50);
     EXPECT_EQ(0u, std::string(text).find(Sjis(u8"Kelvora が実行中です。"))) << text;
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_EQ(2u, shown.Wait());

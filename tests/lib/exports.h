@@ -65,8 +65,8 @@ public:
         return reinterpret_cast<R(WINAPI*)(A...)>(reinterpret_cast<void*>(proc))(args...);
 #else
         const DWORD words[] = {Word(args)..., 0};
-        StackCall call{reinterpret_cast<const void*>(proc), words, sizeof...(A), std::is_floating_point_v<R>,
-                       0, 0, 0, 0};
+        StackCall call{
+            reinterpret_cast<const void*>(proc), words, sizeof...(A), std::is_floating_point_v<R>, 0, 0, 0, 0};
         CallCountingStack(&call);
         EXPECT_EQ(0, call.left) << name << " left " << call.left << " bytes of its arguments on the caller's stack";
         if constexpr (std::is_floating_point_v<R>) {

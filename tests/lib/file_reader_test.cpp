@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "exports.h"
-#include "lib/byte_scan.h"
-#include "lib/owned.h"
+#include "lib/core/byte_scan.h"
+#include "lib/core/owned.h"
 #include "test_env.h"
 
 using namespace testing_support;
@@ -51,7 +51,7 @@ TEST(Reader, GivesTheLinesAndTheEndStateAtEveryBoundary) {
         {"ab\n", "rb", 8192, 2, {"ab", "\n", "eof:"}},
         {"ab\r\ncd\r\n", "rt", 4, 512, {"ab", "cd", "eof:"}},  // the file a multiple of the block
         {"abcdefgh", "rt", 4, 512, {"eof:abcdefgh"}},
-        {"ab\r\ncd\r\n", "rt", 3, 512, {"ab", "cd", "eof:"}},   // CR last in a block, LF first in the next
+        {"ab\r\ncd\r\n", "rt", 3, 512, {"ab", "cd", "eof:"}},    // CR last in a block, LF first in the next
         {"abc\rxyz\r\n", "rt", 4, 512, {"abc", "xyz", "eof:"}},  // CR last in a block, another byte next
         {"\x83\x5C\x95\x5C\r\n\x83\x7C", "rt", 3, 512, {"\x83\x5C\x95\x5C", "eof:\x83\x7C"}},
         // Line ends before, at and after the 16-byte step of the scan.
@@ -146,7 +146,7 @@ TEST(FileChecks, FindFilesAndFoldersAndCreateEachLevelTakingNoSecondByteForABack
     EXPECT_EQ(CALL(CheckDirectory, deep.c_str()), 1);
     GetCurrentDirectoryA(MAX_PATH, after);
     EXPECT_STREQ(after, before);
-    EXPECT_FALSE(CALL(CreateClassDirectory, deep.c_str()));  // it is there already
+    EXPECT_FALSE(CALL(CreateClassDirectory, deep.c_str()));               // it is there already
     EXPECT_EQ(EntryCount(folder.File("\x83\x5C\x83\x74\x83\x67\\")), 1);  // no folder named after a lone lead byte
     std::string tooLong = folder.Path() + std::string(120, 'y') + "\\" + std::string(150, 'y');
     EXPECT_FALSE(CALL(CreateClassDirectory, tooLong.c_str()));

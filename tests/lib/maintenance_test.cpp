@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "lib/owned.h"
+#include "lib/core/owned.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
 #include "test_env.h"

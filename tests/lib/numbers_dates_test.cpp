@@ -22,11 +22,14 @@ TEST(Numbers, SwapsReadsAndGroups) {
     for (int c : {0x2F, 0x3A, 0x13A}) EXPECT_EQ(CALL(IsCharNumeric, c), 0) << c;
 
     // The first run of digits, modulo 2^32; digits beyond the 31st of a run are not taken.
+    // clang-format off
     const std::pair<std::string, DWORD> decimals[] = {
         {"4294967295", 4294967295u}, {"4294967297", 1}, {"-12", 12}, {"a12b34", 12}, {"\x83\x5C" "5", 5},
         {"", 0}, {"1" + std::string(30, '0') + "7", 1073741824u}, {"99" + std::string(29, '0') + "5", 3758096384u}};
+    // clang-format on
     for (const auto& [text, value] : decimals) EXPECT_EQ(CALL(AsciiToDWord, text.c_str()), value) << text;
 
+    // clang-format off
     const struct {
         LONG value;
         int group;
@@ -34,6 +37,7 @@ TEST(Numbers, SwapsReadsAndGroups) {
     } groups[] = {{1234567, 3, "1,234,567"}, {123, 3, "123"},         {-123456, 3, "-123,456"},
                   {0, 3, "0"},               {LONG_MIN, 3, "-2,147,483,648"}, {LONG_MAX, 4, "21,4748,3647"},
                   {12345, 1, "1,2,3,4,5"},   {1234567, 0, "1234567"},  {-1234567, -3, "-1234567"}};
+    // clang-format on
     for (const auto& g : groups) {
         char out[40];
         memset(out, 0x7F, sizeof out);
@@ -44,12 +48,14 @@ TEST(Numbers, SwapsReadsAndGroups) {
 }
 
 TEST(Dates, DLTimeCountsSecondsFromTheEpochInJapanTime) {
+    // clang-format off
     const std::pair<const char*, double> stamps[] = {
         {"19700101090000", 0},          {"19700101", -32400},           {"", -86400 - 32400},
         {"19720229235959", 68223599},   {"19720301000000", 68223600},   {"19991231235959", 946652399},
         {"20000229120000", 951793200},  {"20240301000000", 1709218800}, {"20991231235959", 4102412399},
         {"19701301000000", 31536000 - 32400},  // months past December run on into the next year
         {"19702501000000", 31536000 * 2 - 32400}};
+    // clang-format on
     for (const auto& [text, seconds] : stamps) EXPECT_EQ(CALL(DLTime, text), seconds) << text;
 }
 

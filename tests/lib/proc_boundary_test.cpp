@@ -5,7 +5,8 @@
 #include <new>
 
 #include "dialog_driver.h"
-#include "lib/proc_boundary.h"
+#include "lib/services/dialog_slot.h"
+#include "lib/services/proc_boundary.h"
 #include "sjis.h"
 
 using namespace testing_support;
@@ -23,8 +24,10 @@ LRESULT CALLBACK ThrowingWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 }
 
 TEST(ProcBoundaryTest, AWindowHandlersExceptionIsToldOnceAndAnsweredAsAMessageLeftAlone) {
+    // clang-format off
     const WNDCLASSA wc = {0, ThrowingWindowProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr,
                           "KelvoraThrowingWindow"};
+    // clang-format on
     RegisterClassA(&wc);
     HWND w = CreateWindowExA(0, wc.lpszClassName, "title", 0, 0, 0, 9, 9, nullptr, nullptr, wc.hInstance, nullptr);
     DialogDriver driver;

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "lib/owned.h"
+#include "lib/core/owned.h"
 
 namespace {
 

@@ -34,10 +34,12 @@ struct Guarded {
 // One input, one output; several outputs are joined with line feeds. The length returned, or -1.
 using Call = int (*)(const char* in, char* out);
 int Join(char* out, const char* second) { return strcat(strcat(out, "\n"), second), -1; }
+// clang-format off
 #define LEN(f) #f, [](const char* in, char* out) { return CALL(f, in, out); }
 #define NOLEN(f) #f, [](const char* in, char* out) { CALL(f, in, out); return -1; }
 #define TWO(f) #f, [](const char* in, char* out) { char b[MAX_PATH]; CALL(f, in, out, b); return Join(out, b); }
 #define COPY(f, ...) #f, [](const char* in, char* out) { return CALL(f, out, in, __VA_ARGS__); }
+// clang-format on
 
 int Split(const char* in, char* out) {
     char drive[4], dir[MAX_PATH], name[MAX_PATH], ext[MAX_PATH];
@@ -52,6 +54,7 @@ TEST(TextHelpers, TakeOnlyRealSeparatorsAndWriteNothingPastTheResult) {
     // An odd start, so that a cut at 259 bytes would fall inside a character.
     const std::string longPath = "C:\\a" + Repeat(SO, 140) + "\\" + Repeat(HYO, 140) + "." + Repeat(KA, 140);
     const std::string longCut = "C:\\a" + Repeat(SO, 127);  // 258 bytes
+    // clang-format off
     const struct { const char* function; Call call; std::string in, out; } cases[] = {
         {LEN(GetPathName), "C:\\" SO "ft\\a.log", "C:\\" SO "ft\\"},
         {LEN(GetPathName), "C:\\a\\" HYO HYO, "C:\\a\\"},
@@ -88,6 +91,7 @@ TEST(TextHelpers, TakeOnlyRealSeparatorsAndWriteNothingPastTheResult) {
         {"GetArgumentFileName", [](const char* in, char* out) { return CALL(GetArgumentFileName, in, 0, out) * -1; },
          longPath, longCut},  // always 1
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.function) + "(" + c.in.substr(0, 40) + ")");
         Guarded out;

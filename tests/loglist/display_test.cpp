@@ -65,10 +65,10 @@ TEST(Display, RowTextHasTheShownColumnsAndTheListNameCutAtACharacter) {
 
 TEST(Display, UnreadAndOrderCompareUnsigned64BitTimes) {
     // {seen, file}: unread when seen is before file; a missing file (0) is never unread.
-    const std::pair<FILETIME, FILETIME> unread[] = {{Ft(0, 0), Ft(0, 1)}, {Ft(0, 0xFFFFFFFF), Ft(1, 0)},
-                                                    {Ft(3, 0x7FFFFFFF), Ft(3, 0x80000000)}};
-    const std::pair<FILETIME, FILETIME> read[] = {{Ft(5, 0), Ft(0, 0)}, {Ft(7, 9), Ft(7, 9)},
-                                                  {Ft(0x80000000, 0), Ft(0x7FFFFFFF, 0)}};
+    const std::pair<FILETIME, FILETIME> unread[] = {
+        {Ft(0, 0), Ft(0, 1)}, {Ft(0, 0xFFFFFFFF), Ft(1, 0)}, {Ft(3, 0x7FFFFFFF), Ft(3, 0x80000000)}};
+    const std::pair<FILETIME, FILETIME> read[] = {
+        {Ft(5, 0), Ft(0, 0)}, {Ft(7, 9), Ft(7, 9)}, {Ft(0x80000000, 0), Ft(0x7FFFFFFF, 0)}};
     for (const auto& [seen, file] : unread) EXPECT_TRUE(IsUnread(Entry("n", seen, file))) << file.dwHighDateTime;
     for (const auto& [seen, file] : read) EXPECT_FALSE(IsUnread(Entry("n", seen, file))) << file.dwHighDateTime;
     const struct {
@@ -76,8 +76,10 @@ TEST(Display, UnreadAndOrderCompareUnsigned64BitTimes) {
         const char *nameA, *nameB;
         FILETIME fileA, fileB;
         int sign;  // of CompareEntries(a, b)
-    } orders[] = {{0, "abc", "ABC", Ft(0, 1), Ft(0, 2), 0},          {0, "abc", "ABD", Ft(0, 9), Ft(0, 1), -1},
-                  {1, "a", "b", Ft(1, 0), Ft(0, 0xFFFFFFFF), -1},     {1, "a", "b", Ft(2, 3), Ft(2, 3), 0},
+    } orders[] = {{0, "abc", "ABC", Ft(0, 1), Ft(0, 2), 0},
+                  {0, "abc", "ABD", Ft(0, 9), Ft(0, 1), -1},
+                  {1, "a", "b", Ft(1, 0), Ft(0, 0xFFFFFFFF), -1},
+                  {1, "a", "b", Ft(2, 3), Ft(2, 3), 0},
                   {1, "a", "b", Ft(0x80000000, 0), Ft(0x7FFFFFFF, 0), -1},
                   {2, "a", "b", Ft(0, 0xFFFFFFFF), Ft(1, 0), -1},
                   {7, "a", "b", Ft(0, 5), Ft(0, 4), 1}};
@@ -129,6 +131,7 @@ TEST(Display, TheSettingsDecideTheColumnsTheOrderAndTheStops) {
 }
 
 TEST(DateMacros, ReplaceEachMacroCharacterWithinAPathBuffer) {
+    // clang-format off
     const struct { std::string source; const char* year; std::string expected; } cases[] = {
         {"C:\\log\\ap#$%.log", "03", "C:\\log\\ap030731.log"},
         {"#$%-#$%-##", "2024", "20240731-20240731-20242024"},
@@ -143,6 +146,7 @@ TEST(DateMacros, ReplaceEachMacroCharacterWithinAPathBuffer) {
         {std::string(259, '#'), "2024", Repeat("2024", 64)},
         {"#" + Repeat(kA, 129), "2024", "2024" + Repeat(kA, 127)},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.source.substr(0, 40));
         char out[MAX_PATH + 32];

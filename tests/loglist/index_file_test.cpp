@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "lib/core/owned.h"
 #include "lib/file_reader.h"
-#include "lib/owned.h"
 #include "loglist/index_file.h"
 #include "test_env.h"
 
@@ -16,9 +16,9 @@ using namespace testing_support;
 namespace {
 
 const DateMacroTexts kMacros{"03", "07", "31"};
-const std::string kSo = "\x83\x5C";   // ソ: second byte '\'
-const std::string kPo = "\x83\x7C";   // ポ: second byte '|'
-const std::string kA = "\x82\xA0";    // あ
+const std::string kSo = "\x83\x5C";  // ソ: second byte '\'
+const std::string kPo = "\x83\x7C";  // ポ: second byte '|'
+const std::string kA = "\x82\xA0";   // あ
 
 // The persisted fields of an entry as a line of the file: log file, browser, list name, seen low, seen high.
 std::string Fields(const LogEntry& e) {
@@ -96,9 +96,9 @@ TEST(IndexFile, EachLineThatIsNotBlankIsOneEntryWhateverItsEndOrLength) {
         {lineOf(257) + "\r\nz,,", {cut, z}},
         {std::string(9000, 'L') + ",b,n,3,4\r\nz,,\r\n", {std::string(259, 'L') + ",b,n,3,4", z}},
         {"\r\n \t\r\nz,,\r\n" + wide + " " + wide + "\t\r\n\n\rz,,\r\n\r\n" + wide + "\r\n  ", {z, z}},
-        {"\r\n" + wide + "\r\n", {}},                    // blank lines only: an empty list
+        {"\r\n" + wide + "\r\n", {}},                      // blank lines only: an empty list
         {"z,,\r\n \x81\x41\r\n", {z, " \x81\x41,,,0,0"}},  // 、 is no blank
-        {"header\r\nz,,", {"header,,,0,0", z}},  // in a list, a line without the fields is an entry too
+        {"header\r\nz,,", {"header,,,0,0", z}},            // in a list, a line without the fields is an entry too
     };
     for (const auto& [bytes, rows] : cases) EXPECT_EQ(ReadBytes(bytes), rows) << testing::PrintToString(bytes);
 }
@@ -139,13 +139,14 @@ TEST(IndexFile, AWriteThatFailsAtAnyStepLeavesTheOldFileAndNoOther) {
         bool Flush(HANDLE file) override { return step != 3 && IndexFileOps::Flush(file); }
         bool Replace(const char* from, const char* to) override { return step != 4 && IndexFileOps::Replace(from, to); }
     } failing;
-    IndexFileOps* previous = SetIndexFileOps(&failing);
-    for (failing.step = 0; failing.step < 5; ++failing.step) {
-        EXPECT_FALSE(Write(path, {"new,b,c,0,0", "new,d,e,0,0"})) << failing.step;
-        EXPECT_EQ(ReadFileBytes(path), old) << failing.step;
-        EXPECT_EQ(CheckFile(folder.File("*.tmp").c_str()), 0) << failing.step;
+    {
+        Seam<IndexFileOps*>::Override used(indexFileOpsSeam, &failing);
+        for (failing.step = 0; failing.step < 5; ++failing.step) {
+            EXPECT_FALSE(Write(path, {"new,b,c,0,0", "new,d,e,0,0"})) << failing.step;
+            EXPECT_EQ(ReadFileBytes(path), old) << failing.step;
+            EXPECT_EQ(CheckFile(folder.File("*.tmp").c_str()), 0) << failing.step;
+        }
     }
-    SetIndexFileOps(previous);
     EXPECT_FALSE(Write(folder.File("missing\\Kelvora.dat"), {"a"}));
     OwnedFile lock(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_FALSE(Write(path, {"a"}));
@@ -159,8 +160,10 @@ TEST(LogFileStatus, IsTheLocalLastWriteTimeAndSizeOfTheExpandedName) {
     TempFolder folder;
     const std::string log = folder.File(kSo + "030731.log");
     // -1: nobody holds the log; otherwise a writer holds it open with each kind of sharing.
+    // clang-format off
     const int shares[] = {-1, 0, FILE_SHARE_READ, FILE_SHARE_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE};
+    // clang-format on
     for (int share : shares) {
         ASSERT_TRUE(WriteFileBytes(log, "12345"));
         OwnedFile writer;

@@ -1,7 +1,7 @@
 // The list over a real main window: blank lines of the index file, files that are no list or hold
 // more entries than a list, switching to another list, and the delete command.
 #include "frame_fixture.h"
-#include "lib/common_dialogs.h"
+#include "lib/services/common_dialogs.h"
 #include "loglist/index_file.h"
 
 using namespace testing_support;
@@ -24,7 +24,6 @@ class ListWindowTest : public FrameTest {
 protected:
     void SetUp() override {
         FrameTest::SetUp();
-        SetOpenFileHook(AnswerOpenFile);  // for the rest of the program: it needs no system dialog
         a_ = IndexLine(logs_.File("a.log"), browser_, "a");
         b_ = IndexLine(logs_.File("b.log"), browser_, "b");
         openAnswer = logs_.File("other.dat");
@@ -36,12 +35,16 @@ protected:
         Start(a_ + b_);
     }
 
+    // The open-file dialog is the test's: the program needs no system dialog.
+    Seam<OpenFileFunction>::Override openFile_{openFileSeam, AnswerOpenFile};
     std::string a_, b_;  // the index lines of a and b
     // Files that are no list: NUL bytes (gzip, UTF-16, a list with a NUL after it), and text without a line
     // of the three text fields (two commas).
+    // clang-format off
     const std::string notLists_[5] = {std::string("\x1f\x8b\x08\0\0\0\0\0\x03", 9),
                                       std::string("\xFF\xFE" "a\0,\0b\0,\0c\0\r\0\n\0", 16),
                                       std::string("a,b,c,0,0\r\n\0", 12), "started\r\nstopped\r\n", "one, two\r\n"};
+    // clang-format on
 };
 
 // A full list, beyond the 65,536 handles that movable blocks for its rows would have, with blank lines.

@@ -8,7 +8,7 @@
 #include <map>
 #include <memory>
 
-#include "lib/owned.h"
+#include "lib/core/owned.h"
 #include "test_env.h"
 
 using namespace testing_support;

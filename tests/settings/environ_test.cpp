@@ -1,5 +1,6 @@
 // Settings in the registry: every default on a first start, what the exit writes, round trips and
 // stored values that do not fit their fields.
+#include "lib/services/program_files.h"
 #include "settings/environ.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,7 @@ std::vector<std::string> Values(const Environ& e) {
     e.GetWindowRect(r);
     LOGFONTA f;
     COLORREF color = e.List().GetListFont(&f);
+    // clang-format off
     return {e.GetIndex(), e.GetEditor(), e.GetMacroYear(), e.GetMacroMon(), e.GetMacroDay(), e.GetMarkChar(),
             n(e.GetSortList()), n(e.GetDispDate()), n(e.GetDispMark()), n(e.GetMacroAuto()),
             n(r[0]) + " " + n(r[1]) + " " + n(r[2]) + " " + n(r[3]), n(e.GetTabStop()), n(e.GetBakFile()),
@@ -38,6 +40,7 @@ std::vector<std::string> Values(const Environ& e) {
             std::string(f.lfFaceName) + " " + n(f.lfHeight) + " " + n(f.lfWeight) + " " + n(f.lfItalic) +
                 n(f.lfUnderline) + n(f.lfStrikeOut) + " " + n(f.lfCharSet) + " " + n(f.lfPitchAndFamily),
             n(color), n(e.List().RowHeight())};
+    // clang-format on
 }
 
 class EnvironTest : public testing::Test {
@@ -55,16 +58,20 @@ TEST_F(EnvironTest, FirstStartGetsEveryDefaultAndTheExitWritesEveryValueWithItsT
     EXPECT_NE(nullptr, std::strstr(index, "\\Brisnel\\Kelvora\\Kelvora.dat"));
     const std::string height = std::to_string(EnvironList::DefaultFont().lfHeight);  // the screen font's
     const std::string rect = std::to_string(CW_USEDEFAULT) + " " + std::to_string(CW_USEDEFAULT);
+    // clang-format off
     EXPECT_EQ(Values(Environ(Instance())),
               (std::vector<std::string>{index, "", Today("yy"), Today("MM"), Today("dd"), Sjis(u8"未"), "0", "1", "1",
                                         "1", rect + " " + rect, "4", "1", "0", "", "0", "1",
                                         Sjis(u8"ＭＳ ゴシック") + " " + height + " 400 000 128 2", "0", height}));
+    // clang-format on
 
+    // clang-format off
     std::string written;  // the name, type and size of every value the exit wrote
     for (const auto& [key, names] : {std::pair<const char*, const char*>{"Main",
                                       "Index Editor MacroYear MacroMon MacroDay MarkChar SortList DispDate DispMark "
                                       "MacroAuto WindowRect TabStop BakFile XpUpdate"},
                                      {"Extent", "CutFile CutMode CutCheck"}, {"ListFont", "LogFont cfColors"}}) {
+        // clang-format on
         std::istringstream list(names);
         for (std::string name, data; list >> name;) {
             DWORD type = 0;
@@ -83,9 +90,11 @@ TEST_F(EnvironTest, EveryValueRoundTripsThroughExitAndStartInTheSameBytesOnBothB
     const std::string face = Sjis(u8"ＭＳ Ｐ明朝");
     lstrcpyA(font.lfFaceName, face.c_str());
     const int rect[4] = {10, 20, 640, 480};
+    // clang-format off
     const std::vector<std::string> expected = {
         "D:\\lists\\mine.kvd", Sjis(u8"C:\\ソフト\\表計算\\edit.exe"), "99", "12", "31", Sjis(u8"新"), "2", "0",
         "0", "0", "10 20 640 480", "8", "0", "1", "C:\\cut.txt", "1", "0", face + " -19 700 100 128 0", "197121", "19"};
+    // clang-format on
     {
         Environ e(Instance());
         e.SetIndex(expected[0].c_str());

@@ -13,7 +13,11 @@ using namespace testing_support;
 
 namespace {
 
-struct Row { const char* caption; const char* text; UINT style; };
+struct Row {
+    const char* caption;
+    const char* text;
+    UINT style;
+};
 
 constexpr UINT kWarn = MB_OK | MB_ICONEXCLAMATION;
 constexpr UINT kStop = MB_OK | MB_ICONHAND;

@@ -26,7 +26,8 @@ UINT MessageBoxStyle(HWND box) {
                                 : (has(IDCANCEL) ? MB_OKCANCEL : MB_OK);
     HWND iconControl = GetDlgItem(box, has(0x14) ? 0x14 : 1088);
     HICON icon = reinterpret_cast<HICON>(SendMessageA(iconControl, STM_GETICON, 0, 0));
-    const std::pair<LPCSTR, UINT> known[] = {{IDI_HAND, MB_ICONHAND}, {IDI_QUESTION, MB_ICONQUESTION},
+    const std::pair<LPCSTR, UINT> known[] = {{IDI_HAND, MB_ICONHAND},
+                                             {IDI_QUESTION, MB_ICONQUESTION},
                                              {IDI_EXCLAMATION, MB_ICONEXCLAMATION},
                                              {IDI_ASTERISK, MB_ICONASTERISK}};
     for (const auto& k : known) {
@@ -62,17 +63,22 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kRunAnswer) DialogDriver::OnBoxShown(reinterpret_cast<HWND>(wParam));
-    else if (message == WM_TIMER) CloseStaleBoxes();
-    else return DefWindowProcA(window, message, wParam, lParam);
+    if (message == kRunAnswer)
+        DialogDriver::OnBoxShown(reinterpret_cast<HWND>(wParam));
+    else if (message == WM_TIMER)
+        CloseStaleBoxes();
+    else
+        return DefWindowProcA(window, message, wParam, lParam);
     return 0;
 }
 
 }  // namespace
 
 void WatchBoxes() {
+    // clang-format off
     const WNDCLASSA wc = {0, HelperProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr,
                           "KelvoraTestBoxWatch"};
+    // clang-format on
     RegisterClassA(&wc);
     helper = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
     SetTimer(helper, 1, 250, nullptr);
@@ -100,7 +106,9 @@ DialogDriver::~DialogDriver() {
 
 void DialogDriver::Expect(Answer answer) { answers_.push_back(std::move(answer)); }
 
-void DialogDriver::ExpectPress(int id) { Expect([id](HWND dialog) { Press(dialog, id); }); }
+void DialogDriver::ExpectPress(int id) {
+    Expect([id](HWND dialog) { Press(dialog, id); });
+}
 
 void DialogDriver::Press(HWND dialog, int buttonId) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),

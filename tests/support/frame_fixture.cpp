@@ -5,18 +5,11 @@
 
 #include <cstring>
 
-#include "lib/html_help.h"
-#include "lib/owned.h"
+#include "lib/core/owned.h"
+#include "lib/services/program_files.h"
 
 namespace testing_support {
 namespace {
-
-HWND WINAPI RecordHelp(HWND, LPCSTR file, UINT command, DWORD_PTR data) {
-    const auto* popup = command == HH_DISPLAY_TEXT_POPUP ? reinterpret_cast<const HH_POPUP*>(data) : nullptr;
-    helpCalls.push_back({file ? file : "", command, popup ? popup->idString : 0, popup ? popup->pt : POINT{}});
-    EXPECT_TRUE(!popup || (popup->cbStruct == sizeof(HH_POPUP) && !popup->pszText));  // the text from the file
-    return nullptr;
-}
 
 void CALLBACK WindowStuck(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
@@ -27,6 +20,13 @@ void CALLBACK WindowStuck(HWND, UINT, UINT_PTR timer, DWORD) {
 }  // namespace
 
 std::vector<HelpCall> helpCalls;
+
+HWND WINAPI RecordHelp(HWND, LPCSTR file, UINT command, DWORD_PTR data) {
+    const auto* popup = command == HH_DISPLAY_TEXT_POPUP ? reinterpret_cast<const HH_POPUP*>(data) : nullptr;
+    helpCalls.push_back({file ? file : "", command, popup ? popup->idString : 0, popup ? popup->pt : POINT{}});
+    EXPECT_TRUE(!popup || (popup->cbStruct == sizeof(HH_POPUP) && !popup->pszText));  // the text from the file
+    return nullptr;
+}
 
 std::string IndexLine(const std::string& log, const std::string& browser, const std::string& name,
                       const FILETIME& seen) {
@@ -52,7 +52,6 @@ void WriteLog(const std::string& path, const FILETIME& local, const std::string&
 void FrameTest::SetUp() {
     DeleteProgramSettings();
     helpCalls.clear();
-    SetHtmlHelpHook(RecordHelp);  // for every window test: closing the window calls HTML Help too
     BuildDefaultIndexPath(GetModuleHandleA(nullptr), indexPath_);  // in the data folder, which must exist
     SHCreateDirectoryExA(nullptr, std::string(indexPath_, std::strrchr(indexPath_, '\\')).c_str(), nullptr);
     browserLog_ = logs_.File("started.txt");
@@ -73,14 +72,14 @@ void FrameTest::Start(const std::string& index) {
 
 void FrameTest::StartProgram() {
     frame_ = std::make_unique<KelvoraFrame>(GetModuleHandleA(nullptr));
-    ASSERT_TRUE(frame_->Created() && frame_->List());
-    list_ = frame_->List();
+    ASSERT_TRUE(frame_->Created());
+    list_ = &Main().List();
     PumpMessages();
 }
 
 void FrameTest::Stop() {
     if (!frame_) return;
-    PostMessageA(frame_->MainWindow(), WM_CLOSE, 0, 0);
+    PostMessageA(Main().Window(), WM_CLOSE, 0, 0);
     UINT_PTR timer = SetTimer(nullptr, 0, 10000, WindowStuck);
     frame_->Run(SW_SHOWNORMAL);
     KillTimer(nullptr, timer);
@@ -89,7 +88,7 @@ void FrameTest::Stop() {
 }
 
 void FrameTest::Command(int id) {
-    SendMessageA(frame_->MainWindow(), WM_COMMAND, id, 0);
+    SendMessageA(Main().Window(), WM_COMMAND, id, 0);
     PumpMessages();
 }
 
@@ -110,12 +109,12 @@ std::vector<std::string> FrameTest::Names() const {
 }
 
 std::vector<UINT> FrameTest::Greyed() const {
-    HMENU menu = GetMenu(frame_->MainWindow());
+    HMENU menu = GetMenu(Main().Window());
     std::vector<UINT> greyed;
     if (GetMenuState(menu, 2, MF_BYPOSITION) & MF_GRAYED) greyed.push_back(2);
     for (UINT id = IDM_EXIT; id <= IDM_REFRESH; ++id) {
         const UINT item = GetMenuState(menu, id, MF_BYCOMMAND);
-        const LRESULT button = SendMessageA(frame_->Toolbar(), TB_GETSTATE, id, 0);
+        const LRESULT button = SendMessageA(Main().Toolbar(), TB_GETSTATE, id, 0);
         if (item != static_cast<UINT>(-1) && (item & MF_GRAYED)) greyed.push_back(id);
         if (button != -1 && !(button & TBSTATE_ENABLED)) greyed.push_back(id + 100);
     }

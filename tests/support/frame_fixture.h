@@ -12,16 +12,25 @@
 #include <gtest/gtest.h>
 
 #include "app/kelvora_frame.h"
+#include "app/main_window.h"
 #include "dialog_driver.h"
+#include "lib/services/html_help.h"
+#include "loglist/list_menu.h"
 #include "resources/resource_ids.h"
+#include "settings/environ.h"
 #include "sjis.h"
 #include "test_env.h"
 
 namespace testing_support {
 
 // HTML Help calls, as the hook saw them; a text popup's HH_POPUP idString and pt as popupId and at.
-struct HelpCall { std::string file; UINT command, popupId; POINT at; };
+struct HelpCall {
+    std::string file;
+    UINT command, popupId;
+    POINT at;
+};
 extern std::vector<HelpCall> helpCalls;
+HWND WINAPI RecordHelp(HWND, LPCSTR file, UINT command, DWORD_PTR data);
 
 std::string IndexLine(const std::string& log, const std::string& browser, const std::string& name,
                       const FILETIME& seen = FILETIME{});
@@ -44,6 +53,8 @@ protected:
     // Sends command, runs fill on the dialog it opens and ends that with button; what the boxes showed.
     std::vector<ShownBox> Answer(int command, int button, const DialogDriver::Answer& fill);
 
+    // The running program's main window.
+    MainWindow& Main() const { return *frame_->Window(); }
     int RowHeight() const { return static_cast<int>(SendMessageA(list_->Control(), LB_GETITEMHEIGHT, 0, 0)); }
     std::vector<std::string> Names() const;
     LogEntry Row(int i) const;
@@ -53,6 +64,8 @@ protected:
     // The fake browser's record (one command line per start) once it has a line, or after five seconds.
     std::string Started() const;
 
+    // For every window test: closing the window calls HTML Help too.
+    Seam<HtmlHelpFunction>::Override help_{htmlHelpSeam, RecordHelp};
     TempFolder logs_;
     char indexPath_[MAX_PATH] = "";
     std::string browser_, browserLog_;

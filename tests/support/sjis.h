@@ -7,4 +7,4 @@
 namespace testing_support {
 std::string Sjis(const char* utf8);
 std::vector<std::string> Sjis(std::initializer_list<const char*> utf8);
-}
+}  // namespace testing_support

@@ -1,5 +1,4 @@
-// The system's open-file and font dialogs as the program's commands and dialogs use them. Tests
-// put their own functions in place of the system's to answer them.
+// The system's open-file and font dialogs as the program's commands and dialogs use them.
 #pragma once
 #include <windows.h>
 #include <commdlg.h>
@@ -7,12 +6,14 @@
 #include <initializer_list>
 #include <string>
 
+#include "lib/core/seam.h"
+
 using OpenFileFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
 using ChooseFontFunction = BOOL(WINAPI*)(LPCHOOSEFONTA);
 
-// Route later calls to fn (null puts the system's back); the previous hook is returned.
-OpenFileFunction SetOpenFileHook(OpenFileFunction fn);
-ChooseFontFunction SetChooseFontHook(ChooseFontFunction fn);
+// The system's dialogs, which tests answer themselves.
+extern Seam<OpenFileFunction> openFileSeam;
+extern Seam<ChooseFontFunction> chooseFontSeam;
 
 struct FileFilter {
     UINT textId;          // the filter's text in the string table

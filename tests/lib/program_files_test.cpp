@@ -1,5 +1,5 @@
 // Starting a log's browser or editor: the log's name reaches the program as one argument.
-#include "loglist/list_commands.h"
+#include "lib/services/program_files.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ TEST(StartProgramTest, ANameWithBlanksOrCmdCharactersReachesABatchFileAsOneArgum
     std::string expected;
     size_t started = 0;
     for (const char* name : {"x&ran", "a b(1)&ran", "50%&ran", "x^y,z;w=v!&ran"}) {
-        EXPECT_TRUE(list_commands::StartProgram(nullptr, browser.c_str(), folder.File(name).c_str()));
+        EXPECT_TRUE(StartProgram(nullptr, browser.c_str(), folder.File(name).c_str()));
         expected += "\"" + folder.File(name) + "\"\r\n";
         ReadFileOnceItHasLines(got, ++started);
     }

@@ -1,26 +1,9 @@
-// The system's open-file and font dialogs as the program's commands and dialogs use them.
-#include "lib/common_dialogs.h"
+#include "lib/services/common_dialogs.h"
 
 #include <cstring>
 
-namespace {
-
-OpenFileFunction openFileHook = nullptr;
-ChooseFontFunction chooseFontHook = nullptr;
-
-}  // namespace
-
-OpenFileFunction SetOpenFileHook(OpenFileFunction fn) {
-    OpenFileFunction previous = openFileHook;
-    openFileHook = fn;
-    return previous;
-}
-
-ChooseFontFunction SetChooseFontHook(ChooseFontFunction fn) {
-    ChooseFontFunction previous = chooseFontHook;
-    chooseFontHook = fn;
-    return previous;
-}
+Seam<OpenFileFunction> openFileSeam(GetOpenFileNameA);
+Seam<ChooseFontFunction> chooseFontSeam(ChooseFontA);
 
 std::string BuildFilter(HINSTANCE instance, std::initializer_list<FileFilter> filters) {
     std::string out;
@@ -50,7 +33,7 @@ bool ChooseFileToOpen(HWND owner, HINSTANCE instance, UINT titleId, const std::s
     ofn.nMaxFile = sizeof chosen;
     ofn.lpstrTitle = title;
     ofn.Flags = OFN_HIDEREADONLY | extraFlags;
-    BOOL ok = openFileHook ? openFileHook(&ofn) : GetOpenFileNameA(&ofn);
+    BOOL ok = openFileSeam.Current()(&ofn);
     if (!ok || chosen[0] == '\0') return false;
     chosen[MAX_PATH - 1] = '\0';
     std::memcpy(path, chosen, MAX_PATH);
@@ -66,7 +49,7 @@ bool ChooseListFont(HWND owner, LOGFONTA* font, COLORREF* color) {
     cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS;
     cf.rgbColors = *color;
     cf.nFontType = SCREEN_FONTTYPE;
-    BOOL ok = chooseFontHook ? chooseFontHook(&cf) : ChooseFontA(&cf);
+    BOOL ok = chooseFontSeam.Current()(&cf);
     if (!ok) return false;
     *font = working;
     *color = cf.rgbColors;

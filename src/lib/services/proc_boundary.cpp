@@ -1,5 +1,4 @@
-// The boundary that no C++ exception passes, and the slot of a dialog's showing.
-#include "lib/proc_boundary.h"
+#include "lib/services/proc_boundary.h"
 
 #include "resources/resource_ids.h"
 
@@ -16,25 +15,4 @@ void ReportAbandoned(HWND window) {
     LoadStringA(module, IDS_TITLE, caption, sizeof caption);
     MessageBoxA(window ? GetAncestor(window, GA_ROOT) : nullptr, text, caption, MB_OK | MB_ICONHAND);
     InterlockedExchange(&showing, 0);
-}
-
-bool DialogSlotCore::Refuse() const {
-    if (!state_) return false;
-    if (window_) {
-        SetForegroundWindow(window_);
-        BringWindowToTop(window_);
-    }
-    return true;
-}
-
-bool DialogSlotCore::Serves(HWND dialog, UINT message, LPARAM lParam) {
-    if (message == WM_INITDIALOG && state_ && !window_ && lParam == reinterpret_cast<LPARAM>(state_)) {
-        window_ = dialog;
-    }
-    return window_ && dialog == window_;
-}
-
-INT_PTR DialogSlotCore::AfterFailure(HWND dialog, UINT message) {
-    if (message == WM_INITDIALOG) EndDialog(dialog, 0);
-    return FALSE;
 }

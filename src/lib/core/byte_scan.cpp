@@ -1,5 +1,5 @@
 // Whether the byte scans may take SSE2 in the 32-bit build.
-#include "lib/byte_scan.h"
+#include "lib/core/byte_scan.h"
 
 #include <windows.h>
 

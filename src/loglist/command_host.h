@@ -1,5 +1,5 @@
-// What the commands on the log list, and the dialogs, the cut and the drops that change it, need
-// from the program around them. The application object provides it; it owns all of these.
+// What the main window's commands, and the dialogs, the cut and the drops they start, need from the
+// window they run in. The main window provides it.
 #pragma once
 #include <windows.h>
 
@@ -7,18 +7,18 @@ class Environ;
 class ListMenu;
 class PMessage;
 
-class ListContext {
+class CommandHost {
 public:
     virtual HINSTANCE Instance() const = 0;
     // The main window: the owner of every box and dialog of a command.
-    virtual HWND Owner() const = 0;
-    // The list, from the main window's creation to its destruction; null outside that time.
-    virtual ListMenu* List() = 0;
+    virtual HWND Window() const = 0;
+    // Commands run only while the list exists: from the window's creation until it closes.
+    virtual ListMenu& List() = 0;
     virtual Environ& Settings() = 0;
     virtual const PMessage& Messages() const = 0;
     // Shows the selected row's file, size, date and time in the status bar.
     virtual void RefreshStatusBar() = 0;
 
 protected:
-    ~ListContext() = default;
+    ~CommandHost() = default;
 };

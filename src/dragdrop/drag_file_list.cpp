@@ -1,12 +1,12 @@
-// Building the CF_HDROP block that a drag and the clipboard carry.
+#include "dragdrop/drag_file_list.h"
+
 #include <shlobj.h>
 
 #include <cstdint>
 #include <cstring>
 
-#include "dragdrop/drag_file_list.h"
-#include "lib/byte_text.h"
-#include "lib/owned.h"
+#include "lib/core/byte_text.h"
+#include "lib/core/owned.h"
 
 namespace {
 
