@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -56,28 +55,17 @@ protected:
     Owned<ActCtxTraits> context_;
 };
 
-struct DpiSetting {
-    const wchar_t* ns;
-    const wchar_t* name;
-    const wchar_t* value;
-};
-
-void PrintTo(const DpiSetting& setting, std::ostream* out) {
-    *out << std::string(setting.name, setting.name + wcslen(setting.name));
+// Windows 10 1607 and later read dpiAwareness (the first value they know wins), earlier systems dpiAware.
+TEST_F(ProgramManifest, DeclaresPerMonitorAwarenessWithFallbacks) {
+    const struct {
+        const wchar_t* ns;
+        const wchar_t* name;
+        const wchar_t* value;
+    } settings[] = {
+        {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", L"PerMonitorV2, PerMonitor"},
+        {L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true/pm"}};
+    for (const auto& s : settings) EXPECT_EQ(Setting(s.ns, s.name), s.value) << s.name;
 }
-
-class ManifestDpiSetting : public ProgramManifest, public testing::WithParamInterface<DpiSetting> {};
-
-// Windows 10 1607 and later read dpiAwareness (the first name they know wins), earlier systems dpiAware.
-TEST_P(ManifestDpiSetting, DeclaresPerMonitorAwarenessWithFallbacks) {
-    EXPECT_EQ(Setting(GetParam().ns, GetParam().name), GetParam().value);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    NewAndOldSystems, ManifestDpiSetting,
-    testing::Values(DpiSetting{L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness",
-                               L"PerMonitorV2, PerMonitor"},
-                    DpiSetting{L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true/pm"}));
 
 TEST_F(ProgramManifest, ListsVistaTo11AsSupportedSystems) {
     const std::vector<BYTE> answer = Query(CompatibilityInformationInActivationContext);
