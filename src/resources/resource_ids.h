@@ -27,8 +27,13 @@
 #define IDC_TOOLBAR 1000
 #define IDC_STATUSBAR 1001
 
-// Bitmaps: the toolbar strip of 14 images, 26 x 20 pixels each.
+// Bitmaps: the toolbar strip of 14 images, 26 x 20 pixels each in 16 colours that the toolbar maps to
+// the button colours; and the same images drawn for 125, 150 and 200 %, 33 x 25, 39 x 30 and 52 x 40
+// pixels each, 32-bit with alpha.
 #define IDB_TOOLBAR 3
+#define IDB_TOOLBAR_125 4
+#define IDB_TOOLBAR_150 5
+#define IDB_TOOLBAR_200 6
 
 // Strings: program and window.
 #define IDS_CLASSNAME 100
