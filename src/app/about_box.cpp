@@ -46,6 +46,12 @@ INT_PTR CALLBACK DlgAbout::DialogProc(HWND dialog, UINT message, WPARAM wParam, 
 }
 
 INT_PTR DlgAbout::Handle(DlgAbout& self, HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_DPICHANGED) {
+        // The dialog manager rescales the box and its template's font; the link's font is ours.
+        self.MakeLinkFont(LOWORD(wParam));
+        InvalidateRect(GetDlgItem(dialog, IDC_ABOUT_LINK), nullptr, TRUE);
+        return FALSE;
+    }
     if (message == WM_INITDIALOG) {
         self.MakeLinkFont(WindowDpi(dialog));
         HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);

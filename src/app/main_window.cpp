@@ -88,6 +88,7 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!IsIconic(window_)) RememberWindowRect();
         return 0;
     case WM_SIZE: OnSize(message, wParam, lParam); return 0;
+    case WM_DPICHANGED: OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_SETFOCUS:
         if (list) SetFocus(list->Control());
         return 0;
@@ -220,6 +221,17 @@ void MainWindow::OnSize(UINT message, WPARAM type, LPARAM size) {
     }
 }
 
+void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    // The new DPI comes with the message; the window's own may still read the old one meanwhile.
+    dpi_ = dpi;
+    ScaleToolbar();
+    ScaleStatusBar();
+    if (list_) list_->SetDpi(dpi_);
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Relayout();  // the children changed size even where the window did not
+}
+
 void MainWindow::ScaleToolbar() {
     // Image lists of our own at every DPI: the toolbar's own, made from the strip it loads, could not
     // be shown again after another, as the toolbar remakes it behind a new handle when sizes change.
@@ -244,6 +256,13 @@ void MainWindow::ScaleStatusBar() {
     OwnedFont next(CreateFontIndirectA(&font));
     SendMessageA(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(next.Get()), TRUE);
     statusFont_ = std::move(next);
+}
+
+void MainWindow::Relayout() {
+    if (IsIconic(window_)) return;  // laid out when it is restored
+    RECT client = {};
+    GetClientRect(window_, &client);
+    OnSize(WM_SIZE, IsZoomed(window_) ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
 }
 
 void MainWindow::RememberWindowRect() {

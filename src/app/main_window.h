@@ -26,7 +26,7 @@ public:
 
     HWND Toolbar() const { return toolbar_; }
     HWND StatusBar() const { return statusBar_; }
-    // The DPI the window's contents are sized for: its monitor's when it was created.
+    // The DPI the window's contents are sized for: its monitor's, from its creation and each change.
     UINT Dpi() const { return dpi_; }
     // The run of the cut between commands 15 and 16.
     CutCommands& Cut() { return cut_; }
@@ -42,8 +42,10 @@ public:
 private:
     void OnCreate();
     void OnSize(UINT message, WPARAM type, LPARAM size);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
     void ScaleToolbar();
     void ScaleStatusBar();
+    void Relayout();
     void OnClose();
     void OnDestroy();
     void ReleaseList();

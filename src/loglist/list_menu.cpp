@@ -189,6 +189,11 @@ void ListMenu::ApplyListFont() {
     ComputeColumnStops();
 }
 
+void ListMenu::SetDpi(UINT dpi) {
+    dpi_ = dpi;
+    ApplyListFont();
+}
+
 void ListMenu::RecreateListFont() {
     LOGFONTA stored;
     settings_.List().GetListFont(&stored);

@@ -47,6 +47,8 @@ public:
     bool Changed() const { return changed_; }
     // After the list font or the columns changed: row height, font and column stops anew.
     void ApplyListFont();
+    // The window moved to a monitor of another DPI: font, row height and column stops for it.
+    void SetDpi(UINT dpi);
     void DisableEntryCommands();
 
     // Owner-draw services for the main window; sizes at the DPI.
