@@ -11,6 +11,7 @@
 #include "cut/log_cut_file.h"
 #include "frame_fixture.h"
 #include "lib/progress_bar.h"
+#include "lib/services/common_dialogs.h"
 #include "lib/services/progress_bar_ex.h"
 
 using namespace testing_support;
@@ -279,6 +280,38 @@ TEST_F(CutWindowTest, EditButtonSaysWhatIsMissingOrThatTheEditorDidNotStart) {
     EXPECT_EQ(Sjis(u8"手順ファイルが指定されていません"), driver.Shown()[2].text);
     EXPECT_EQ(Sjis(u8"エディタの起動に失敗しました"), driver.Shown()[3].text);
     for (int i = 1; i < 4; ++i) EXPECT_EQ(Sjis(u8"エディタの起動"), driver.Shown()[i].caption);
+}
+
+TEST_F(CutWindowTest, ARunWithBackupsKeepsEachOriginalAsItsBakFile) {
+    Settings().SetBakFile(1);
+    DialogDriver driver;
+    ASSERT_TRUE(RunCut(driver, [](HWND dialog) { DialogDriver::Press(dialog, IDOK); }));
+    EXPECT_EQ(Original("a#.log"), ReadFileBytes(logs_.File("a26.bak")));
+    EXPECT_EQ(Original("b.log"), ReadFileBytes(logs_.File("b.bak")));
+}
+
+TEST_F(CutWindowTest, OptionBoxBrowsePutsTheChosenFileInTheFieldForOkToStore) {
+    Seam<OpenFileFunction>::Override answer(openFileSeam, AnswerFileDialog);
+    fileDialog.file = logs_.File("other.txt");
+    for (int button : {IDCANCEL, IDOK}) {
+        std::string field;
+        Answer(IDM_CUTOPTION, button, [&](HWND dialog) {
+            SendMessageA(dialog, WM_COMMAND, IDC_CUT_BROWSE, 0);
+            field = DialogDriver::ItemText(dialog, IDC_CUTFILE);
+        });
+        EXPECT_EQ(std::make_pair(fileDialog.file, std::string(button == IDOK ? fileDialog.file : cutList_)),
+                  std::make_pair(field, std::string(Settings().Cut().GetCutFile())));
+    }
+    EXPECT_EQ(Sjis(u8"カット手順ファイルの設定|手順ﾌｧｲﾙ (*.TXT)|*.txt|すべてのﾌｧｲﾙ (*.*)|*.*"), fileDialog.shown);
+}
+
+TEST_F(CutWindowTest, OptionBoxEditOpensTheFieldsFileInTheEditor) {
+    Settings().SetEditor(browser_.c_str());
+    Answer(IDM_CUTOPTION, IDCANCEL, [](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_CUTFILE, "C:\\a b\\cut.txt");
+        SendMessageA(dialog, WM_COMMAND, IDC_CUT_EDIT, 0);
+    });
+    EXPECT_NE(std::string::npos, Started().find("\"C:\\a b\\cut.txt\"\r\n"));  // as one argument
 }
 
 // ---- a run ended from outside ----
