@@ -290,28 +290,22 @@ TEST_F(DialogTest, EnvironmentShowsEachSettingAndStoresWhatItShows) {
     }
 }
 
-TEST_F(DialogTest, EnvironmentCancelKeepsTheSettingsWhateverWasTypedOrChosen) {
+TEST_F(DialogTest, EnvironmentStoresWhatIsTypedAndChosenOnOkAndNothingOnCancel) {
     StartWithThree();
     const std::string before = StoredOptions(frame_->Settings());
     fileDialog.file = "C:\\Chosen\\editor.exe";
-    chosenHeight = -30;
-    Answer(IDM_OPTION, IDCANCEL, ChangeEveryOption);
-    LOGFONTA font;
-    const COLORREF colour = frame_->Settings().List().GetListFont(&font);
-    EXPECT_EQ(std::make_tuple(before, EnvironList::DefaultFont().lfHeight, COLORREF{0}),
-              std::make_tuple(StoredOptions(frame_->Settings()), font.lfHeight, colour));
-}
-
-TEST_F(DialogTest, EnvironmentOkStoresWhatIsTypedAndChosen) {
-    StartWithThree();
-    fileDialog.file = "C:\\Chosen\\editor.exe";
     chosenHeight = -21;  // a character height: kept as the positive cell height
-    Answer(IDM_OPTION, IDOK, ChangeEveryOption);
+    const std::tuple<int, std::string, LONG, COLORREF> cases[] = {
+        {IDCANCEL, before, EnvironList::DefaultFont().lfHeight, 0},
+        {IDOK, Sjis("0 0 ● new C:\\Chosen\\editor.exe 0"), 21, RGB(10, 20, 30)}};
+    for (const auto& [button, options, height, colour] : cases) {
+        Answer(IDM_OPTION, button, ChangeEveryOption);
+        LOGFONTA font;
+        const COLORREF shown = frame_->Settings().List().GetListFont(&font);
+        EXPECT_EQ(std::make_tuple(options, height, colour),
+                  std::make_tuple(StoredOptions(frame_->Settings()), font.lfHeight, shown));
+    }
     EXPECT_EQ(Sjis("エディタの設定|実行ﾌｧｲﾙ (*.EXE)|*.exe"), fileDialog.shown);
-    EXPECT_EQ(Sjis("0 0 ● new C:\\Chosen\\editor.exe 0"), StoredOptions(frame_->Settings()));
-    LOGFONTA font;
-    EXPECT_EQ(RGB(10, 20, 30), frame_->Settings().List().GetListFont(&font));
-    EXPECT_EQ(21, font.lfHeight);
 }
 
 TEST_F(DialogTest, EnvironmentOkShowsTheListInItsNewOrderColumnsAndRowHeightKeepingTheRowNumber) {
