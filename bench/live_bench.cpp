@@ -1,6 +1,6 @@
 // Times the list that follows its logs in a real main window: from a write to the repainted row,
 // loading 10,000 entries in 200 folders and the longest message of the user-interface thread while
-// their watches start, and (last, between the lines IDLE BEGINS and IDLE ENDS, which live_bench.sh
+// their watches start, and (last, between the lines IDLE BEGINS and IDLE ENDS, which watch_bench.sh
 // reads) the window idle over 2,000 entries in 40 folders.
 //   live_bench.exe [IDLE_SECONDS]      (default 30)
 // The logs lie in kelvora-live-bench below the temporary folder and are kept for the next run.
@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "app/kelvora_frame.h"
 #include "app/main_window.h"
 #include "lib/core/owned.h"
@@ -19,18 +20,6 @@
 #include "settings/environ.h"
 
 namespace {
-
-double Ms(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now;
-}
 
 void Append(const std::string& path, const char* text) {
     OwnedFile file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr));
