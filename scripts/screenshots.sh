@@ -2,7 +2,7 @@
 # Renews the screenshots of the README (docs/*.png) from the real program: the shipped 32-bit
 # Kelvora.exe runs under Wine in a fresh prefix on a private Xvfb display, with a prepared list of
 # log files, and ImageMagick's import captures the main window, the entry dialog and the cut
-# confirmation. Needs the i686 build (scripts/build.sh) and a machine that runs 32-bit programs.
+# confirmation, and the main window again on a screen at 150 %. Needs the i686 build (scripts/build.sh) and a machine that runs 32-bit programs.
 # scripts/install-deps.sh installs the tools it uses (xvfb, xdotool, imagemagick, fonts-wine).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -108,3 +108,21 @@ sleep 0.5
 xdotool key alt+c
 shoot "$(window '指定文字列列カット処理')" cut-confirmation.png
 xdotool key Escape
+
+# The main window at 150 %: the program is started anew on a screen of 144 DPI, its place and size
+# one and a half times the ones above.
+sleep 0.5  # the box has gone and the main window has the keys again
+xdotool key alt+F4
+for _ in $(seq 100); do
+    xdotool search --onlyvisible --name '^Ｋｅｌｖｏｒａ$' >/dev/null 2>&1 || break
+    sleep 0.1
+done
+if xdotool search --onlyvisible --name '^Ｋｅｌｖｏｒａ$' >/dev/null 2>&1; then
+    echo "the main window did not close" >&2
+    exit 1
+fi
+wine_run reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f
+setting WindowRect REG_BINARY 18000000180000006c030000bc010000   # x 24, y 24, 876 x 444
+"$KELVORA_WINE" "$exe" >/dev/null 2>&1 </dev/null &
+shoot "$(window 'Ｋｅｌｖｏｒａ')" main-window-150.png
+xdotool key alt+F4

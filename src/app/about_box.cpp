@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "lib/services/dialog_slot.h"
+#include "lib/services/dpi.h"
 #include "lib/services/proc_boundary.h"
 #include "resources/resource_ids.h"
 
@@ -21,13 +22,18 @@ constexpr char kLinkFace[] = "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\
 DlgAbout::DlgAbout(HINSTANCE instance) : instance_(instance), background_(GetSysColor(COLOR_BTNFACE)) {
     linkCursor_ = LoadCursorA(instance, "CURSOR");
     LoadStringA(instance, IDS_WEBPAGE, linkText_, sizeof linkText_);
+    MakeLinkFont(kDesignDpi);
+}
+
+void DlgAbout::MakeLinkFont(UINT dpi) {
     LOGFONTA font = {};
-    font.lfHeight = 12;
+    font.lfHeight = 12;  // at 96 DPI
     font.lfWeight = FW_NORMAL;
     font.lfUnderline = 1;
     font.lfCharSet = SHIFTJIS_CHARSET;
     font.lfPitchAndFamily = VARIABLE_PITCH;
     std::memcpy(font.lfFaceName, kLinkFace, sizeof kLinkFace);
+    font = FontForDpi(font, dpi);
     linkFont_.Reset(CreateFontIndirectA(&font));
 }
 
@@ -40,7 +46,14 @@ INT_PTR CALLBACK DlgAbout::DialogProc(HWND dialog, UINT message, WPARAM wParam, 
 }
 
 INT_PTR DlgAbout::Handle(DlgAbout& self, HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_DPICHANGED) {
+        // The dialog manager rescales the box and its template's font; the link's font is ours.
+        self.MakeLinkFont(LOWORD(wParam));
+        InvalidateRect(GetDlgItem(dialog, IDC_ABOUT_LINK), nullptr, TRUE);
+        return FALSE;
+    }
     if (message == WM_INITDIALOG) {
+        self.MakeLinkFont(WindowDpi(dialog));
         HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);
         SetWindowTextA(link, self.linkText_);
         SetWindowLongPtrA(link, GWLP_USERDATA, GetWindowLongPtrA(link, GWLP_WNDPROC));

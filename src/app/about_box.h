@@ -12,6 +12,8 @@ public:
 
     // The modal box owned by owner: 1 for 了解 (Enter), 0 for Escape or the close box.
     INT_PTR Show(HWND owner);
+    // The font the link is painted in: 12 pixels high at 96 DPI, scaled to the box's DPI.
+    HFONT LinkFont() const { return linkFont_.Get(); }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -19,6 +21,7 @@ private:
     static LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam);
     void OpenLink(HWND dialog) const;
     void PaintLink(HWND link) const;
+    void MakeLinkFont(UINT dpi);
 
     char linkText_[261] = "";
     OwnedFont linkFont_;

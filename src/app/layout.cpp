@@ -1,5 +1,7 @@
 #include "app/layout.h"
 
+#include "lib/services/dpi.h"
+
 void StatusBarEdges(int clientWidth, int maxCharWidth, int edges[4]) {
     int w = maxCharWidth / 2;
     edges[0] = clientWidth - 30 * w;
@@ -17,9 +19,9 @@ RECT ListRectangle(int clientWidth, int clientHeight, int toolbarHeight, int sta
     return r;
 }
 
-POINT KeyboardMenuPosition(const RECT& listOnScreen, int topIndex, int selected, int itemHeight) {
+POINT KeyboardMenuPosition(const RECT& listOnScreen, int topIndex, int selected, int itemHeight, UINT dpi) {
     POINT p;
-    p.x = listOnScreen.left + (listOnScreen.right - listOnScreen.left) / 2 - 150;
+    p.x = listOnScreen.left + (listOnScreen.right - listOnScreen.left) / 2 - ScaleToDpi(150, dpi);
     p.y = listOnScreen.top + itemHeight * (selected - topIndex) + itemHeight / 2;
     return p;
 }

@@ -93,6 +93,7 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!IsIconic(window_)) RememberWindowRect();
         return 0;
     case WM_SIZE: OnSize(message, wParam, lParam); return 0;
+    case WM_DPICHANGED: OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_SETFOCUS:
         if (list) SetFocus(list->Control());
         return 0;
@@ -102,7 +103,7 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam) OnEndSession();
         return 0;
     case WM_MEASUREITEM:  // arrives while the list control is being created
-        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = settings_.List().RowHeight();
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = settings_.List().RowHeightAt(dpi_);
         return 0;
     case WM_DRAWITEM:
         if (list) list->Draw(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
@@ -132,6 +133,7 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::OnCreate() {
+    dpi_ = WindowDpi(window_);
     TBBUTTON buttons[kToolbarEntries] = {};
     for (int i = 0; i < kToolbarEntries; ++i) {
         buttons[i].iBitmap = kToolbar[i].command ? kToolbar[i].image : 0;
@@ -141,14 +143,15 @@ void MainWindow::OnCreate() {
     }
     toolbar_ = CreateToolbarEx(window_, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, IDC_TOOLBAR, 21, instance_,
                                IDB_TOOLBAR, buttons, kToolbarEntries, 0, 0, 0, 0, sizeof(TBBUTTON));
-    SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(26, 26));
+    ScaleToolbar();
 
     statusBar_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | 0x10, 0, 0, 0, 0, window_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)), instance_, nullptr);
+    ScaleStatusBar();
     SetStatusParts();
     ShowWindow(statusBar_, SW_SHOW);
 
-    list_ = std::make_unique<ListMenu>(instance_, window_, settings_, messages_, ListRect());
+    list_ = std::make_unique<ListMenu>(instance_, window_, settings_, messages_, ListRect(), dpi_);
     SubclassList(list_->Control());
     live_ = std::make_unique<LiveList>(window_, kLogsChanged, kDayTimer, *list_, settings_);
 
@@ -227,6 +230,50 @@ void MainWindow::OnSize(UINT message, WPARAM type, LPARAM size) {
     }
 }
 
+void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    // The new DPI comes with the message; the window's own may still read the old one meanwhile.
+    dpi_ = dpi;
+    ScaleToolbar();
+    ScaleStatusBar();
+    if (list_) list_->SetDpi(dpi_);
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Relayout();  // the children changed size even where the window did not
+}
+
+void MainWindow::ScaleToolbar() {
+    // Image lists of our own at every DPI: the toolbar's own, made from the strip it loads, could not
+    // be shown again after another, as the toolbar remakes it behind a new handle when sizes change.
+    ToolbarImageLists images = LoadToolbarImageLists(instance_, dpi_);
+    if (images.normal) {
+        SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.normal.Get()));
+        SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(images.disabled.Get()));
+        toolbarImages_ = std::move(images);  // the lists shown before go once the toolbar has let them go
+    }
+    // At 96 DPI: images in 26 x 26, buttons that size with the toolbar's usual padding of 7 x 6.
+    SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(ScaleToDpi(26, dpi_), ScaleToDpi(26, dpi_)));
+    SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(ScaleToDpi(33, dpi_), ScaleToDpi(32, dpi_)));
+    SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+}
+
+void MainWindow::ScaleStatusBar() {
+    // The system's status font is made for the system DPI; the window may be on a monitor of another.
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return;
+    const LOGFONTA font = ScaleFont(metrics.lfStatusFont, SystemDpi(), dpi_);
+    OwnedFont next(CreateFontIndirectA(&font));
+    SendMessageA(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(next.Get()), TRUE);
+    statusFont_ = std::move(next);
+}
+
+void MainWindow::Relayout() {
+    if (IsIconic(window_)) return;  // laid out when it is restored
+    RECT client = {};
+    GetClientRect(window_, &client);
+    OnSize(WM_SIZE, IsZoomed(window_) ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+}
+
 void MainWindow::RememberWindowRect() {
     RECT r;
     if (!::GetWindowRect(window_, &r)) return;
@@ -298,7 +345,7 @@ void MainWindow::OnContextMenu(LPARAM position) {
         GetWindowRect(control, &r);
         at = KeyboardMenuPosition(r, static_cast<int>(SendMessageA(control, LB_GETTOPINDEX, 0, 0)),
                                   static_cast<int>(SendMessageA(control, LB_GETCURSEL, 0, 0)),
-                                  static_cast<int>(SendMessageA(control, LB_GETITEMHEIGHT, 0, 0)));
+                                  static_cast<int>(SendMessageA(control, LB_GETITEMHEIGHT, 0, 0)), dpi_);
     }
     ShowContextMenu(instance_, window_, at);
 }

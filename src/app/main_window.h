@@ -6,7 +6,9 @@
 
 #include <memory>
 
+#include "app/toolbar_images.h"
 #include "cut/cut_commands.h"
+#include "lib/core/owned.h"
 #include "loglist/command_host.h"
 
 class Environ;
@@ -25,6 +27,8 @@ public:
 
     HWND Toolbar() const { return toolbar_; }
     HWND StatusBar() const { return statusBar_; }
+    // The DPI the window's contents are sized for: its monitor's, from its creation and each change.
+    UINT Dpi() const { return dpi_; }
     // The run of the cut between commands 15 and 16.
     CutCommands& Cut() { return cut_; }
 
@@ -40,6 +44,10 @@ public:
 private:
     void OnCreate();
     void OnSize(UINT message, WPARAM type, LPARAM size);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void ScaleToolbar();
+    void ScaleStatusBar();
+    void Relayout();
     void OnClose();
     void OnDestroy();
     void ReleaseList();
@@ -61,8 +69,11 @@ private:
     HWND window_;
     Environ& settings_;
     const PMessage& messages_;
+    UINT dpi_ = kDesignDpi;
     HWND toolbar_ = nullptr;
+    ToolbarImageLists toolbarImages_;  // the pictures at the DPI, while the toolbar shows them
     HWND statusBar_ = nullptr;
+    OwnedFont statusFont_;
     // From WM_CREATE until the window closes; commands run only while it is there.
     std::unique_ptr<ListMenu> list_;
     // Keeps the rows on their logs and the date macros on the date, for as long as the list is there.

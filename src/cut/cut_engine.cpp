@@ -55,8 +55,6 @@ private:
     bool failed_ = false;
 };
 
-void* HeapBlock(size_t size) { return HeapAlloc(GetProcessHeap(), 0, size); }
-
 size_t ApplyBackspaces(const char* line, size_t length, char* out) {
     size_t n = 0;  // out may be line itself: n never passes the read position
     for (size_t i = 0; i < length; ++i) {
@@ -89,13 +87,12 @@ bool MakeWorkFileName(const char* logPath, char workPath[MAX_PATH]) {
 
 // Whether a file begins like a text log; its position is back at the start afterwards.
 enum class HeadCheck { Text, NotText, ReadError, NoMemory };
-HeadCheck CheckHead(HANDLE file) {
-    OwnedHeapBlock head(HeapBlock(kTextCheckBytes));
+HeadCheck CheckHead(CutHost& host, HANDLE file) {
+    OwnedHeapBlock head(host.Allocate(kTextCheckBytes));
     if (!head) return HeadCheck::NoMemory;
     DWORD got = 0;
     LARGE_INTEGER start = {};
-    if (!ReadFile(file, head.Get(), kTextCheckBytes, &got, nullptr) ||
-        !SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) {
+    if (!host.ReadLog(file, head.Get(), kTextCheckBytes, &got) || !SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) {
         return HeadCheck::ReadError;
     }
     return IsTextLog(static_cast<const char*>(head.Get()), got) ? HeadCheck::Text : HeadCheck::NotText;
@@ -151,6 +148,14 @@ bool CutHost::WriteWork(HANDLE file, const void* data, DWORD size) {
 bool CutHost::MoveWork(const char* workPath, const char* logPath) {
     return MoveFileExA(workPath, logPath, MOVEFILE_WRITE_THROUGH) != 0;
 }
+
+bool CutHost::NameWorkFile(const char* logPath, char workPath[MAX_PATH]) { return MakeWorkFileName(logPath, workPath); }
+
+bool CutHost::ReadLog(HANDLE file, void* buffer, DWORD size, DWORD* got) {
+    return ReadFile(file, buffer, size, got, nullptr) != 0;
+}
+
+void* CutHost::Allocate(size_t size) { return HeapAlloc(GetProcessHeap(), 0, size); }
 
 bool CutHost::CopyWork(const char* workPath, const char* logPath) {
     if (!CopyFileA(workPath, logPath, TRUE)) return false;
@@ -274,7 +279,7 @@ bool CutEngine::ProcessFile(const char* path) {
         host_.ShowFileMessage(IDS_ERR_CUTLOGOPEN, path);
         return false;
     }
-    switch (CheckHead(log.Get())) {
+    switch (CheckHead(host_, log.Get())) {
     case HeadCheck::Text: break;
     case HeadCheck::NotText: leftAlone_.push_back({LeftAloneReason::NotText, path}); return true;
     case HeadCheck::ReadError: host_.ShowMessage(kMsgCutReadFailed); return false;
@@ -283,7 +288,7 @@ bool CutEngine::ProcessFile(const char* path) {
     host_.ShowFile(path, placeCount_);
 
     char workPath[MAX_PATH] = "";
-    if (!MakeWorkFileName(path, workPath)) {
+    if (!host_.NameWorkFile(path, workPath)) {
         host_.ShowMessage(kMsgWorkFileFailed);
         return false;
     }
@@ -376,8 +381,8 @@ bool CutEngine::CarryNewLog(const char* logPath, const char* workPath) {
 
 CutEngine::LoopResult CutEngine::LineLoop(HANDLE in, HANDLE out, bool stoppable) {
     size_t capacity = kBlockSize;
-    OwnedHeapBlock input(HeapBlock(capacity));
-    OwnedHeapBlock output(HeapBlock(kBlockSize));
+    OwnedHeapBlock input(host_.Allocate(capacity));
+    OwnedHeapBlock output(host_.Allocate(kBlockSize));
     if (!input || !output) return LoopResult::NoMemory;
     WorkWriter writer(host_, out, static_cast<char*>(output.Get()), kBlockSize);
     if (stoppable && StopRequested()) return LoopResult::Stopped;
@@ -388,7 +393,7 @@ CutEngine::LoopResult CutEngine::LineLoop(HANDLE in, HANDLE out, bool stoppable)
         char* buffer = static_cast<char*>(input.Get());
         DWORD got = 0;
         DWORD room = capacity - filled > 0x40000000 ? 0x40000000 : static_cast<DWORD>(capacity - filled);
-        if (!ReadFile(in, buffer + filled, room, &got, nullptr)) return LoopResult::ReadError;
+        if (!host_.ReadLog(in, buffer + filled, room, &got)) return LoopResult::ReadError;
         if (got == 0) eof = true;
         filled += got;
 

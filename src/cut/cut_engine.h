@@ -20,8 +20,8 @@ struct LeftAloneFile {
     std::string path;
 };
 
-// What the run tells its surroundings and asks them. The defaults do nothing, answer OK to every
-// question and write and copy through the file system.
+// What the run tells its surroundings and asks them, and the system calls that tests make fail. The
+// defaults do nothing, answer OK to every question and work through the file system and the heap.
 class CutHost {
 public:
     virtual ~CutHost() = default;
@@ -45,6 +45,11 @@ public:
     // or ERROR_FILE_EXISTS. A failed copy may leave part of the file behind.
     virtual bool MoveWork(const char* workPath, const char* logPath);
     virtual bool CopyWork(const char* workPath, const char* logPath);
+    // The new empty work file's name: in the log's folder, else in the temporary folder.
+    virtual bool NameWorkFile(const char* logPath, char workPath[MAX_PATH]);
+    virtual bool ReadLog(HANDLE file, void* buffer, DWORD size, DWORD* got);
+    // A block of the process heap, or null.
+    virtual void* Allocate(size_t size);
 };
 
 struct CutOptions {

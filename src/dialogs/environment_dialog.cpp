@@ -7,6 +7,7 @@
 #include "dialogs/dialog_fields.h"
 #include "lib/services/common_dialogs.h"
 #include "lib/services/dialog_slot.h"
+#include "lib/services/dpi.h"
 #include "loglist/command_host.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
@@ -96,10 +97,13 @@ void EnvironmentDialog::Store(HWND dialog) {
 }
 
 void EnvironmentDialog::ChooseFont(HWND dialog) {
-    LOGFONTA chosen = font;
+    // The font dialog shows and answers sizes at the DPI of the screen it is on; the list font is
+    // kept as it is meant at 96 DPI.
+    const UINT dpi = WindowDpi(dialog);
+    LOGFONTA chosen = FontForDpi(font, dpi);
     COLORREF chosenColour = colour;
     if (!ChooseListFont(dialog, &chosen, &chosenColour)) return;
-    font = WithPositiveHeight(chosen);
+    font = WithPositiveHeight(FontAt96(chosen, dpi));
     colour = chosenColour;
 }
 

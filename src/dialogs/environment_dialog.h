@@ -15,7 +15,7 @@ struct EnvironmentDialog {
     HINSTANCE instance;
     Environ& settings;
     COLORREF colour;
-    LOGFONTA font;
+    LOGFONTA font;  // as stored: at 96 DPI
 
     INT_PTR OnInit(HWND dialog);
     void Store(HWND dialog);

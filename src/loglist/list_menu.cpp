@@ -9,6 +9,7 @@
 #include <new>
 
 #include "lib/core/files.h"
+#include "lib/services/dpi.h"
 #include "loglist/display.h"
 #include "loglist/index_file.h"
 #include "resources/resource_ids.h"
@@ -31,8 +32,9 @@ public:
 
 }  // namespace
 
-ListMenu::ListMenu(HINSTANCE instance, HWND mainWindow, Environ& settings, const PMessage& messages, const RECT& rect)
-    : mainWindow_(mainWindow), settings_(settings), messages_(messages) {
+ListMenu::ListMenu(HINSTANCE instance, HWND mainWindow, Environ& settings, const PMessage& messages, const RECT& rect,
+                   UINT dpi)
+    : mainWindow_(mainWindow), dpi_(dpi), settings_(settings), messages_(messages) {
     list_ = CreateWindowExA(0, "LISTBOX", "",
                             WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_SORT |
                                 LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT,
@@ -206,9 +208,15 @@ void ListMenu::ApplyListFont() {
     ComputeColumnStops();
 }
 
+void ListMenu::SetDpi(UINT dpi) {
+    dpi_ = dpi;
+    ApplyListFont();
+}
+
 void ListMenu::RecreateListFont() {
-    LOGFONTA font;
-    settings_.List().GetListFont(&font);
+    LOGFONTA stored;
+    settings_.List().GetListFont(&stored);
+    const LOGFONTA font = FontForDpi(stored, dpi_);
     // The control lets go of the old font before it is deleted.
     OwnedFont next(CreateFontIndirectA(&font));
     SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(next.Get()), FALSE);
@@ -249,7 +257,7 @@ void ListMenu::SetEntryCommands(bool enabled) {
 
 void ListMenu::DisableEntryCommands() { SetEntryCommands(false); }
 
-int ListMenu::RowHeight() const { return settings_.List().RowHeight(); }
+int ListMenu::RowHeight() const { return settings_.List().RowHeightAt(dpi_); }
 
 void ListMenu::Draw(const DRAWITEMSTRUCT& item) const {
     if (item.itemID == static_cast<UINT>(-1)) return;

@@ -12,9 +12,10 @@ class PMessage;
 
 class ListMenu {
 public:
-    // Creates the list control (id 700) at rect in the main window, with the list font and the
+    // Creates the list control (id 700) at rect in the main window, with the list font at dpi and the
     // column stops measured in it (rows may be drawn before the first load succeeds).
-    ListMenu(HINSTANCE instance, HWND mainWindow, Environ& settings, const PMessage& messages, const RECT& rect);
+    ListMenu(HINSTANCE instance, HWND mainWindow, Environ& settings, const PMessage& messages, const RECT& rect,
+             UINT dpi);
     ~ListMenu();  // frees the rows; the list is saved by the window before
     ListMenu(const ListMenu&) = delete;
     ListMenu& operator=(const ListMenu&) = delete;
@@ -52,9 +53,11 @@ public:
     bool Changed() const { return changed_; }
     // After the list font or the columns changed: row height, font and column stops anew.
     void ApplyListFont();
+    // The window moved to a monitor of another DPI: font, row height and column stops for it.
+    void SetDpi(UINT dpi);
     void DisableEntryCommands();
 
-    // Owner-draw services for the main window.
+    // Owner-draw services for the main window; sizes at the DPI.
     int RowHeight() const;
     void Draw(const DRAWITEMSTRUCT& item) const;
     int Compare(const COMPAREITEMSTRUCT& item) const;
@@ -68,6 +71,7 @@ private:
 
     HWND mainWindow_;
     HWND list_ = nullptr;
+    UINT dpi_;
     OwnedFont font_;
     // Where the rows came from: nothing read yet (Index empty), the index file, or a load that failed.
     enum class Source { None, File, Failed };

@@ -6,6 +6,7 @@
 
 #include "lib/core/byte_text.h"
 #include "lib/core/local_time.h"
+#include "lib/services/dpi.h"
 #include "lib/services/program_files.h"
 #include "resources/resource_ids.h"
 #include "settings/registry_value.h"
@@ -53,7 +54,7 @@ LOGFONTA EnvironList::DefaultFont() {
     font.lfPitchAndFamily = VARIABLE_PITCH;
     CopyToField(font.lfFaceName, sizeof font.lfFaceName,
                 "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e");  // ＭＳ ゴシック
-    return font;
+    return FontAt96(font, SystemDpi());                                // measured at the screen's DPI
 }
 
 LONG EnvironList::Load() {
@@ -82,6 +83,8 @@ LONG EnvironList::Save() const {
     settings::WriteBinary(key.Get(), ValueName(instance_, IDS_REG_LOGFONT).text, &logFont_, sizeof logFont_);
     return settings::WriteInt(key.Get(), ValueName(instance_, IDS_REG_CFCOLORS).text, static_cast<int>(cfColors_));
 }
+
+int EnvironList::RowHeightAt(UINT dpi) const { return ScaleToDpi(RowHeight(), dpi); }
 
 void EnvironList::SetListFont(const LOGFONTA& font, COLORREF color) {
     LOGFONTA copy = font;

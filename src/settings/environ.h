@@ -21,9 +21,12 @@ public:
     COLORREF GetListFont(LOGFONTA* font) const;
     // The list's row height: the font's height, also when it is stored as a negative (character) height.
     int RowHeight() const { return logFont_.lfHeight < 0 ? -logFont_.lfHeight : logFont_.lfHeight; }
+    // The row height of the list shown at dpi, whose font is the stored one scaled to it.
+    int RowHeightAt(UINT dpi) const;
     COLORREF GetColor() const { return cfColors_; }
 
-    // The font used when nothing usable is stored: "ＭＳ ゴシック" at the screen font's height.
+    // The font used when nothing usable is stored: "ＭＳ ゴシック" at the screen font's height, as the
+    // font is stored: at 96 DPI.
     static LOGFONTA DefaultFont();
 
 private:

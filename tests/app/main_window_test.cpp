@@ -1,9 +1,9 @@
-// The main window over a real index file: its menu bar, accelerators, toolbar and context menu, the
-// keys of the list, the single window and its rectangle, rows and the status bar, launching and
-// sorting, the menus of a scrolled list, where the index file lives and when it moves, what a
-// failed write or load does, and which commands an empty list greys.
-#include <functional>
-#include <tuple>
+// The main window over a real index file: its menu bar, toolbar and context menu, the keys, the
+// single window and its rectangle, rows and the status bar, sorting, the menus of a scrolled list,
+// the data folder and where the index file lives, and what failed loads and writes do.
+#include <shlobj.h>
+
+#include <filesystem>
 
 #include "frame_fixture.h"
 #include "lib/core/owned.h"
@@ -22,72 +22,17 @@ struct FailingReplace : IndexFileOps {
     Seam<IndexFileOps*>::Override used{indexFileOpsSeam, this};
 };
 
-// The commands the main window gets, recorded and swallowed, so that none of them runs.
-std::vector<UINT> commands;
-WNDPROC windowProc = nullptr;
-
-LRESULT CALLBACK RecordCommands(HWND w, UINT m, WPARAM wParam, LPARAM lParam) {
-    if (m != WM_COMMAND || LOWORD(wParam) == IDC_LIST) return CallWindowProcA(windowProc, w, m, wParam, lParam);
-    commands.push_back(LOWORD(wParam));
-    return 0;
-}
-
-// A menu's items as "id text", a separator as "-", a submenu as its text followed by its items.
-std::vector<std::string> Items(HMENU menu) {
-    std::vector<std::string> items;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        char text[128] = "";
-        GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
-        const UINT id = GetMenuItemID(menu, i);
-        items.push_back(GetSubMenu(menu, i) ? text : id ? std::to_string(id) + " " + text : "-");
-        for (const std::string& item : Items(GetSubMenu(menu, i))) items.push_back(item);
-    }
-    return items;
-}
-
-// The popup menu shown while open runs, as it was shown on this thread: where, and its items. It is
-// closed without a choice; a menu that never shows ends the wait in 6 s.
-struct ShownMenu {
-    RECT rect = {};
-    std::vector<std::string> items;
-};
-ShownMenu* watching = nullptr;
-int ticks = 0;
-
-void CALLBACK MenuTick(HWND, UINT, UINT_PTR, DWORD) {
-    HWND window = FindWindowA("#32768", nullptr);
-    const bool shown = window && IsWindowVisible(window);
-    if (!watching || (!shown && ++ticks < 200)) return;
-    HMENU menu = shown ? reinterpret_cast<HMENU>(SendMessageA(window, 0x01E1, 0, 0)) : nullptr;  // MN_GETHMENU
-    GetWindowRect(window, &watching->rect);
-    watching->items = Items(menu);
-    watching = nullptr;
-    EndMenu();
-}
-
-ShownMenu WatchMenu(const std::function<void()>& open) {
-    ShownMenu menu;
-    watching = &menu;
-    ticks = 0;
-    UINT_PTR timer = SetTimer(nullptr, 0, 30, MenuTick);
-    open();
-    KillTimer(nullptr, timer);
-    watching = nullptr;
-    EXPECT_FALSE(menu.items.empty()) << "no menu";
-    return menu;
-}
-
 class MainWindowTest : public FrameTest {
 protected:
-    // Three logs: alpha (written, never opened; its name holds a blank and the date macros, which
-    // stand for 26, 03 and 04), beta (opened after it was written) and a missing one.
+    // Three logs: alpha (written, never opened, and held open by its writer, as logging programs
+    // do; its name holds a blank and the date macros, which stand for 26, 03 and 04), beta (opened
+    // after it was written) and a missing one.
     void StartThree(bool start = true) {
         WriteLog(logs_.File("a 260304.log"), LocalFileTime(2026, 3, 4), "alpha\r\n");
         WriteLog(logs_.File("b.log"), LocalFileTime(2026, 1, 2), "beta beta\r\n");
-        WriteProgramDword("Main", "MacroAuto", 0);
-        const std::pair<const char*, const char*> macros[] = {
-            {"MacroYear", "26"}, {"MacroMon", "03"}, {"MacroDay", "04"}};
-        for (const auto& [name, text] : macros) WriteProgramText("Main", name, text);
+        writer_.Reset(CreateFileA(logs_.File("a 260304.log").c_str(), FILE_APPEND_DATA,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+        WriteMacroTexts("26", "03", "04");
         const std::string beta = IndexLine(logs_.File("b.log"), browser_, beta_, LocalFileTime(2026, 2, 1));
         ASSERT_TRUE(WriteFileBytes(indexPath_, beta + IndexLine(logs_.File("missing.log"), browser_, none_) +
                                                    IndexLine(logs_.File("a #$%.log"), browser_, alpha_)));
@@ -98,15 +43,19 @@ protected:
         const auto list = reinterpret_cast<WPARAM>(list_->Control());
         return WatchMenu([&] { SendMessageA(Main().Window(), WM_CONTEXTMENU, list, -1); });
     }
+    // An index file that cannot be read while the lock lives: a start tells so.
+    void StartLocked(OwnedFile& lock, DialogDriver& driver) {
+        lock.Reset(CreateFileA(indexPath_, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        driver.ExpectPress(IDOK);
+        StartProgram();
+    }
     std::string alpha_ = Sjis("アルファ|ポ"), beta_ = Sjis("ベータ"), none_ = Sjis("ない");
     std::string unread_ = Sjis("未") + "\t", read_ = Sjis("　") + "\t", file_ = Sjis("》 ");
+    OwnedFile writer_;
 };
 
-TEST_F(MainWindowTest, MenuBarAcceleratorsToolbarAndContextMenuAreAsListedAndTheListKeysSendTheirCommands) {
+TEST_F(MainWindowTest, MenuBarListsEachCommandUnderItsPopup) {
     StartThree();
-    HWND w = Main().Window(), toolbar = Main().Toolbar();
-    // The single instance is found by the class; files may be dropped on the window.
-    EXPECT_TRUE(w == FindWindowA("Kelvora", nullptr) && (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
     // clang-format off
     EXPECT_EQ(Sjis({"ファイル(&F)", "10 終了(&X)", "編集(&E)", "12 リストの追加(&A)...",
                     "13 リストの変更(&E)...", "14 リストの削除(&D)", "-", "15 文字列カット(&C)",
@@ -114,29 +63,20 @@ TEST_F(MainWindowTest, MenuBarAcceleratorsToolbarAndContextMenuAreAsListedAndThe
                     "24 日付マクロ設定(&M)...", "-", "22 動作環境設定(&O)...",
                     "23 文字列カット設定(&C)...", "ヘルプ(&H)", "25 ヘルプ(&H)", "-",
                     "26 バージョン情報(&A)..."}),
-              Items(GetMenu(w)));
+              MenuItems(GetMenu(Main().Window())));
     // clang-format on
-    // Character entries match the typed character; Ctrl+B and Ctrl+E arrive as the characters 2 and 5.
-    ACCEL keys[32];
-    const int count = CopyAcceleratorTableA(LoadAcceleratorsA(GetModuleHandleA(nullptr), "ACCFRAME"), keys, 32);
-    std::vector<std::tuple<int, int, int>> table;
-    for (int i = 0; i < count; ++i) {
-        table.emplace_back(keys[i].fVirt & (FVIRTKEY | FALT | FCONTROL | FSHIFT), keys[i].key, keys[i].cmd);
-    }
-    // clang-format off
-    EXPECT_EQ((std::vector<std::tuple<int, int, int>>{
-                  {FALT, 'a', 12}, {FALT, 'A', 12}, {FALT, 'e', 13}, {FALT, 'E', 13}, {FALT, 'd', 14},
-                  {FALT, 'D', 14}, {FALT, 'c', 15}, {FALT, 'C', 15}, {0, 2, 17}, {0, 2, 17}, {0, 5, 18},
-                  {0, 5, 18}, {FVIRTKEY, VK_INSERT, 12}, {FVIRTKEY, VK_DELETE, 14}, {FVIRTKEY, VK_F5, 28}}),
-              table);
-    // clang-format on
+}
+
+TEST_F(MainWindowTest, ToolbarShowsEachButtonsImageAndTooltipInOrder) {
+    StartThree();
+    HWND toolbar = Main().Toolbar();
     std::vector<std::string> buttons;  // "command image tooltip"
     for (int i = 0; i < SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0); ++i) {
         TBBUTTON b = {};
         SendMessageA(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
         NMTTDISPINFOA tip = {};
         tip.hdr = {toolbar, static_cast<UINT_PTR>(b.idCommand), static_cast<UINT>(TTN_NEEDTEXTA)};
-        SendMessageA(w, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+        SendMessageA(Main().Window(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
         char text[128] = "";
         LoadStringA(tip.hinst, static_cast<UINT>(reinterpret_cast<UINT_PTR>(tip.lpszText)), text, sizeof text);
         const std::string button = std::to_string(b.idCommand) + " " + std::to_string(b.iBitmap) + " " + text;
@@ -151,77 +91,89 @@ TEST_F(MainWindowTest, MenuBarAcceleratorsToolbarAndContextMenuAreAsListedAndThe
                     "10 12 アプリケーションの終了", "-", "25 13 ヘルプの表示"}),
               buttons);
     // clang-format on
+}
 
+TEST_F(MainWindowTest, ContextMenuOffersTheCommandsOfAnEntry) {
+    StartThree();
     // clang-format off
     EXPECT_EQ(Sjis({"17 開く(&O)", "18 編集(&E)", "-", "12 リストの追加(&A)...",
                     "13 リストの変更(&C)...", "14 リストの削除(&D)", "-", "15 文字列カット(&C)..."}),
               ContextMenu().items);
     // clang-format on
-
-    // The loop step translates the keys for the list; Enter and a double click open the log.
-    commands.clear();
-    windowProc =
-        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordCommands)));
-    for (WPARAM key : {VK_F5, VK_RETURN}) {
-        MSG msg = {list_->Control(), WM_KEYDOWN, key, 0, 0, {}};
-        frame_->Dispatch(msg);
-    }
-    SendMessageA(list_->Control(), WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 3));
-    SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
-    EXPECT_EQ((std::vector<UINT>{IDM_REFRESH, IDM_BROWSER, IDM_BROWSER}), commands);
 }
 
-TEST_F(MainWindowTest, OneWindowThatKeepsItsRectangleButNotWhileMinimised) {
-    StartProgram();  // without an index file: an empty one is made, and what needs an entry is greyed
-    EXPECT_TRUE(CheckFile(indexPath_) && list_->GetEntryCount() == 0);
-    EXPECT_EQ((std::vector<UINT>{2, 13, 113, 14, 114, 15, 115, 17, 117, 18, 118, 119, 120, 121}), Greyed());
-    HWND w = Main().Window();
-    ShowWindow(w, SW_SHOWNORMAL);
-    MoveWindow(w, 40, 50, 600, 400, TRUE);
-    ShowWindow(w, SW_MINIMIZE);
+TEST_F(MainWindowTest, KeysAndADoubleClickOnTheListSendTheirCommands) {
+    StartThree();
+    const LPARAM alt = 1 << 29;  // the Alt key is down
+    // clang-format off
+    const struct { UINT message; WPARAM key; LPARAM flags; UINT command; } inputs[] = {
+        {WM_SYSKEYDOWN, 'A', alt, IDM_ADDLIST}, {WM_SYSKEYDOWN, 'E', alt, IDM_EDITLIST},
+        {WM_SYSKEYDOWN, 'D', alt, IDM_DELETELIST}, {WM_SYSKEYDOWN, 'C', alt, IDM_CUT},
+        {WM_CHAR, 2, 0, IDM_BROWSER}, {WM_CHAR, 5, 0, IDM_EDITOR},  // Ctrl+B and Ctrl+E, as typed characters
+        {WM_KEYDOWN, VK_INSERT, 0, IDM_ADDLIST}, {WM_KEYDOWN, VK_DELETE, 0, IDM_DELETELIST},
+        {WM_KEYDOWN, VK_F5, 0, IDM_REFRESH}, {WM_KEYDOWN, VK_RETURN, 0, IDM_BROWSER},
+        {WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 3), IDM_BROWSER}};
+    // clang-format on
+    for (const auto& in : inputs) {
+        CommandRecorder recorder(Main().Window());
+        TypeKey(in.message, in.key, in.flags);
+        EXPECT_EQ(std::vector<UINT>{in.command}, recorder.Commands()) << in.message << " " << in.key;
+    }
+}
+
+TEST_F(MainWindowTest, TheRectangleIsKeptButNotWhileMinimised) {
+    StartProgram();
+    MoveWindow(Main().Window(), 40, 50, 600, 400, TRUE);
+    ShowWindow(Main().Window(), SW_MINIMIZE);
     PumpMessages(100);
     int rect[4];
     frame_->Settings().GetWindowRect(rect);
     EXPECT_EQ((std::vector<int>{40, 50, 600, 400}), std::vector<int>(rect, rect + 4));
-    EXPECT_FALSE(KelvoraFrame(GetModuleHandleA(nullptr)).Created());  // a second start brings the first back
-    EXPECT_TRUE(!IsIconic(w) && !FindWindowExA(nullptr, w, "Kelvora", nullptr));
-    PostMessageA(w, WM_COMMAND, IDM_EXIT, 0);
-    EXPECT_EQ(0, frame_->Run(SW_SHOWNORMAL));
-    frame_.reset();
-    EXPECT_EQ(1, Environ(GetModuleHandleA(nullptr)).GetXpUpdate());  // the first-run clean-up is done for good
 }
 
-TEST_F(MainWindowTest, RowsAndStatusBarFollowTheSelectionAndTheCommandsActOnTheSelectedRow) {
-    StartThree(false);
-    // Its writer holds alpha's log open, as logging programs do: it still shows and opens.
-    OwnedFile writer(CreateFileA(logs_.File("a 260304.log").c_str(), FILE_APPEND_DATA,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+TEST_F(MainWindowTest, ASecondStartBringsTheFirstWindowBackAndEnds) {
     StartProgram();
-    const std::string alphaText = "03/04\t" + Sjis("アルファ\tポ"), alphaLog = logs_.File("a 260304.log");
-    EXPECT_EQ((std::vector<std::string>{unread_ + alphaText, read_ + "**/**\t" + none_, read_ + "01/02\t" + beta_}),
-              (std::vector<std::string>{Row(0).DisplayText, Row(1).DisplayText, Row(2).DisplayText}));
-    EXPECT_EQ((std::vector<std::string>{file_ + alphaLog, "         7", " 2026/03/04", "  12:00:00"}), Status());
-    // Size, date and time take equal parts at the right edge; the file name has the rest.
+    HWND w = Main().Window();
+    ShowWindow(w, SW_MINIMIZE);
+    EXPECT_FALSE(KelvoraFrame(GetModuleHandleA(nullptr)).Created());
+    EXPECT_TRUE(!IsIconic(w) && !FindWindowExA(nullptr, w, "Kelvora", nullptr));
+}
+
+TEST_F(MainWindowTest, TheExitCommandEndsTheProgramWithCode0) {
+    StartProgram();
+    PostMessageA(Main().Window(), WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_EQ(0, frame_->Run(SW_SHOWNORMAL));
+    frame_.reset();
+}
+
+TEST_F(MainWindowTest, RowsShowTheMarkTheDateAndTheNameInColumns) {
+    StartThree();
+    const std::string alpha = unread_ + "03/04\t" + Sjis("アルファ\tポ");
+    EXPECT_EQ(alpha + "\n" + read_ + "**/**\t" + none_ + "\n" + read_ + "01/02\t" + beta_ + "\n", RowTexts());
+}
+
+TEST_F(MainWindowTest, StatusBarShowsTheSelectedEntrysFileSizeDateAndTime) {
+    StartThree();
+    const std::vector<std::string> first = Status();
+    SendMessageA(list_->Control(), WM_KEYDOWN, VK_DOWN, 0);  // to the missing log
+    EXPECT_EQ((std::vector<std::string>{file_ + logs_.File("a 260304.log"), "         7", " 2026/03/04", "  12:00:00"}),
+              first);
+    EXPECT_EQ((std::vector<std::string>{file_ + logs_.File("missing.log"), "         0", " ****/**/**", "   **:**:**"}),
+              Status());
+}
+
+TEST_F(MainWindowTest, StatusBarGivesSizeDateAndTimeEqualPartsAtTheRightEdge) {
+    StartThree();
     int e[4];
     SendMessageA(Main().StatusBar(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(e));
     RECT client;
     GetClientRect(Main().Window(), &client);
     EXPECT_EQ((std::vector<int>{e[1] - e[0], e[1] - e[0], client.right}),
               (std::vector<int>{e[2] - e[1], e[3] - e[2], e[3]}));
+}
 
-    // The browser gets the expanded name as one argument; the row is read now.
-    Command(IDM_BROWSER);
-    EXPECT_NE(std::string::npos, Started().find("\"" + alphaLog + "\"\r\n"));
-    EXPECT_EQ(read_ + alphaText, Row(0).DisplayText);
-    SendMessageA(list_->Control(), WM_KEYDOWN, VK_DOWN, 0);  // to the missing log
-    EXPECT_EQ((std::vector<std::string>{file_ + logs_.File("missing.log"), "         0", " ****/**/**", "   **:**:**"}),
-              Status());
-    DialogDriver driver;
-    driver.ExpectPress(IDOK);
-    Command(IDM_BROWSER);
-    EXPECT_EQ(Sjis("ログファイルは存在していません"), driver.Shown().back().text);
-
-    // Sorting keeps the selected row number and stores the order.
+TEST_F(MainWindowTest, SortingKeepsTheSelectedRowNumberAndStoresTheOrder) {
+    StartThree();
     list_->Select(2);
     const std::pair<int, std::vector<std::string>> sorts[] = {{IDM_SORTNEW, {alpha_, beta_, none_}},
                                                               {IDM_SORTOLD, {none_, beta_, alpha_}},
@@ -253,6 +205,16 @@ TEST_F(MainWindowTest, MenusOfAScrolledListGoToTheRowInView) {
     GetWindowRect(list, &r);
     EXPECT_EQ((std::vector<LONG>{(r.left + r.right) / 2 - 150, r.top + 2 * RowHeight() + RowHeight() / 2}),
               (std::vector<LONG>{menu.rect.left, menu.rect.top}));
+}
+
+TEST_F(MainWindowTest, AFreshProfileGetsTheDataFolderWithAnEmptyIndexFileInIt) {
+    char appData[MAX_PATH];
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
+    std::error_code ignored;
+    std::filesystem::remove_all(std::string(appData) + "\\Brisnel", ignored);
+    ASSERT_FALSE(CheckFile(indexPath_));
+    StartProgram();
+    EXPECT_TRUE(CheckFile(indexPath_) && ReadFileBytes(indexPath_).empty());
 }
 
 TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolderUnlessItCannot) {
@@ -288,47 +250,62 @@ TEST_F(MainWindowTest, IndexFileElsewhereMovesIntoTheDataFolderUnlessItCannot) {
         EXPECT_EQ(to == dat ? ReadFileBytes(dat) : kept, ReadFileBytes(dat));
     }
     for (const std::string& made : {mine, dat2}) DeleteFileA(made.c_str());
-    const std::string before = ReadFileBytes(dat);
-    WriteProgramText("Main", "Index", "");
-    StartProgram();  // an empty Index loads nothing and writes nothing
-    EXPECT_EQ(0, list_->GetEntryCount());
-    Stop();
-    EXPECT_EQ(before, ReadFileBytes(dat));
 }
 
-TEST_F(MainWindowTest, FailedLoadsAndWritesAreToldButNotAtASessionEndAndLeaveTheFileWhole) {
+TEST_F(MainWindowTest, AnEmptyIndexLoadsNothingAndWritesNothing) {
+    ASSERT_TRUE(WriteFileBytes(indexPath_, "a,b,c\r\n"));
+    WriteProgramText("Main", "Index", "");
+    StartProgram();
+    EXPECT_EQ(0, list_->GetEntryCount());
+    Stop();
+    EXPECT_EQ("a,b,c\r\n", IndexBytes());
+}
+
+TEST_F(MainWindowTest, AFailedLoadGreysAddingTooAndLeavesTheFileAsItWas) {
     StartThree(false);
-    std::string before;
+    const std::string before = IndexBytes();
+    OwnedFile lock;
     DialogDriver driver;
-    for (bool retry : {false, true}) {
-        OwnedFile lock(CreateFileA(indexPath_, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        driver.ExpectPress(IDOK);
-        StartProgram();  // told as any failed load is
-        // Adding is greyed too, and the command does nothing when sent: it could not be written back.
-        EXPECT_EQ((std::vector<UINT>{2, 12, 112, 13, 113, 14, 114, 15, 115, 17, 117, 18, 118, 119, 120, 121}),
-                  Greyed());
-        Command(IDM_ADDLIST);
-        lock.Reset();
-        if (!retry) Stop();  // without a load that succeeded the file stays as it is
-    }
-    Command(IDM_REFRESH);  // tries the load again
+    StartLocked(lock, driver);
+    EXPECT_EQ((std::vector<UINT>{2, 12, 112, 13, 113, 14, 114, 15, 115, 17, 117, 18, 118, 119, 120, 121}), Greyed());
+    lock.Reset();
+    Stop();
+    EXPECT_EQ(before, IndexBytes());
+}
+
+TEST_F(MainWindowTest, RefreshReadsAListThatFailedToLoad) {
+    StartThree(false);
+    OwnedFile lock;
+    DialogDriver driver;
+    StartLocked(lock, driver);
+    lock.Reset();
+    Command(IDM_REFRESH);
     EXPECT_EQ(3, list_->GetEntryCount());
     EXPECT_TRUE(Greyed().empty());
+}
 
-    before = IndexBytes();
+TEST_F(MainWindowTest, AFailedWriteIsToldWithTheFileAndKeepsTheRowsAndTheFile) {
+    StartThree();
+    const std::string before = IndexBytes();
     list_->DeleteEntry(1);  // a change that only a write would keep
     FailingReplace failing(true);
-    for (int i = 0; i < 2; ++i) driver.ExpectPress(IDOK);
+    DialogDriver driver;
+    driver.ExpectPress(IDOK);
     Command(IDM_REFRESH);
-    EXPECT_EQ(2, list_->GetEntryCount());                                  // not read over by the old file
-    EXPECT_TRUE(SendMessageA(Main().Window(), WM_QUERYENDSESSION, 0, 0));  // without a box
-    Stop();                                                                // the program still ends
-    ASSERT_EQ(4u, driver.Shown().size());
-    const std::string failed = Sjis(
-        "目次テーブルファイルに書き込めませんでした"
-        "（ファイルは前の内容のまま残っています）");
-    for (size_t i = 2; i < 4; ++i) EXPECT_EQ(failed + "\r\n" + indexPath_, driver.Shown()[i].text);
+    ASSERT_EQ(1u, driver.Shown().size());
+    EXPECT_EQ(Sjis("目次テーブルファイルに書き込めませんでした（ファイルは前の内容のまま残っています）") + "\r\n" +
+                  indexPath_,
+              driver.Shown()[0].text);
+    EXPECT_EQ(2, list_->GetEntryCount());  // not read over by the old file
     EXPECT_EQ(before, IndexBytes());
+}
+
+TEST_F(MainWindowTest, ASessionEndShowsNoBoxEvenWhenTheWriteFails) {
+    StartThree();
+    FailingReplace failing(true);
+    DialogDriver driver;  // a box fails the test
+    EXPECT_TRUE(SendMessageA(Main().Window(), WM_QUERYENDSESSION, 0, 0));
+    EXPECT_TRUE(driver.Shown().empty());
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// The line engine of the cut: the order of the line rules, the cut table, the helpers and whole runs
-// over temporary files. The bytes that every rule writes, over every kind of line end, are compared
-// with the reference script by cut_reference_test.cpp.
+// The line engine of the cut: the cut table, the helpers and whole runs over temporary files. The
+// order of the line rules and the bytes that every rule writes, over every kind of line end, are
+// compared with the reference script by cut_reference_test.cpp.
 #include "cut/cut_engine.h"
 
 #include <gtest/gtest.h>
@@ -69,6 +69,14 @@ public:
         WriteFileBytes(log, "half");
         return SetLastError(ERROR_DISK_FULL), false;
     }
+    // The system calls that fail when asked: the work file's name, the nth read and the nth buffer.
+    bool NameWorkFile(const char* log, char work[MAX_PATH]) override {
+        return !failName && CutHost::NameWorkFile(log, work);
+    }
+    bool ReadLog(HANDLE file, void* buffer, DWORD size, DWORD* got) override {
+        return ++reads != failRead && CutHost::ReadLog(file, buffer, size, got);
+    }
+    void* Allocate(size_t size) override { return ++allocations == failAllocation ? nullptr : CutHost::Allocate(size); }
 
     std::vector<int> fileCounts;
     std::string changes;
@@ -82,6 +90,8 @@ public:
     int writeCalls = 0;
     bool failCopy = false;
     std::string newLog;
+    bool failName = false;
+    int reads = 0, failRead = 0, allocations = 0, failAllocation = 0;
 };
 
 const FILETIME kOldDate = {0x12345678, 0x01D00000};
@@ -101,26 +111,6 @@ int FilesIn(const TempFolder& folder) {
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) files += entry.is_regular_file();
     return files;
-}
-
-TEST(CutLines, AreClassifiedByTheFirstRuleThatApplies) {
-    CutTable table = TableOf("ERROR\r\n" + Sjis(u8"【デバッグ】") + "\r\n");
-    // clang-format off
-    const struct {
-        std::string line;
-        CutKind kind;
-    } lines[] = {{"ERROR disk full", CutKind::Cut}, {"ERROR", CutKind::Cut},       {"ERRO", CutKind::Keep},
-                 {" ERROR", CutKind::Keep},         {"error: x", CutKind::Keep},   {"ERROR\b", CutKind::Cut},
-                 {Sjis(u8"【デバッグ】開始"), CutKind::Cut}, {"ab\bc", CutKind::Bs}, {"abc\b", CutKind::Keep},
-                 {"a\x05\bc", CutKind::Bs},         {"a\x05", CutKind::Ctrl},      {"a\tb\x1b[0m", CutKind::Keep}};
-    // clang-format on
-    for (const auto& c : lines) {
-        ScannedLine scanned{};
-        ScanLine(c.line.data(), c.line.data() + c.line.size(), true, &scanned);
-        EXPECT_EQ(c.kind, ClassifyLine(table, scanned)) << c.line;
-    }
-    // The bytes after a line are never looked at, even where they would complete a cut string.
-    EXPECT_EQ(CutKind::Keep, ClassifyLine(table, ScannedLine{"ERROR", 4, 0, false, false}));
 }
 
 TEST(CutTableTest, MatchesLongAndManyStringsAndNothingForEmptyLines) {
@@ -314,6 +304,27 @@ TEST_F(CutFileTest, WritesInBlocksReportsOnlyNewBarPositionsAndAFailedWriteLeave
     EXPECT_FALSE(ok);
     EXPECT_EQ(std::vector<std::string>{"25"}, host_.messages);
     EXPECT_EQ(1, FilesIn(folder_));
+}
+
+TEST_F(CutFileTest, AFailingSystemCallIsToldAndLeavesTheLogAndNoWorkFile) {
+    const std::string memory = std::to_string(IDS_ERR_CUTMEMORY) + " " + folder_.File("app.log");
+    // The call that fails (the work file's name, the nth read, the nth buffer) and the message.
+    const struct {
+        bool name;
+        int read, allocation;
+        std::string message;
+    } cases[] = {
+        {true, 0, 0, "21"}, {false, 1, 0, "24"}, {false, 2, 0, "24"}, {false, 0, 1, memory}, {false, 0, 2, memory}};
+    for (const auto& c : cases) {
+        host_ = RecordingHost();
+        host_.failName = c.name;
+        host_.failRead = c.read;
+        host_.failAllocation = c.allocation;
+        bool ok = true;
+        EXPECT_EQ("ERROR 1\r\nb\r\n", Cut("ERROR 1\r\nb\r\n", &ok)) << c.message;
+        EXPECT_EQ(std::make_pair(false, std::vector<std::string>{c.message}), std::make_pair(ok, host_.messages));
+        EXPECT_EQ(1, FilesIn(folder_)) << c.message;
+    }
 }
 
 // Whole runs over several files, as the worker does them.

@@ -11,6 +11,7 @@
 #include "cut/log_cut_file.h"
 #include "frame_fixture.h"
 #include "lib/progress_bar.h"
+#include "lib/services/common_dialogs.h"
 #include "lib/services/progress_bar_ex.h"
 
 using namespace testing_support;
@@ -58,12 +59,7 @@ TEST(LogCutDialogTest, LaysTheBarOverItsPlaceholderPaintsItAtOnceAndStopsOnce) {
     const int fill = ComputeProgressPaint(0, 200, 50, frame[2]).fill;
     EXPECT_TRUE(Filled(bar, fill));
     EXPECT_FALSE(Filled(bar, fill + 2));
-    int ink = 0;  // neither fill nor background
-    for (int x = 1; x < frame[2] - 1; ++x) {
-        COLORREF c = Pixel(bar, x, frame[3] / 2);
-        ink += c != GetSysColor(COLOR_HIGHLIGHT) && c != GetSysColor(COLOR_BTNFACE);
-    }
-    EXPECT_GT(ink, 3);
+    EXPECT_GT(ColoursIn(bar, {1, 1, frame[2] - 1, frame[3] - 1}).size(), 2u);  // the text besides fill and face
     EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), Pixel(bar, 0, frame[3] / 2));
     // 65,536,000 bytes and more do not fit the bar's 16 bits in steps of 1000: half is still half.
     for (unsigned long long total : {65536000ULL, 3000000000ULL}) {
@@ -279,6 +275,31 @@ TEST_F(CutWindowTest, EditButtonSaysWhatIsMissingOrThatTheEditorDidNotStart) {
     EXPECT_EQ(Sjis(u8"手順ファイルが指定されていません"), driver.Shown()[2].text);
     EXPECT_EQ(Sjis(u8"エディタの起動に失敗しました"), driver.Shown()[3].text);
     for (int i = 1; i < 4; ++i) EXPECT_EQ(Sjis(u8"エディタの起動"), driver.Shown()[i].caption);
+}
+
+TEST_F(CutWindowTest, ARunWithBackupsKeepsEachOriginalAsItsBakFile) {
+    Settings().SetBakFile(1);
+    DialogDriver driver;
+    ASSERT_TRUE(RunCut(driver, [](HWND dialog) { DialogDriver::Press(dialog, IDOK); }));
+    EXPECT_EQ(Original("a#.log"), ReadFileBytes(logs_.File("a26.bak")));
+    EXPECT_EQ(Original("b.log"), ReadFileBytes(logs_.File("b.bak")));
+}
+
+TEST_F(CutWindowTest, OptionBoxBrowsePutsTheChosenFileInTheFieldForOkToStore) {
+    Seam<OpenFileFunction>::Override answer(openFileSeam, AnswerFileDialog);
+    fileDialog.file = logs_.File("other.txt");
+    Answer(IDM_CUTOPTION, IDOK, [&](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDC_CUT_BROWSE, 0); });
+    EXPECT_EQ(fileDialog.file, Settings().Cut().GetCutFile());
+    EXPECT_EQ(Sjis(u8"カット手順ファイルの設定|手順ﾌｧｲﾙ (*.TXT)|*.txt|すべてのﾌｧｲﾙ (*.*)|*.*"), fileDialog.shown);
+}
+
+TEST_F(CutWindowTest, OptionBoxEditOpensTheFieldsFileInTheEditor) {
+    Settings().SetEditor(browser_.c_str());
+    Answer(IDM_CUTOPTION, IDCANCEL, [](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_CUTFILE, "C:\\a b\\cut.txt");
+        SendMessageA(dialog, WM_COMMAND, IDC_CUT_EDIT, 0);
+    });
+    EXPECT_NE(std::string::npos, Started().find("\"C:\\a b\\cut.txt\"\r\n"));  // as one argument
 }
 
 // ---- a run ended from outside ----

@@ -14,17 +14,6 @@ using namespace testing_support;
 
 namespace {
 
-// The file dialog: what it was asked to show, as "title|filter|...", and the file it answers with.
-std::string chooser;
-const char* chooserAnswer = nullptr;
-
-BOOL WINAPI FakeOpenFile(LPOPENFILENAMEA ofn) {
-    chooser = ofn->lpstrTitle;
-    for (const char* f = ofn->lpstrFilter; *f; f += lstrlenA(f) + 1) chooser.append("|").append(f);
-    if (chooserAnswer) lstrcpynA(ofn->lpstrFile, chooserAnswer, ofn->nMaxFile);
-    return chooserAnswer != nullptr;
-}
-
 // The font dialog answers with a font of this height.
 LONG chosenHeight = 0;
 
@@ -80,8 +69,12 @@ std::string StoredOptions(const Environ& s) {
 
 class DialogTest : public FrameTest {
 protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        fileDialog = {};
+    }
     // The program needs no system dialog.
-    Seam<OpenFileFunction>::Override openFile_{openFileSeam, FakeOpenFile};
+    Seam<OpenFileFunction>::Override openFile_{openFileSeam, AnswerFileDialog};
     Seam<ChooseFontFunction>::Override chooseFont_{chooseFontSeam, FakeChooseFont};
     void StartWithThree() {
         std::string index;
@@ -91,19 +84,54 @@ protected:
         }
         Start(index);
     }
+    // Browsers C:\b0.exe, C:\b1.exe, ... in the history, the latest first.
+    static std::vector<std::string> WriteHistory(int count) {
+        std::vector<std::string> history;
+        for (int i = 0; i < count; ++i) {
+            history.push_back("C:\\b" + std::to_string(i) + ".exe");
+            WriteProgramText("BrowseList", ("Browse" + std::to_string(i)).c_str(), history.back());
+        }
+        return history;
+    }
+    // The browsers the entry dialog offers.
+    static std::vector<std::string> Offered(HWND dialog) {
+        std::vector<std::string> offered;
+        HWND combo = GetDlgItem(dialog, IDC_BROWSERNAME);
+        for (int i = 0; i < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i) {
+            char text[MAX_PATH] = "";
+            SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            offered.push_back(text);
+        }
+        return offered;
+    }
+    // Presses 設定 in the entry dialog; the message it shows then, answered with OK.
+    static std::string ConfirmWithMessage(HWND dialog) {
+        DialogDriver driver;
+        driver.ExpectPress(IDOK);
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+        return driver.Shown().empty() ? "" : driver.Shown()[0].text;
+    }
+    // Unchecks both columns, types a mark, the newest-first order and a tab width that is no
+    // number, and chooses an editor and a font.
+    static void ChangeEveryOption(HWND dialog) {
+        CheckDlgButton(dialog, IDC_DISPDATE, BST_UNCHECKED);
+        CheckDlgButton(dialog, IDC_DISPMARK, BST_UNCHECKED);
+        SetDlgItemTextA(dialog, IDC_MARKCHAR, Sjis("●").c_str());
+        CheckRadioButton(dialog, IDC_SORT_NAME, IDC_SORT_OLD, IDC_SORT_NEW);
+        SetDlgItemTextA(dialog, IDC_TABSTOP, "ab");
+        SendMessageA(dialog, WM_COMMAND, IDC_BROWSE_EDITOR, 0);
+        SendMessageA(dialog, WM_COMMAND, IDC_CHOOSEFONT, 0);
+    }
+    // The font the list control draws with.
+    LOGFONTA ControlFont() const {
+        LOGFONTA font = {};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(list_->Control(), WM_GETFONT, 0, 0)), sizeof font, &font);
+        return font;
+    }
 };
 
-TEST_F(DialogTest, EntryChecksAndButtonsKeepTheDialogOpenAndAddAndEditTakeWhatAnEntryKeepsAndReadTheRowNow) {
+TEST_F(DialogTest, EntryFieldsThatCannotBeStoredKeepTheDialogOpenWithTheFocusOnThem) {
     StartWithThree();
-    std::vector<std::string> history, shown, offered, typed;
-    for (int i = 0; i < 11; ++i) {
-        history.push_back("C:\\b" + std::to_string(i) + ".exe");
-        WriteProgramText("BrowseList", ("Browse" + std::to_string(i)).c_str(), history.back());
-    }
-    Environ& settings = frame_->Settings();
-    settings.SetMacroYear("26");
-    settings.SetMacroMon("12");
-    settings.SetMacroDay("05");
     const std::string log = logs_.File("a.log");
     const char* comma = "ログファイル名・リスト名・ブラウザ名にカンマ（,）は使えません";
     // The fields typed, the message, and the field that has the focus after it.
@@ -114,81 +142,131 @@ TEST_F(DialogTest, EntryChecksAndButtonsKeepTheDialogOpenAndAddAndEditTakeWhatAn
         {{"C:\\a,b.log", "x", browser_}, comma, IDC_LOGFILENAME},
         {{log, Sjis("ログ,1"), browser_}, comma, IDC_LISTNAME},
         {{log, "x", "C:\\my,browser.exe"}, comma, IDC_BROWSERNAME}};
+    Answer(IDM_ADDLIST, IDCANCEL, [&](HWND dialog) {
+        for (const auto& [fields, text, focused] : checks) {
+            Fields(dialog, fields);
+            EXPECT_EQ(Sjis(text), ConfirmWithMessage(dialog));
+            ASSERT_TRUE(IsWindow(dialog));
+            EXPECT_EQ(fields, Fields(dialog));
+            EXPECT_EQ(focused, FocusedField(dialog)) << text;
+        }
+    });
+}
+
+TEST_F(DialogTest, BrowseButtonsPutTheChosenFileInTheirFieldAndFocusIt) {
+    StartWithThree();
     const std::tuple<int, int, const char*> choosers[] = {
         {IDC_BROWSE_LOG, IDC_LOGFILENAME,
          "ログファイルの設定|ﾛｸﾞ･ﾌｧｲﾙ (*.LOG)|*.log|ﾃｷｽﾄ･ﾌｧｲﾙ (*.TXT)|*.txt|"
          "全ﾌｧｲﾙ (*.*)|*.*"},
         {IDC_BROWSE_BROWSER, IDC_BROWSERNAME, "ブラウザの設定|実行ﾌｧｲﾙ (*.EXE)|*.exe"}};
-    DialogDriver driver;
-    driver.Expect([&](HWND dialog) {
-        shown = Fields(dialog);
-        HWND combo = GetDlgItem(dialog, IDC_BROWSERNAME);
-        for (int i = 0; i < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i) {
-            char text[MAX_PATH] = "";
-            SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-            offered.push_back(text);
-        }
-        for (const auto& [fields, text, focused] : checks) {
-            driver.ExpectPress(IDOK);
-            Fields(dialog, fields);
-            SendMessageA(dialog, WM_COMMAND, IDOK, 0);  // the message comes and goes inside
-            ASSERT_TRUE(IsWindow(dialog));
-            EXPECT_EQ(Sjis(text), driver.Shown().back().text);
-            EXPECT_EQ(fields, Fields(dialog));
-            EXPECT_EQ(focused, FocusedField(dialog)) << text;
-        }
-        chooserAnswer = "C:\\Chosen\\file.x";
+    fileDialog.file = "C:\\Chosen\\file.x";
+    Answer(IDM_ADDLIST, IDCANCEL, [&](HWND dialog) {
         for (const auto& [button, field, title] : choosers) {
             SendMessageA(dialog, WM_COMMAND, button, 0);
-            EXPECT_EQ(std::make_pair(std::string(chooserAnswer), field),
+            EXPECT_EQ(std::make_pair(fileDialog.file, field),
                       std::make_pair(DialogDriver::ItemText(dialog, field), FocusedField(dialog)));
-            EXPECT_EQ(Sjis(title), chooser);
+            EXPECT_EQ(Sjis(title), fileDialog.shown);
         }
-        settings.SetEditor(browser_.c_str());
+    });
+}
+
+TEST_F(DialogTest, TheEditorButtonOpensTheExpandedLogNameAndFocusesTheListName) {
+    WriteMacroTexts("26", "12", "05");
+    WriteProgramText("Main", "Editor", browser_);
+    StartWithThree();
+    int focused = 0;
+    Answer(IDM_ADDLIST, IDCANCEL, [&](HWND dialog) {
         SetDlgItemTextA(dialog, IDC_LOGFILENAME, (logs_.Path() + "app #$%.log").c_str());
         SendMessageA(dialog, WM_COMMAND, IDC_OPEN_EDITOR, 0);
-        EXPECT_EQ(IDC_LISTNAME, FocusedField(dialog));
+        focused = FocusedField(dialog);
+    });
+    EXPECT_NE(std::string::npos, Started().find("\"" + logs_.Path() + "app 261205.log\"\r\n"));
+    EXPECT_EQ(IDC_LISTNAME, focused);
+}
+
+TEST_F(DialogTest, EntryFieldsTakeNoMoreThanAnEntryKeeps) {
+    StartWithThree();
+    std::vector<std::string> typed;
+    Answer(IDM_ADDLIST, IDCANCEL, [&](HWND dialog) {
+        HWND combo = GetDlgItem(dialog, IDC_BROWSERNAME);
         for (HWND edit : {GetDlgItem(dialog, IDC_LOGFILENAME), GetDlgItem(dialog, IDC_LISTNAME),
                           FindWindowExA(combo, nullptr, "Edit", nullptr)}) {
-            SetWindowTextA(edit, "");
             SendMessageA(edit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(std::string(400, 'x').c_str()));
         }
-        typed = Fields(dialog);  // no more than an entry keeps
-        Fields(dialog, {logs_.File("c.log"), "c", browser_});
-        DialogDriver::Press(dialog, IDOK);
+        typed = Fields(dialog);
     });
-    Command(IDM_ADDLIST);
-    EXPECT_NE(std::string::npos, Started().find("\"" + logs_.Path() + "app 261205.log\"\r\n"));
-    EXPECT_EQ(Sjis("リストの追加"), driver.Shown().at(0).caption);
-    EXPECT_EQ((std::vector<std::string>{"", "", ""}), shown);
-    EXPECT_EQ(std::vector<std::string>(history.begin(), history.begin() + 10), offered);  // ten, the latest first
     EXPECT_EQ((std::vector<std::string>{std::string(259, 'x'), std::string(127, 'x'), std::string(259, 'x')}), typed);
-    // The new row is selected once the list was read again, and it was read now.
+}
+
+TEST_F(DialogTest, AddOpensEmptyWithTheTenLatestBrowsersOffered) {
+    const std::vector<std::string> history = WriteHistory(11);
+    StartWithThree();
+    std::vector<std::string> shown, offered;
+    const auto boxes = Answer(IDM_ADDLIST, IDCANCEL, [&](HWND dialog) {
+        shown = Fields(dialog);
+        offered = Offered(dialog);
+    });
+    EXPECT_EQ(std::make_pair(Sjis("リストの追加"), std::vector<std::string>{"", "", ""}),
+              std::make_pair(boxes.at(0).caption, shown));
+    EXPECT_EQ(std::vector<std::string>(history.begin(), history.begin() + 10), offered);
+}
+
+TEST_F(DialogTest, AnAddedEntryIsSelectedReadNowAndWritten) {
+    StartWithThree();
+    Answer(IDM_ADDLIST, IDOK, [&](HWND dialog) { Fields(dialog, {logs_.File("c.log"), "c", browser_}); });
     EXPECT_EQ(std::make_pair(std::vector<std::string>{"a", "b", "c", "d"}, 2),
               std::make_pair(Names(), list_->GetSelection()));
     const FILETIME seen = Row(2).SeenTime;
     EXPECT_LT(FileTimeValue(LocalNowAsFileTime()) - FileTimeValue(seen), 600000000ull);  // a minute at most
     EXPECT_NE(std::string::npos, IndexBytes().find(IndexLine(logs_.File("c.log"), browser_, "c", seen)));
-    history.insert(history.begin(), browser_);
-    history.pop_back();
-    EXPECT_EQ(history, History());
+}
 
+TEST_F(DialogTest, TheConfirmedBrowserGoesOnTopOfTheHistory) {
+    std::vector<std::string> history = WriteHistory(11);
+    StartWithThree();
+    Answer(IDM_ADDLIST, IDOK, [&](HWND dialog) { Fields(dialog, {logs_.File("c.log"), "c", browser_}); });
+    history.insert(history.begin(), browser_);
+    history.pop_back();  // the eleventh was never loaded
+    EXPECT_EQ(history, History());
+}
+
+TEST_F(DialogTest, ACancelledEditChangesNothing) {
+    StartWithThree();
     list_->Select(1);
-    const std::string index = IndexBytes();
-    auto boxes = Answer(IDM_EDITLIST, IDCANCEL, [](HWND dialog) { Fields(dialog, {"x", "y", "z"}); });
-    EXPECT_EQ(std::make_pair(Sjis("リストの編集"), index), std::make_pair(boxes.at(0).caption, IndexBytes()));
-    boxes = Answer(IDM_EDITLIST, IDOK, [&](HWND dialog) {
+    const std::string index = IndexBytes(), rows = RowTexts();
+    const auto boxes = Answer(IDM_EDITLIST, IDCANCEL, [](HWND dialog) { Fields(dialog, {"x", "y", "z"}); });
+    EXPECT_EQ(std::make_tuple(Sjis("リストの編集"), index, rows),
+              std::make_tuple(boxes.at(0).caption, IndexBytes(), RowTexts()));
+}
+
+TEST_F(DialogTest, EditShowsTheSelectedEntryAndReplacesItWithWhatIsTyped) {
+    StartWithThree();
+    list_->Select(1);
+    std::vector<std::string> shown;
+    Answer(IDM_EDITLIST, IDOK, [&](HWND dialog) {
         shown = Fields(dialog);
         Fields(dialog, {logs_.File("b.log"), "z", browser_});
     });
     EXPECT_EQ((std::vector<std::string>{logs_.File("b.log"), "b", browser_}), shown);
-    EXPECT_EQ(std::make_pair(std::vector<std::string>{"a", "c", "d", "z"}, 3),
+    EXPECT_EQ(std::make_pair(std::vector<std::string>{"a", "d", "z"}, 2),
               std::make_pair(Names(), list_->GetSelection()));
-    EXPECT_NE(std::string::npos, IndexBytes().find(IndexLine(logs_.File("b.log"), browser_, "z", Row(3).SeenTime)));
-    EXPECT_TRUE(Row(3).SeenTime.dwHighDateTime && IndexBytes().find(",b,") == std::string::npos);
+    EXPECT_NE(std::string::npos, IndexBytes().find(IndexLine(logs_.File("b.log"), browser_, "z", Row(2).SeenTime)));
+    EXPECT_TRUE(Row(2).SeenTime.dwHighDateTime && IndexBytes().find(",b,") == std::string::npos);
 }
 
-TEST_F(DialogTest, EnvironmentShowsEachSettingAndStoresWhatItShowsOrWhatIsTyped) {
+TEST_F(DialogTest, EditWithNothingSelectedSaysSoAndOpensNoDialog) {
+    StartWithThree();
+    list_->Select(-1);
+    DialogDriver driver;
+    driver.ExpectPress(IDOK);
+    Command(IDM_EDITLIST);
+    ASSERT_EQ(1u, driver.Shown().size());
+    EXPECT_EQ(Sjis("リストの編集|リストが選択されていません"),
+              driver.Shown()[0].caption + "|" + driver.Shown()[0].text);
+}
+
+TEST_F(DialogTest, EnvironmentShowsEachSettingAndStoresWhatItShows) {
     StartWithThree();
     Environ& s = frame_->Settings();
     s.SetEditor("C:\\e.exe");
@@ -210,30 +288,58 @@ TEST_F(DialogTest, EnvironmentShowsEachSettingAndStoresWhatItShowsOrWhatIsTyped)
         EXPECT_EQ(Sjis(c.shown), shown);
         EXPECT_EQ(Sjis(c.shown), StoredOptions(s));  // 設定 stores what was shown
     }
+}
 
-    list_->Select(1);
-    chooserAnswer = "C:\\Chosen\\editor.exe";
-    for (int button : {IDCANCEL, IDOK}) {  // 取消 after choosing a font and typing keeps everything
-        chosenHeight = button == IDOK ? -21 : -30;
-        Answer(IDM_OPTION, button, [&](HWND dialog) {
-            CheckDlgButton(dialog, IDC_DISPDATE, BST_UNCHECKED);
-            CheckDlgButton(dialog, IDC_DISPMARK, BST_UNCHECKED);
-            SetDlgItemTextA(dialog, IDC_MARKCHAR, Sjis("●").c_str());
-            CheckRadioButton(dialog, IDC_SORT_NAME, IDC_SORT_OLD, IDC_SORT_NEW);
-            SetDlgItemTextA(dialog, IDC_TABSTOP, "ab");
-            SendMessageA(dialog, WM_COMMAND, IDC_BROWSE_EDITOR, 0);
-            SendMessageA(dialog, WM_COMMAND, IDC_CHOOSEFONT, 0);
-        });
+TEST_F(DialogTest, EnvironmentStoresWhatIsTypedAndChosenOnOkAndNothingOnCancel) {
+    StartWithThree();
+    const std::string before = StoredOptions(frame_->Settings());
+    fileDialog.file = "C:\\Chosen\\editor.exe";
+    chosenHeight = -21;  // a character height: kept as the positive cell height
+    const std::tuple<int, std::string, LONG, COLORREF> cases[] = {
+        {IDCANCEL, before, EnvironList::DefaultFont().lfHeight, 0},
+        {IDOK, Sjis("0 0 ● new C:\\Chosen\\editor.exe 0"), 21, RGB(10, 20, 30)}};
+    for (const auto& [button, options, height, colour] : cases) {
+        Answer(IDM_OPTION, button, ChangeEveryOption);
+        LOGFONTA font;
+        const COLORREF shown = frame_->Settings().List().GetListFont(&font);
+        EXPECT_EQ(std::make_tuple(options, height, colour),
+                  std::make_tuple(StoredOptions(frame_->Settings()), font.lfHeight, shown));
     }
-    EXPECT_EQ(Sjis("エディタの設定|実行ﾌｧｲﾙ (*.EXE)|*.exe"), chooser);
-    EXPECT_EQ(Sjis("0 0 ● new C:\\Chosen\\editor.exe 0"), StoredOptions(s));
+    EXPECT_EQ(Sjis("エディタの設定|実行ﾌｧｲﾙ (*.EXE)|*.exe"), fileDialog.shown);
+}
+
+TEST_F(DialogTest, EnvironmentOkShowsTheListInItsNewOrderColumnsAndRowHeightKeepingTheRowNumber) {
+    StartWithThree();
+    list_->Select(1);
+    chosenHeight = 21;
+    Answer(IDM_OPTION, IDOK, ChangeEveryOption);
     EXPECT_EQ(std::make_pair(std::vector<std::string>{"b", "d", "a"}, 1),
               std::make_pair(Names(), list_->GetSelection()));
-    EXPECT_STREQ("d", Row(1).DisplayText);  // neither date nor mark
-    // The font is kept by a positive cell height, which is the row height.
-    LOGFONTA font;
-    EXPECT_EQ(RGB(10, 20, 30), s.List().GetListFont(&font));
-    EXPECT_EQ((std::vector<int>{21, 21}), (std::vector<int>{font.lfHeight, RowHeight()}));
+    EXPECT_EQ(std::make_pair(std::string("d"), 21), std::make_pair(std::string(Row(1).DisplayText), RowHeight()));
+}
+
+TEST_F(DialogTest, TheListControlDrawsInTheListFontAtStartAndAfterTheOptions) {
+    StartWithThree();
+    for (bool changed : {false, true}) {
+        chosenHeight = 23;
+        if (changed) Answer(IDM_OPTION, IDOK, [](HWND d) { SendMessageA(d, WM_COMMAND, IDC_CHOOSEFONT, 0); });
+        LOGFONTA kept, shown = ControlFont();
+        frame_->Settings().List().GetListFont(&kept);
+        EXPECT_EQ(std::make_pair(std::string(kept.lfFaceName), kept.lfHeight),
+                  std::make_pair(std::string(shown.lfFaceName), shown.lfHeight))
+            << changed;
+    }
+}
+
+TEST_F(DialogTest, TheOptionAndDateMacroDialogsWriteTheRegistryAtOnce) {
+    StartWithThree();
+    frame_->Settings().SetMacroAuto(0);
+    const std::tuple<int, int, const char*, const char*> cases[] = {{IDM_OPTION, IDC_EDITORNAME, "C:\\e.exe", "Editor"},
+                                                                    {IDM_DATEMACRO, IDC_MACRO_YEAR, "42", "MacroYear"}};
+    for (const auto& [command, field, typed, value] : cases) {
+        Answer(command, IDOK, [&](HWND dialog) { SetDlgItemTextA(dialog, field, typed); });
+        EXPECT_EQ(typed, ProgramText("Main", value));
+    }
 }
 
 TEST_F(DialogTest, DateMacrosStoreTypedTextOrTodayAndEveryLogNameIsExpandedAgain) {

@@ -70,6 +70,10 @@ protected:
     std::vector<SeenDialog> seen_;
 };
 
+TEST_F(DropFilesTest, TheWindowTakesFilesDroppedOnIt) {
+    EXPECT_TRUE(GetWindowLongA(Main().Window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+}
+
 TEST_F(DropFilesTest, ThreeFilesOpenThreeDialogsAndACancelSkipsOnlyItsFile) {
     std::vector<std::string> files = {logs_.File("z.log"), logs_.File(Sjis(u8"日報.log")), logs_.File("a.log")};
     WriteFileBytes(files[0], "zz\r\n");

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "lib/services/dpi.h"
-#include "lib/core/owned.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -44,31 +43,11 @@ TEST_P(AtDpi, CreatesTheStoredFontScaledAndKeepsTheRest) {
     }
 }
 
-TEST_P(AtDpi, StoresAChosenFontAsTheHeightItHasAt96) {
-    for (LONG height = -100; height <= 100; ++height) {  // stored, created and chosen again: the same bytes
-        const LOGFONTA stored = Font(height, height / 2);
-        const LOGFONTA again = FontAt96(FontForDpi(stored, GetParam().dpi), GetParam().dpi);
-        EXPECT_EQ(memcmp(&again, &stored, sizeof stored), 0) << height;
-    }
-}
-
 TEST_P(AtDpi, TakesTheToolbarStripDrawnAtOrAboveTheDpi) {
     const ToolbarImages images = ToolbarImagesForDpi(GetParam().dpi);
     EXPECT_EQ(images.resource, GetParam().strip);
-    EXPECT_EQ(images.withAlpha, GetParam().dpi != 96);
     EXPECT_EQ(Pair(images.source), Pair(GetParam().source));
     EXPECT_EQ(Pair(images.target), Pair(GetParam().target));  // with halves rounded away from zero
-}
-
-TEST_P(AtDpi, FindsFourteenImagesOfTheSourceSizeInTheStrip) {
-    const ToolbarImages images = ToolbarImagesForDpi(GetParam().dpi);
-    OwnedBitmap strip(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(images.resource),
-                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    DIBSECTION dib = {};
-    ASSERT_EQ(GetObjectA(strip.Get(), sizeof dib, &dib), static_cast<int>(sizeof dib));
-    EXPECT_EQ(dib.dsBm.bmWidth, 14 * images.source.cx);
-    EXPECT_EQ(dib.dsBm.bmHeight, images.source.cy);
-    EXPECT_EQ(dib.dsBm.bmBitsPixel, images.withAlpha ? 32 : 4);
 }
 
 INSTANTIATE_TEST_SUITE_P(From100To300Percent, AtDpi,
@@ -92,13 +71,9 @@ class Resample : public testing::TestWithParam<ResampleCase> {};
 
 TEST_P(Resample, AveragesTheCoveredAreaWeightedByAlpha) {
     const ResampleCase& c = GetParam();
-    Picture from;
-    from.width = c.fromWidth;
-    from.height = c.fromHeight;
-    from.pixels.assign(c.from, c.from + c.fromWidth * c.fromHeight);
+    const Picture from = {c.fromWidth, c.fromHeight, {c.from, c.from + c.fromWidth * c.fromHeight}};
     const Picture to = ResamplePicture(from, c.width, c.height);
-    EXPECT_EQ(to.width, c.width);
-    EXPECT_EQ(to.height, c.height);
+    EXPECT_EQ(std::make_pair(to.width, to.height), std::make_pair(c.width, c.height));
     EXPECT_EQ(to.pixels, std::vector<DWORD>(c.expected, c.expected + c.width * c.height));
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #define KA "\x83\x4A"   // カ
 
 using testing_support::Repeat;
+using namespace std::string_literals;  // "...\0..."s keeps its NUL bytes
 
 namespace {
 
@@ -134,18 +136,28 @@ TEST(CommandLine, CountsAndPicksTheSameArgumentsAndReadsNumberFieldsAndDrives) {
 }
 
 TEST(MultiSelect, SplitsTheOpenDialogBufferWithinItsFirst260Bytes) {
-    char dir[MAX_PATH], files[MAX_PATH];
-    EXPECT_EQ(CALL(GetMultiSelectFileInfo, "C:\\dir\0a.txt\0" SO ".txt\0\0", dir, files), 2);
-    EXPECT_STREQ(dir, "C:\\dir");
-    EXPECT_EQ(std::string(files, 13), std::string("a.txt\0" SO ".txt\0\0", 13));
-    EXPECT_EQ(CALL(GetMultiFileCount, files), 2);
-    EXPECT_EQ(CALL(GetMultiSelectFileInfo, "C:\\" SO "\\a.txt\0\0", dir, files), 1);
-    EXPECT_EQ(std::string(dir) + "|" + files, "C:\\" SO "\\|a.txt");
-    EXPECT_EQ(CALL(GetMultiSelectFileInfo, std::string(300, 'x').c_str(), dir, files), 0);
-    std::string cut = std::string("C:\\d") + '\0' + std::string(120, 'a') + '\0' + std::string(120, 'b') + '\0' +
-                      std::string(40, 'c') + '\0' + '\0';
-    EXPECT_EQ(CALL(GetMultiSelectFileInfo, cut.c_str(), dir, files), 2);  // the third name crosses byte 260
-    EXPECT_EQ(files[242], '\0');
+    const std::string longest = "C:\\" + std::string(250, 'd') + "\\";  // and a.txt: 259 bytes
+    const std::string a(120, 'a'), b(120, 'b');
+    // The buffer, the count, the folder and the names with their NULs and the closing one as '|'.
+    const struct {
+        std::string buffer;
+        int count;
+        std::string dir, files;
+    } cases[] = {{"C:\\dir\0a.txt\0" SO ".txt\0\0"s, 2, "C:\\dir", "a.txt|" SO ".txt||"},
+                 {"C:\\" SO "\\a.txt\0\0"s, 1, "C:\\" SO "\\", "a.txt|"},
+                 {longest + "a.txt" + std::string(2, '\0'), 1, longest, "a.txt|"},
+                 {std::string(300, 'x'), 0, "", "|"},
+                 // the third name crosses byte 260
+                 {"C:\\d" + std::string(1, '\0') + a + '\0' + b + '\0' + std::string(40, 'c') + std::string(2, '\0'), 2,
+                  "C:\\d", a + "|" + b + "||"}};
+    for (const auto& c : cases) {
+        char dir[MAX_PATH], files[MAX_PATH];
+        EXPECT_EQ(CALL(GetMultiSelectFileInfo, c.buffer.c_str(), dir, files), c.count) << c.dir;
+        std::string names(files, c.files.size());
+        std::replace(names.begin(), names.end(), '\0', '|');
+        EXPECT_EQ(std::make_pair(std::string(dir), names), std::make_pair(c.dir, c.files));
+    }
+    EXPECT_EQ(CALL(GetMultiFileCount, "a\0b\0\0"), 2);
 }
 
 TEST(SystemNames, ProductNameAndLongPathName) {

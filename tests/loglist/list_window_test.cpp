@@ -1,19 +1,13 @@
 // The list over a real main window: blank lines of the index file, files that are no list or hold
-// more entries than a list, switching to another list, and the delete command.
+// more entries than a list, switching to another list, the delete command, and the rows on screen.
 #include "frame_fixture.h"
+#include "lib/core/owned.h"
 #include "lib/services/common_dialogs.h"
 #include "loglist/index_file.h"
 
 using namespace testing_support;
 
 namespace {
-
-// The open-file dialog answers with this file.
-std::string openAnswer;
-
-BOOL WINAPI AnswerOpenFile(LPOPENFILENAMEA ofn) {
-    return lstrcpynA(ofn->lpstrFile, openAnswer.c_str(), ofn->nMaxFile) != nullptr;
-}
 
 ULONGLONG LastWrite(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
@@ -26,7 +20,7 @@ protected:
         FrameTest::SetUp();
         a_ = IndexLine(logs_.File("a.log"), browser_, "a");
         b_ = IndexLine(logs_.File("b.log"), browser_, "b");
-        openAnswer = logs_.File("other.dat");
+        fileDialog.file = logs_.File("other.dat");
     }
     // The entries a and b, whose logs exist.
     void StartTwo() {
@@ -36,7 +30,12 @@ protected:
     }
 
     // The open-file dialog is the test's: the program needs no system dialog.
-    Seam<OpenFileFunction>::Override openFile_{openFileSeam, AnswerOpenFile};
+    Seam<OpenFileFunction>::Override openFile_{openFileSeam, AnswerFileDialog};
+    RECT RowRect(int row) const {
+        RECT r = {};
+        SendMessageA(list_->Control(), LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r));
+        return r;
+    }
     std::string a_, b_;  // the index lines of a and b
     // Files that are no list: NUL bytes (gzip, UTF-16, a list with a NUL after it), and text without a line
     // of the three text fields (two commas).
@@ -77,16 +76,17 @@ TEST_F(ListWindowTest, OpeningAFileThatIsNoListSaysSoAndKeepsTheListItsFileAndIn
     StartTwo();
     list_->DeleteEntry(1);  // a change that a switch of lists would write first
     for (const std::string& bytes : notLists_) {
-        ASSERT_TRUE(WriteFileBytes(openAnswer, bytes));
+        ASSERT_TRUE(WriteFileBytes(fileDialog.file, bytes));
         DialogDriver driver;
         driver.ExpectPress(IDOK);
         Command(IDM_OPENLIST);
         ASSERT_EQ(1u, driver.Shown().size());
-        EXPECT_EQ(Sjis("目次テーブルファイルではないため開けません（今のリストをそのまま使います）\r\n") + openAnswer,
-                  driver.Shown()[0].text);
+        EXPECT_EQ(
+            Sjis("目次テーブルファイルではないため開けません（今のリストをそのまま使います）\r\n") + fileDialog.file,
+            driver.Shown()[0].text);
         EXPECT_EQ(std::make_pair(std::vector<std::string>{"a"}, std::string(indexPath_)),
                   std::make_pair(Names(), std::string(frame_->Settings().GetIndex())));
-        EXPECT_EQ(std::make_pair(a_ + b_, bytes), std::make_pair(IndexBytes(), ReadFileBytes(openAnswer)));
+        EXPECT_EQ(std::make_pair(a_ + b_, bytes), std::make_pair(IndexBytes(), ReadFileBytes(fileDialog.file)));
     }
 }
 
@@ -97,9 +97,9 @@ TEST_F(ListWindowTest, SwitchingListsWritesTheCurrentOneFirstOnlyWhenItChanged) 
         const ULONGLONG written = LastWrite(indexPath_);
         Sleep(20);
         if (changed) Command(IDM_BROWSER);  // a's SeenTime is new
-        ASSERT_TRUE(WriteFileBytes(openAnswer, IndexLine(logs_.File("c.log"), browser_, "c")));
+        ASSERT_TRUE(WriteFileBytes(fileDialog.file, IndexLine(logs_.File("c.log"), browser_, "c")));
         Command(IDM_OPENLIST);
-        EXPECT_EQ(std::make_pair(std::vector<std::string>{"c"}, openAnswer),
+        EXPECT_EQ(std::make_pair(std::vector<std::string>{"c"}, fileDialog.file),
                   std::make_pair(Names(), std::string(frame_->Settings().GetIndex())));
         EXPECT_EQ(std::pair(changed, changed), std::pair(IndexBytes() != a_ + b_, LastWrite(indexPath_) != written));
         Stop();
@@ -123,6 +123,37 @@ TEST_F(ListWindowTest, DeleteAsksThenWritesWithoutReadingAgainAndKeepsTheRowNumb
     Command(IDM_DELETELIST);  // the last row
     EXPECT_EQ(std::make_pair(std::string(), -1), std::make_pair(IndexBytes(), list_->GetSelection()));
     EXPECT_TRUE(Greyed().empty());
+}
+
+TEST_F(ListWindowTest, TheSelectedRowIsDrawnInHighlightColoursAndTheOthersInTheListColour) {
+    const COLORREF ink = RGB(200, 0, 100);
+    WriteProgramDword("ListFont", "cfColors", ink);
+    StartTwo();  // a is selected
+    const std::set<COLORREF> selected = ColoursIn(list_->Control(), RowRect(0));
+    const std::set<COLORREF> other = ColoursIn(list_->Control(), RowRect(1));
+    EXPECT_TRUE(selected.count(GetSysColor(COLOR_HIGHLIGHT)) && selected.count(GetSysColor(COLOR_HIGHLIGHTTEXT)));
+    EXPECT_TRUE(other.count(GetSysColor(COLOR_WINDOW)) && other.count(ink) &&
+                !other.count(GetSysColor(COLOR_HIGHLIGHT)));
+}
+
+TEST_F(ListWindowTest, EachColumnOfARowStartsAtItsStopOnScreen) {
+    for (const char* name : {"DispMark", "DispDate"}) WriteProgramDword("Main", name, 0);
+    WriteProgramDword("Main", "TabStop", 10);
+    WriteProgramDword("Main", "SortList", 1);  // missing logs all compare equal: the file's order
+    Start(IndexLine("C:\\a.log", "b.exe", "B") + IndexLine("C:\\a.log", "b.exe", "|B") +
+          IndexLine("C:\\a.log", "b.exe", "||B"));
+    list_->Select(-1);
+    TEXTMETRICA metrics = {};
+    {
+        WindowDC dc(list_->Control());
+        SelectGuard font(dc.Get(), reinterpret_cast<HFONT>(SendMessageA(list_->Control(), WM_GETFONT, 0, 0)));
+        GetTextMetricsA(dc.Get(), &metrics);
+    }
+    const int w = metrics.tmAveCharWidth;
+    for (int row = 0; row < 3; ++row) {
+        const int ink = FirstInkColumn(list_->Control(), RowRect(row), GetSysColor(COLOR_WINDOW));
+        EXPECT_TRUE(ink >= row * 10 * w && ink < row * 10 * w + w) << row << ": " << ink << ", w " << w;
+    }
 }
 
 }  // namespace

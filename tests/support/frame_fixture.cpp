@@ -49,6 +49,13 @@ void WriteLog(const std::string& path, const FILETIME& local, const std::string&
     EXPECT_TRUE(file && SetFileTime(file.Get(), nullptr, nullptr, &utc)) << path;
 }
 
+void WriteMacroTexts(const char* year, const char* month, const char* day) {
+    WriteProgramDword("Main", "MacroAuto", 0);
+    WriteProgramText("Main", "MacroYear", year);
+    WriteProgramText("Main", "MacroMon", month);
+    WriteProgramText("Main", "MacroDay", day);
+}
+
 void FrameTest::SetUp() {
     DeleteProgramSettings();
     helpCalls.clear();
@@ -137,5 +144,32 @@ LogEntry FrameTest::Row(int i) const {
 }
 
 std::string FrameTest::Started() const { return ReadFileOnceItHasLines(browserLog_, 1); }
+
+std::string FrameTest::RowTexts() const {
+    std::string texts;
+    for (int i = 0; i < list_->GetEntryCount(); ++i) texts += Row(i).DisplayText + std::string("\n");
+    return texts;
+}
+
+void FrameTest::TypeKey(UINT message, WPARAM key, LPARAM flags) {
+    MSG msg = {list_->Control(), message, key, flags, 0, {}};
+    frame_->Dispatch(msg);
+    PumpMessages();
+}
+
+void FrameTest::ClickToolbarButton(int command) {
+    RECT r = {};
+    SendMessageA(Main().Toolbar(), TB_GETRECT, command, reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageA(Main().Toolbar(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(Main().Toolbar(), WM_LBUTTONUP, 0, at);
+    PumpMessages();
+}
+
+void FrameTest::ChooseInContextMenu(char accessKey) {
+    const auto list = reinterpret_cast<WPARAM>(list_->Control());
+    WatchMenu([&] { SendMessageA(Main().Window(), WM_CONTEXTMENU, list, -1); }, accessKey);
+    PumpMessages();
+}
 
 }  // namespace testing_support

@@ -20,6 +20,7 @@
 #include "settings/environ.h"
 #include "sjis.h"
 #include "test_env.h"
+#include "window_probe.h"
 
 namespace testing_support {
 
@@ -37,6 +38,8 @@ std::string IndexLine(const std::string& log, const std::string& browser, const 
 FILETIME LocalFileTime(WORD year, WORD month, WORD day);
 // Writes a log file whose last-write time, seen in local time, is the given one.
 void WriteLog(const std::string& path, const FILETIME& local, const std::string& content = "log line\r\n");
+// Stores date macro texts that stay as they are at a start (MacroAuto off).
+void WriteMacroTexts(const char* year, const char* month, const char* day);
 
 class FrameTest : public testing::Test {
 protected:
@@ -65,6 +68,13 @@ protected:
     std::vector<UINT> Greyed() const;
     // The fake browser's record (one command line per start) once it has a line, or after five seconds.
     std::string Started() const;
+    // Every row's text, one a line.
+    std::string RowTexts() const;
+    // The user's ways to a command: a message to the list as the message loop takes it (accelerators
+    // first), a click on a toolbar button, an entry of the list's context menu chosen by its access key.
+    void TypeKey(UINT message, WPARAM key, LPARAM flags = 0);
+    void ClickToolbarButton(int command);
+    void ChooseInContextMenu(char accessKey);
 
     // For every window test: closing the window calls HTML Help too.
     Seam<HtmlHelpFunction>::Override help_{htmlHelpSeam, RecordHelp};

@@ -12,13 +12,6 @@ namespace {
 
 UINT KnownDpi(UINT dpi) { return dpi ? dpi : kDesignDpi; }
 
-LOGFONTA WithSize(const LOGFONTA& font, UINT from, UINT to) {
-    LOGFONTA out = font;
-    out.lfHeight = MulDiv(font.lfHeight, static_cast<int>(KnownDpi(to)), static_cast<int>(KnownDpi(from)));
-    out.lfWidth = MulDiv(font.lfWidth, static_cast<int>(KnownDpi(to)), static_cast<int>(KnownDpi(from)));
-    return out;
-}
-
 // The size of one toolbar image at 96 DPI, and the strips drawn for higher DPIs.
 constexpr SIZE kToolbarImage = {26, 20};
 struct DrawnStrip {
@@ -55,9 +48,16 @@ BYTE Channel(double value) { return static_cast<BYTE>(std::clamp(std::lround(val
 
 int ScaleToDpi(int length, UINT dpi) { return MulDiv(length, static_cast<int>(KnownDpi(dpi)), kDesignDpi); }
 
-LOGFONTA FontForDpi(const LOGFONTA& stored, UINT dpi) { return WithSize(stored, kDesignDpi, dpi); }
+LOGFONTA ScaleFont(const LOGFONTA& font, UINT from, UINT to) {
+    LOGFONTA out = font;
+    out.lfHeight = MulDiv(font.lfHeight, static_cast<int>(KnownDpi(to)), static_cast<int>(KnownDpi(from)));
+    out.lfWidth = MulDiv(font.lfWidth, static_cast<int>(KnownDpi(to)), static_cast<int>(KnownDpi(from)));
+    return out;
+}
 
-LOGFONTA FontAt96(const LOGFONTA& chosen, UINT dpi) { return WithSize(chosen, dpi, kDesignDpi); }
+LOGFONTA FontForDpi(const LOGFONTA& stored, UINT dpi) { return ScaleFont(stored, kDesignDpi, dpi); }
+
+LOGFONTA FontAt96(const LOGFONTA& chosen, UINT dpi) { return ScaleFont(chosen, dpi, kDesignDpi); }
 
 ToolbarImages ToolbarImagesForDpi(UINT dpi) {
     dpi = KnownDpi(dpi);
@@ -126,6 +126,10 @@ UINT WindowDpi(HWND window) {
     if (dpiForMonitor &&
         dpiForMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), effectiveDpi, &dpiX, &dpiY) == S_OK)
         return dpiY;
+    return SystemDpi();
+}
+
+UINT SystemDpi() {
     WindowDC screen(nullptr);
     const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
     return dpi > 0 ? static_cast<UINT>(dpi) : kDesignDpi;

@@ -17,6 +17,8 @@ int ScaleToDpi(int length, UINT dpi);
 // FontAt96(FontForDpi(font, dpi), dpi) is font again.
 LOGFONTA FontForDpi(const LOGFONTA& stored, UINT dpi);
 LOGFONTA FontAt96(const LOGFONTA& chosen, UINT dpi);
+// A font meant at one DPI, at another: lfHeight and lfWidth scaled as above.
+LOGFONTA ScaleFont(const LOGFONTA& font, UINT from, UINT to);
 
 // The toolbar images for a DPI. At 96 DPI they are the 16-colour strip of resource 3, whose colours
 // the toolbar maps to the button colours; at any other DPI the smallest 32-bit strip drawn for that
@@ -45,3 +47,5 @@ Picture ResamplePicture(const Picture& picture, int width, int height);
 // The DPI the window is shown at: GetDpiForWindow where user32 has it (Windows 10 1607 on), else the
 // DPI of the window's monitor from shcore (Windows 8.1 on), else the screen's LOGPIXELSY (Vista, 7, 8).
 UINT WindowDpi(HWND window);
+// The DPI the screen's device context, the system metrics and the system's fonts are measured at.
+UINT SystemDpi();

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "lib/core/owned.h"
+#include "lib/services/dpi.h"
 #include "lib/services/proc_boundary.h"
 
 namespace {
@@ -52,6 +53,17 @@ void FillWith(HDC dc, const RECT& r, int sysColor) {
     FillRect(dc, &r, brush.Get());
 }
 
+// The digits are written in the device context's default font, which is made for the system DPI;
+// on a monitor of another DPI they take that font scaled to it. Null: the default font as it is.
+OwnedFont DigitsFont(HWND w) {
+    const UINT dpi = WindowDpi(w), system = SystemDpi();
+    if (dpi == system) return {};
+    LOGFONTA font = {};
+    if (!GetObjectA(GetStockObject(SYSTEM_FONT), sizeof font, &font)) return {};
+    font = ScaleFont(font, system, dpi);
+    return OwnedFont(CreateFontIndirectA(&font));
+}
+
 void Paint(HWND w, HDC dc, BarState& state) {
     RECT client;
     GetClientRect(w, &client);
@@ -73,6 +85,8 @@ void Paint(HWND w, HDC dc, BarState& state) {
     RECT centre = {0, 0, width, height};
     SetTextColor(text.Get(), GetSysColor(COLOR_BTNTEXT));
     SetBkMode(text.Get(), TRANSPARENT);
+    OwnedFont digitsFont = DigitsFont(w);
+    SelectGuard useFont(text.Get(), digitsFont.Get());
     DrawTextA(text.Get(), digits, -1, &centre, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOCLIP);
 
     FillWith(bar.Get(), layer, COLOR_BTNFACE);
