@@ -11,24 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "lib/core/owned.h"
 #include "loglist/log_watch.h"
 
 namespace {
 
 constexpr UINT kChanged = WM_APP + 1;
-
-double Ms(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now;
-}
 
 double ProcessCpuMs() {
     FILETIME created, exited, kernel, user;

@@ -1,7 +1,8 @@
 #!/bin/sh
-# Runs watch_bench.exe of either build under the Wine loader of its architecture and adds the CPU
-# time that the Wine server spends while the watch is idle, read from /proc.
-#   watch_bench.sh WATCH_BENCH_EXE [IDLE_SECONDS]
+# Runs watch_bench.exe or live_bench.exe of either build under the Wine loader of its architecture
+# and adds the CPU time that the program and the Wine server spend between its lines IDLE BEGINS and
+# IDLE ENDS, read from /proc (live_bench.exe shows a window: set DISPLAY).
+#   watch_bench.sh BENCH_EXE [IDLE_SECONDS]
 set -eu
 exe=$(readlink -f "$1")
 idle=${2:-30}
@@ -31,10 +32,11 @@ await() {
 
 await "IDLE BEGINS"
 pid=$(server)
-t0=$(ticks "$pid"); s0=$(date +%s.%N)
+t0=$(ticks "$pid"); p0=$(ticks "$run"); s0=$(date +%s.%N)
 await "IDLE ENDS"
-t1=$(ticks "$pid"); s1=$(date +%s.%N)
+t1=$(ticks "$pid"); p1=$(ticks "$run"); s1=$(date +%s.%N)
 wait "$run"
 tr -d '\r' <"$out" | grep -v '^IDLE '
+echo "idle CPU of the program (/proc): $(echo "scale=3; ($p1 - $p0) * 1000 / $(getconf CLK_TCK)" | bc) ms"
 echo "idle CPU of the Wine server: $(echo "scale=3; ($t1 - $t0) * 1000 / $(getconf CLK_TCK)" | bc) ms over" \
     "$(echo "scale=1; ($s1 - $s0) / 1" | bc) s ($(echo "scale=3; ($t1 - $t0) * 100 / $(getconf CLK_TCK) / ($s1 - $s0)" | bc)% of one core)"

@@ -18,6 +18,7 @@
 #include "loglist/date_macros.h"
 #include "loglist/list_commands.h"
 #include "loglist/list_menu.h"
+#include "loglist/live_list.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"
 #include "settings/pmessage.h"
@@ -55,6 +56,10 @@ constexpr ToolbarEntry kToolbar[] = {
 };
 constexpr int kToolbarEntries = sizeof kToolbar / sizeof kToolbar[0];
 static_assert(kToolbarEntries == 21, "the toolbar has 21 entries");
+
+// Posted by the log watch; the timer that checks the date for the date macros.
+constexpr UINT kLogsChanged = WM_APP + 1;
+constexpr UINT_PTR kDayTimer = 1;
 
 // How long a session-end message waits for a stopped cut's worker, which stops at its next line.
 constexpr DWORD kSessionEndWaitMs = 300;
@@ -120,6 +125,9 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         if (list) OnLeftButtonDown(lParam);
         return DefWindowProcA(window_, message, wParam, lParam);
     case WM_DROPFILES: return OnDrop(reinterpret_cast<HDROP>(wParam));
+    case kLogsChanged:
+    case WM_TIMER:
+    case WM_TIMECHANGE: OnLogsOrClock(message, wParam); return 0;
     }
     return DefWindowProcA(window_, message, wParam, lParam);
 }
@@ -145,6 +153,7 @@ void MainWindow::OnCreate() {
 
     list_ = std::make_unique<ListMenu>(instance_, window_, settings_, messages_, ListRect(), dpi_);
     SubclassList(list_->Control());
+    live_ = std::make_unique<LiveList>(window_, kLogsChanged, kDayTimer, *list_, settings_);
 
     EnsureDataFolder();
     if (settings_.GetIndex()[0] == '\0') {
@@ -287,12 +296,15 @@ void MainWindow::OnDestroy() {
 
 void MainWindow::ReleaseList() {
     if (!list_) return;
-    // Everything is written before anything waits: a running cut is only asked to stop first (its
-    // choices put back), and waited for after, when it may say that it was stopped.
+    // Everything is written before anything waits: a running cut (its choices put back) and the log
+    // watch are only asked to stop first, and waited for after; the cut may then say that it was
+    // stopped.
     cut_.Interrupt();
+    live_->Interrupt();
     list_->SaveList();
     settings_.SaveAll();
     cut_.Stop();
+    live_.reset();
     list_.reset();
 }
 
@@ -318,6 +330,11 @@ LRESULT MainWindow::OnNotify(LPARAM lParam) {
     tip->hinst = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window_, GWLP_HINSTANCE));
     tip->lpszText = MAKEINTRESOURCEA(text);
     return 0;
+}
+
+void MainWindow::OnLogsOrClock(UINT message, WPARAM wParam) {
+    if (!live_ || (message == WM_TIMER && wParam != kDayTimer)) return;
+    if (message == kLogsChanged ? live_->TakeChanges() : live_->CheckDay()) RefreshStatusBar();
 }
 
 void MainWindow::OnContextMenu(LPARAM position) {
@@ -357,6 +374,10 @@ LRESULT MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
         }
     }
     return DispatchCommand(*this, cut_, wParam, lParam);
+}
+
+void MainWindow::RowsChanged() {
+    if (live_) live_->Follow();
 }
 
 void MainWindow::RefreshStatusBar() {

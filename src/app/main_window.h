@@ -13,6 +13,7 @@
 
 class Environ;
 class ListMenu;
+class LiveList;
 class PMessage;
 
 class MainWindow final : public CommandHost {
@@ -38,6 +39,7 @@ public:
     const PMessage& Messages() const override { return messages_; }
     // Shows the selected entry's file, size, date and time; leaves the texts when nothing is selected.
     void RefreshStatusBar() override;
+    void RowsChanged() override;
 
 private:
     void OnCreate();
@@ -52,6 +54,7 @@ private:
     void OnEndSession();
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnNotify(LPARAM lParam);
+    void OnLogsOrClock(UINT message, WPARAM wParam);
     void OnContextMenu(LPARAM position);
     LRESULT OnDrop(HDROP drop);
     LRESULT OnMouseMove(WPARAM keys, LPARAM position);
@@ -73,6 +76,8 @@ private:
     OwnedFont statusFont_;
     // From WM_CREATE until the window closes; commands run only while it is there.
     std::unique_ptr<ListMenu> list_;
+    // Keeps the rows on their logs and the date macros on the date, for as long as the list is there.
+    std::unique_ptr<LiveList> live_;
     int pressedRow_ = 0;  // the visible list row under the last left-button press
     CutCommands cut_{*this};
 };

@@ -18,6 +18,8 @@ public:
     virtual const PMessage& Messages() const = 0;
     // Shows the selected row's file, size, date and time in the status bar.
     virtual void RefreshStatusBar() = 0;
+    // The rows were read, added or deleted: from now on the window follows their logs.
+    virtual void RowsChanged() = 0;
 
 protected:
     ~CommandHost() = default;

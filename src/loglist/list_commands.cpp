@@ -18,22 +18,34 @@
 #include "settings/pmessage.h"
 
 namespace list_commands {
+namespace {
+
+// Where every command that read, added or deleted rows ends: the rows' logs are followed, and row
+// is selected and shown in the status bar.
+void ShowRows(CommandHost& host, int row) {
+    host.RowsChanged();
+    host.List().Select(row);
+    host.RefreshStatusBar();
+}
+
+}  // namespace
 
 void RewriteAndReload(CommandHost& host, int row) {
     ListMenu& list = host.List();
     if (list.SaveList() || list.LoadFailed()) list.LoadList();
-    list.Select(row);
-    host.RefreshStatusBar();
+    ShowRows(host, row);
 }
 
 void RewriteAndReload(CommandHost& host) { RewriteAndReload(host, host.List().GetSelection()); }
 
 bool LoadAndSelectFirst(CommandHost& host) {
     ListMenu& list = host.List();
-    if (!list.LoadList()) return false;
+    if (!list.LoadList()) {
+        host.RowsChanged();  // what the failed load left
+        return false;
+    }
     SetFocus(list.Control());
-    list.Select(0);
-    host.RefreshStatusBar();
+    ShowRows(host, 0);
     return true;
 }
 
@@ -59,10 +71,10 @@ void DeleteSelected(CommandHost& host) {
         messages.ShowMessage(owner, kMsgDeleteFailed);
         return;
     }
-    // Written, not read again: the rows stay as they are and the commands as they were.
+    // Written, not read again: the rows stay as they are and the commands as they were. Past the
+    // last row no row is selected.
     list.SaveList();
-    list.Select(selected);  // past the last row this leaves no row selected
-    host.RefreshStatusBar();
+    ShowRows(host, selected);
 }
 
 void LaunchSelected(CommandHost& host, bool editor) {

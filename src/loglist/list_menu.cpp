@@ -70,6 +70,7 @@ int ListMenu::InsertRow(const LogEntry& entry, bool sorted) {
                : SendMessageA(list_, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(row.Get()));
     if (index == LB_ERR || index == LB_ERRSPACE) return -1;
     row.Release();  // the list box holds the row now
+    ++revision_;
     return static_cast<int>(index);
 }
 
@@ -80,6 +81,7 @@ int ListMenu::DeleteEntry(int index) {
     if (left == LB_ERR) return -1;
     GlobalFree(RowOf(data));
     changed_ = true;
+    ++revision_;
     return static_cast<int>(left);
 }
 
@@ -92,6 +94,7 @@ void ListMenu::ClearEntries() {
     }
     SendMessageA(list_, LB_RESETCONTENT, 0, 0);
     changed_ = true;
+    ++revision_;
 }
 
 int ListMenu::GetEntryCount() const {
@@ -113,6 +116,22 @@ int ListMenu::GetEntry(int index, LogEntry* out) const {
 int ListMenu::GetSelection() const { return static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0)); }
 
 void ListMenu::Select(int index) { SendMessageA(list_, LB_SETCURSEL, index, 0); }
+
+bool ListMenu::SetFileStatus(int index, const FileStatus& status) {
+    LRESULT data = SendMessageA(list_, LB_GETITEMDATA, index, 0);
+    if (index < 0 || data == LB_ERR || !data) return false;
+    {
+        GlobalLockGuard<LogEntry> row(RowOf(data));
+        if (!row || SameStatus(status, {row.Get()->FileTime, row.Get()->FileSize})) return false;
+        row.Get()->FileTime = status.time;
+        row.Get()->FileSize = status.size;
+        BuildDisplayText(row.Get(), settings_);
+    }
+    RECT rect;
+    if (SendMessageA(list_, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect)) != LB_ERR)
+        InvalidateRect(list_, &rect, FALSE);
+    return true;
+}
 
 bool ListMenu::LoadList() {
     ShowWindow(list_, SW_HIDE);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "lib/core/owned.h"
+#include "loglist/file_status.h"
 #include "loglist/log_entry.h"
 
 class Environ;
@@ -29,6 +30,11 @@ public:
     int GetEntry(int index, LogEntry* out) const;  // on failure the output is emptied
     int GetSelection() const;
     void Select(int index);
+    // Gives row index the date and size its log has now and composes its text anew; the row keeps its
+    // place and only it is repainted. False when the row already showed them, or there is no such row.
+    bool SetFileStatus(int index, const FileStatus& status);
+    // Counts the rows added and deleted: while it stays, every row keeps its index.
+    unsigned Revision() const { return revision_; }
 
     // Reads the list from Index (an empty Index gives an empty list and reads nothing; a missing
     // file is made, empty). A failure, a file that is not a list or one of more entries than a list
@@ -72,6 +78,7 @@ private:
     Source source_ = Source::None;
     bool createdEmpty_ = false;
     bool changed_ = false;
+    unsigned revision_ = 0;
     Environ& settings_;
     const PMessage& messages_;
 };

@@ -415,13 +415,17 @@ std::vector<WatchedLog> LogWatch::TakeChanges() {
     return changes;
 }
 
-bool LogWatch::Stop() {
+void LogWatch::Interrupt() {
     {
         LockGuard guard(shared_->lock);
         shared_->stopping = true;
         shared_->changes.clear();
     }
     shared_->Wake();
+}
+
+bool LogWatch::Stop() {
+    Interrupt();
     if (!thread_) return true;
     const bool ended = WaitForSingleObject(thread_.Get(), options_.stopWaitMs) == WAIT_OBJECT_0;
     thread_.Reset();

@@ -52,6 +52,8 @@ public:
     void SetLogs(std::vector<WatchedLog> logs);
     // The changes waiting, each log once with its latest status.
     std::vector<WatchedLog> TakeChanges();
+    // Asks the worker to end, without waiting for it. From here on nothing is posted or taken.
+    void Interrupt();
     // Ends the worker. It waits at most stopWaitMs, false when the worker was still in a file system
     // call then: that worker ends by itself once the call returns. From here on nothing is posted.
     bool Stop();

@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "lib/core/byte_text.h"
+#include "lib/core/local_time.h"
 #include "lib/services/dpi.h"
 #include "lib/services/program_files.h"
 #include "resources/resource_ids.h"
@@ -242,11 +243,7 @@ void Environ::SetMarkChar(const char* text) { CopyToField(markChar_, sizeof mark
 void Environ::GetWindowRect(int rect[4]) const { std::memcpy(rect, windowRect_, sizeof windowRect_); }
 void Environ::SetWindowRect(const int rect[4]) { std::memcpy(windowRect_, rect, sizeof windowRect_); }
 
-void Environ::SetMacrosToToday() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    SetMacrosToDate(now);
-}
+void Environ::SetMacrosToToday() { SetMacrosToDate(LocalNow()); }
 
 void Environ::SetMacrosToDate(const SYSTEMTIME& date) { FormatMacroDate(date, macroYear_, macroMon_, macroDay_); }
 

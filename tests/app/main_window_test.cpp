@@ -38,14 +38,6 @@ protected:
                                                    IndexLine(logs_.File("a #$%.log"), browser_, alpha_)));
         if (start) StartProgram();
     }
-    std::vector<std::string> Status() const {
-        std::vector<std::string> parts(4, std::string(512, '\0'));
-        for (int i = 0; i < 4; ++i) {
-            SendMessageA(Main().StatusBar(), SB_GETTEXTA, i, reinterpret_cast<LPARAM>(&parts[i][0]));
-            parts[i].resize(parts[i].find('\0'));
-        }
-        return parts;
-    }
     // The list's context menu, opened from the keyboard.
     ShownMenu ContextMenu() {
         const auto list = reinterpret_cast<WPARAM>(list_->Control());

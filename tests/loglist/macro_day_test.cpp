@@ -6,10 +6,6 @@
 
 namespace {
 
-SYSTEMTIME At(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second, WORD ms = 0) {
-    return SYSTEMTIME{year, month, 0, day, hour, minute, second, ms};
-}
-
 // A clock that shows whatever time the test sets.
 class MacroDayTest : public testing::Test {
 protected:
@@ -17,19 +13,20 @@ protected:
     MacroDay day_{[this] { return now_; }};
 };
 
+// The times below are SYSTEMTIMEs: year, month, day of the week (not read), day, hour, minute, second, ms.
 TEST_F(MacroDayTest, TellsAChangeExactlyWhenTheLocalDateDiffersFromTheMarkedOne) {
     const struct {
         SYSTEMTIME marked, now;
         bool changed;
     } cases[] = {
-        {At(2024, 3, 5, 0, 0, 0), At(2024, 3, 5, 23, 59, 59, 999), false},
-        {At(2024, 3, 5, 23, 59, 59, 999), At(2024, 3, 6, 0, 0, 0), true},       // midnight
-        {At(2024, 3, 5, 10, 0, 0), At(2024, 3, 9, 8, 0, 0), true},              // the clock set forward
-        {At(2024, 3, 6, 0, 0, 5), At(2024, 3, 5, 23, 59, 50), true},            // and back
-        {At(2024, 2, 29, 23, 59, 59), At(2024, 3, 1, 0, 0, 1), true},           // a month
-        {At(2024, 3, 5, 12, 0, 0), At(2024, 4, 5, 12, 0, 0), true},             // the same day of another month
-        {At(2023, 12, 31, 23, 59, 59, 999), At(2024, 1, 1, 0, 0, 0, 1), true},  // a year
-        {At(2023, 3, 5, 12, 0, 0), At(2024, 3, 5, 12, 0, 0), true},
+        {{2024, 3, 0, 5, 0, 0, 0, 0}, {2024, 3, 0, 5, 23, 59, 59, 999}, false},
+        {{2024, 3, 0, 5, 23, 59, 59, 999}, {2024, 3, 0, 6, 0, 0, 0, 0}, true},    // midnight
+        {{2024, 3, 0, 5, 10, 0, 0, 0}, {2024, 3, 0, 9, 8, 0, 0, 0}, true},        // the clock set forward
+        {{2024, 3, 0, 6, 0, 0, 5, 0}, {2024, 3, 0, 5, 23, 59, 50, 0}, true},      // and back
+        {{2024, 2, 0, 29, 23, 59, 59, 0}, {2024, 3, 0, 1, 0, 0, 1, 0}, true},     // a month
+        {{2024, 3, 0, 5, 12, 0, 0, 0}, {2024, 4, 0, 5, 12, 0, 0, 0}, true},       // the same day of another month
+        {{2023, 12, 0, 31, 23, 59, 59, 999}, {2024, 1, 0, 1, 0, 0, 0, 1}, true},  // a year
+        {{2023, 3, 0, 5, 12, 0, 0, 0}, {2024, 3, 0, 5, 12, 0, 0, 0}, true},
     };
     for (const auto& c : cases) {
         now_ = c.marked;
@@ -44,10 +41,10 @@ TEST_F(MacroDayTest, CountsTheMillisecondsToTheNextLocalMidnight) {
         SYSTEMTIME now;
         DWORD ms;
     } cases[] = {
-        {At(2024, 3, 5, 0, 0, 0), 86400000},
-        {At(2024, 3, 5, 23, 59, 59, 999), 1},
-        {At(2024, 3, 5, 23, 59, 0, 500), 59500},
-        {At(2024, 12, 31, 12, 30, 15, 250), 41384750},
+        {{2024, 3, 0, 5, 0, 0, 0, 0}, 86400000},
+        {{2024, 3, 0, 5, 23, 59, 59, 999}, 1},
+        {{2024, 3, 0, 5, 23, 59, 0, 500}, 59500},
+        {{2024, 12, 0, 31, 12, 30, 15, 250}, 41384750},
     };
     for (const auto& c : cases) {
         now_ = c.now;

@@ -115,6 +115,15 @@ std::vector<std::string> FrameTest::Names() const {
     return names;
 }
 
+std::vector<std::string> FrameTest::Status() const {
+    std::vector<std::string> parts(4, std::string(512, '\0'));
+    for (int i = 0; i < 4; ++i) {
+        SendMessageA(Main().StatusBar(), SB_GETTEXTA, i, reinterpret_cast<LPARAM>(&parts[i][0]));
+        parts[i].resize(parts[i].find('\0'));
+    }
+    return parts;
+}
+
 std::vector<UINT> FrameTest::Greyed() const {
     HMENU menu = GetMenu(Main().Window());
     std::vector<UINT> greyed;

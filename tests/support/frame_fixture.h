@@ -60,6 +60,8 @@ protected:
     MainWindow& Main() const { return *frame_->Window(); }
     int RowHeight() const { return static_cast<int>(SendMessageA(list_->Control(), LB_GETITEMHEIGHT, 0, 0)); }
     std::vector<std::string> Names() const;
+    // The status bar's four parts: the log file, its size, date and time.
+    std::vector<std::string> Status() const;
     LogEntry Row(int i) const;
     std::string IndexBytes() const { return ReadFileBytes(indexPath_); }
     // The greyed commands: menu items by their id, toolbar buttons by their id + 100, the popup 起動 as 2.

@@ -1,10 +1,18 @@
 #include "lib/core/local_time.h"
 
-SYSTEMTIME LocalNow() {
+namespace {
+
+SYSTEMTIME SystemLocalTime() {
     SYSTEMTIME now;
     GetLocalTime(&now);
     return now;
 }
+
+}  // namespace
+
+Seam<LocalClockFunction> localClockSeam(SystemLocalTime);
+
+SYSTEMTIME LocalNow() { return localClockSeam.Current()(); }
 
 FILETIME LocalNowAsFileTime() {
     const SYSTEMTIME now = LocalNow();
