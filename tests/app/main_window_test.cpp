@@ -46,11 +46,6 @@ protected:
         }
         return parts;
     }
-    // The list's context menu, opened from the keyboard.
-    ShownMenu ContextMenu() {
-        const auto list = reinterpret_cast<WPARAM>(list_->Control());
-        return WatchMenu([&] { SendMessageA(Main().Window(), WM_CONTEXTMENU, list, -1); });
-    }
     // An index file that cannot be read while the lock lives: a start tells so.
     void StartLocked(OwnedFile& lock, DialogDriver& driver) {
         lock.Reset(CreateFileA(indexPath_, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -98,15 +93,6 @@ TEST_F(MainWindowTest, ToolbarShowsEachButtonsImageAndTooltipInOrder) {
                     "22 10 動作環境の設定", "23 11 文字列行カット手順の設定", "-",
                     "10 12 アプリケーションの終了", "-", "25 13 ヘルプの表示"}),
               buttons);
-    // clang-format on
-}
-
-TEST_F(MainWindowTest, ContextMenuOffersTheCommandsOfAnEntry) {
-    StartThree();
-    // clang-format off
-    EXPECT_EQ(Sjis({"17 開く(&O)", "18 編集(&E)", "-", "12 リストの追加(&A)...",
-                    "13 リストの変更(&C)...", "14 リストの削除(&D)", "-", "15 文字列カット(&C)..."}),
-              ContextMenu().items);
     // clang-format on
 }
 
@@ -208,7 +194,7 @@ TEST_F(MainWindowTest, MenusOfAScrolledListGoToTheRowInView) {
     EXPECT_EQ((std::vector<LONG>{at.x, at.y}), (std::vector<LONG>{menu.rect.left, menu.rect.top}));
     // From the keyboard it opens 150 pixels left of the list's centre, at the middle of that row.
     SendMessageA(list, LB_SETTOPINDEX, 10, 0);
-    menu = ContextMenu();
+    menu = WatchMenu([&] { SendMessageA(Main().Window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1); });
     RECT r;
     GetWindowRect(list, &r);
     EXPECT_EQ((std::vector<LONG>{(r.left + r.right) / 2 - 150, r.top + 2 * RowHeight() + RowHeight() / 2}),
