@@ -121,12 +121,12 @@ TEST(CutTableTest, LoadsFilesAndReportsWhatCannotBeRead) {
 
 TEST(CutHelpers, BackupNamesQuestionsAndBarSteps) {
     char out[MAX_PATH];
-    const struct {
-        const char* path;
-        const char* backup;  // "": none, the log would be its own backup
-    } backups[] = {{"C:\\logs\\app.log", "C:\\logs\\app.bak"},     {"C:\\logs.d\\app", "C:\\logs.d\\app.bak"},
-                   {"C:\\a.b\\app.1.log", "C:\\a.b\\app.1.bak"},   {"C:\\\x83\x5C.d\\x", "C:\\\x83\x5C.d\\x.bak"},
-                   {"C:\\logs.bak\\app", "C:\\logs.bak\\app.bak"}, {"C:\\logs\\app.Bak", ""}};
+    // clang-format off
+    const struct { const char* path; const char* backup; } backups[] = {  // "": none, it would be its own backup
+        {"C:\\logs\\app.log", "C:\\logs\\app.bak"},     {"C:\\logs.d\\app", "C:\\logs.d\\app.bak"},
+        {"C:\\a.b\\app.1.log", "C:\\a.b\\app.1.bak"},   {"C:\\\x83\x5C.d\\x", "C:\\\x83\x5C.d\\x.bak"},
+        {"C:\\logs.bak\\app", "C:\\logs.bak\\app.bak"}, {"C:\\logs\\app.Bak", ""}};
+    // clang-format on
     for (const auto& c : backups) EXPECT_STREQ(c.backup, BackupName(c.path, out) ? out : "") << c.path;
     EXPECT_FALSE(BackupName(("C:\\" + std::string(254, 'a')).c_str(), out));  // too long
 
@@ -283,12 +283,10 @@ TEST_F(CutFileTest, WritesInBlocksReportsOnlyNewBarPositionsAndAFailedWriteLeave
 TEST_F(CutFileTest, AFailingSystemCallIsToldAndLeavesTheLogAndNoWorkFile) {
     const std::string memory = std::to_string(IDS_ERR_CUTMEMORY) + " " + folder_.File("app.log");
     // The call that fails (the work file's name, the nth read, the nth buffer) and the message.
-    const struct {
-        bool name;
-        int read, allocation;
-        std::string message;
-    } cases[] = {
+    // clang-format off
+    const struct { bool name; int read, allocation; std::string message; } cases[] = {
         {true, 0, 0, "21"}, {false, 1, 0, "24"}, {false, 2, 0, "24"}, {false, 0, 1, memory}, {false, 0, 2, memory}};
+    // clang-format on
     for (const auto& c : cases) {
         host_ = RecordingHost();
         host_.failName = c.name;

@@ -330,12 +330,9 @@ TEST_F(DialogTest, DateMacrosStoreTypedTextOrTodayAndEveryLogNameIsExpandedAgain
     snprintf(today, sizeof today, "%02d/%02d/%02d 1", now.wYear % 100, now.wMonth, now.wDay);
     // typed: year, month, day and automatic update; stored: "year/month/day auto"; dated: the
     // first log's file exists under its expanded name
-    struct Case {
-        std::vector<const char*> typed;
-        int button;
-        std::string stored;
-        bool dated;
-    };
+    // clang-format off
+    struct Case { std::vector<const char*> typed; int button; std::string stored; bool dated; };
+    // clang-format on
     const Case cases[] = {{{"01", "02", "03", "0"}, IDOK, "01/02/03 0", true},
                           {{"77", "7", "7", "1"}, IDCANCEL, "01/02/03 0", true},
                           {{"", "", "", "0"}, IDOK, "// 0", false},
@@ -379,14 +376,7 @@ TEST_F(DialogTest, ACommandSentAgainWhileItsDialogIsOpenOpensNoSecondOneAndTheFi
     }
 }
 
-TEST(EntryRulesTest, PrefixFoldsOnlyAsciiLettersAndTheConfirmedBrowserGoesToTheTopInPlaceOfTheFirstItemItBegins) {
-    // clang-format off
-    const std::tuple<const char*, const char*, bool> prefixes[] = {
-        {"C:\\Tools\\View.exe", "c:\\tools\\v", true}, {"C:\\a.exe", "C:\\a.exe", true}, {"C:\\a", "C:\\a.exe", false},
-        {"anything", "", true}, {"\x83\x41.exe", "\x83\x61", false},  // ア and ヂ differ in a byte like A and a
-        {"\x83\x41.exe", "\x83\x41", true}, {"\x95\x5C\\x.exe", "\x95\x5C\\X", true}};  // 表 ends in a backslash
-    // clang-format on
-    for (const auto& [item, prefix, expected] : prefixes) EXPECT_EQ(expected, StartsWithNoCase(item, prefix)) << item;
+TEST(EntryRulesTest, TheConfirmedBrowserGoesToTheTopInPlaceOfTheFirstItemItBeginsFoldingOnlyAsciiLetters) {
     using Items = std::vector<std::string>;
     const std::tuple<Items, const char*, Items> histories[] = {
         {{}, "C:\\x.exe", {"C:\\x.exe"}},
@@ -395,7 +385,11 @@ TEST(EntryRulesTest, PrefixFoldsOnlyAsciiLettersAndTheConfirmedBrowserGoesToTheT
         {{"C:\\a.exe", "C:\\Tools\\View.exe"}, "c:\\tools\\v", {"c:\\tools\\v", "C:\\a.exe"}},
         // the search starts at the second item and looks at the first one last
         {{"C:\\v1.exe", "C:\\v2.exe", "C:\\v3.exe"}, "C:\\v", {"C:\\v", "C:\\v1.exe", "C:\\v3.exe"}},
-        {{"C:\\v0.exe", "C:\\w.exe"}, "C:\\v", {"C:\\v", "C:\\w.exe"}}};
+        {{"C:\\v0.exe", "C:\\w.exe"}, "C:\\v", {"C:\\v", "C:\\w.exe"}},
+        {{"C:\\b.exe", "C:\\a"}, "C:\\a.exe", {"C:\\a.exe", "C:\\b.exe", "C:\\a"}},  // a shorter item does not
+        // ア and ヂ differ in a byte like A and a; 表 ends in a backslash byte
+        {{"C:\\b.exe", "\x83\x41.exe"}, "\x83\x61", {"\x83\x61", "C:\\b.exe", "\x83\x41.exe"}},
+        {{"C:\\b.exe", "\x95\x5C\\x.exe"}, "\x95\x5C\\X", {"\x95\x5C\\X", "C:\\b.exe"}}};
     for (auto [items, browser, expected] : histories) {
         UpdateHistory(&items, browser);
         EXPECT_EQ(expected, items) << browser;
