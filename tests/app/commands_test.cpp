@@ -1,7 +1,6 @@
 // The commands as the user meets them in the main window: starting a log's browser or the editor,
 // what may be sent while the list holds no entry or could not be read, and the about box.
 #include "frame_fixture.h"
-#include "resources/version.h"
 
 using namespace testing_support;
 
@@ -108,17 +107,6 @@ TEST_F(CommandsTest, AfterAFailedLoadTheKeysClicksAndContextMenuChangeNothing) {
     for (char key : {'o', 'e', 'a', 'd'}) ChooseInContextMenu(key);  // 開く, 編集, adding, deleting
     EXPECT_EQ(1u, driver.Shown().size());
     EXPECT_EQ("", ReadFileBytes(browserLog_));
-}
-
-TEST_F(CommandsTest, AboutShowsTheProgramsVersion) {
-    Start("");
-    std::string version;
-    Answer(IDM_ABOUT, IDOK, [&](HWND box) {
-        for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-            if (DialogDriver::WindowText(c).rfind("Version ", 0) == 0) version = DialogDriver::WindowText(c);
-        }
-    });
-    EXPECT_EQ("Version " KELVORA_VERSION_TEXT, version);
 }
 
 TEST_F(CommandsTest, AboutLinkIsBlueAndShowsTheHandOnlyOverItself) {

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,10 +30,7 @@ CutTable TableOf(const std::string& lines) {
 // changes read "C1 B2 " (kind and place count), the messages "22" or "<text id> <path>".
 class RecordingHost : public CutHost {
 public:
-    void ShowFile(const char*, int placeCount) override {
-        fileCounts.push_back(placeCount);
-        if (onFile) onFile(fileCounts.size());
-    }
+    void ShowFile(const char*, int placeCount) override { fileCounts.push_back(placeCount); }
     void ShowChange(CutKind kind, int placeCount) override {
         changes += "KCBT"[static_cast<int>(kind)] + std::to_string(placeCount) + " ";
     }
@@ -47,9 +43,6 @@ public:
     void ShowMessage(int number) override { messages.push_back(std::to_string(number)); }
     void ShowFileMessage(UINT textId, const char* path) override {
         messages.push_back(std::to_string(textId) + " " + path);
-    }
-    void ShowLeftAlone(const std::vector<LeftAloneFile>& files) override {
-        messages.push_back(FormatLeftAlone(files, "text:", "read-only:", "", 99));
     }
     void SetPosition(unsigned long long bytes) override { positions.push_back(bytes); }
     bool WriteWork(HANDLE file, const void* data, DWORD size) override {
@@ -79,33 +72,15 @@ public:
     void* Allocate(size_t size) override { return ++allocations == failAllocation ? nullptr : CutHost::Allocate(size); }
 
     std::vector<int> fileCounts;
-    std::string changes;
-    std::vector<std::string> questions;
+    std::string changes, newLog;
+    std::vector<std::string> questions, messages;
     std::vector<bool> answers;
-    std::vector<std::string> messages;
     std::vector<unsigned long long> positions;
-    std::function<void(size_t)> onFile;
     long long writeLimit = -1;
     unsigned long long written = 0;
-    int writeCalls = 0;
-    bool failCopy = false;
-    std::string newLog;
-    bool failName = false;
-    int reads = 0, failRead = 0, allocations = 0, failAllocation = 0;
+    bool failCopy = false, failName = false;
+    int writeCalls = 0, reads = 0, failRead = 0, allocations = 0, failAllocation = 0;
 };
-
-const FILETIME kOldDate = {0x12345678, 0x01D00000};
-
-void SetOldDate(const std::string& path) {
-    OwnedFile file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    SetFileTime(file.Get(), nullptr, nullptr, &kOldDate);
-}
-
-bool HasOldDate(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
-           CompareFileTime(&data.ftLastWriteTime, &kOldDate) == 0;
-}
 
 int FilesIn(const TempFolder& folder) {
     int files = 0;
@@ -134,25 +109,24 @@ TEST(CutTableTest, LoadsFilesAndReportsWhatCannotBeRead) {
     EXPECT_EQ(CutTableLoad::Unreadable, LoadCutTable(folder.File("none.txt").c_str(), &table));
     WriteFileBytes(folder.File("empty.txt"), "");
     EXPECT_EQ(CutTableLoad::Ready, LoadCutTable(folder.File("empty.txt").c_str(), &table));
-    EXPECT_EQ(0u, table.Count());
     // The largest file taken; one byte more is refused.
     const std::string big = "first\r\n" + std::string(kMaxProcedureFileBytes - 7, 'y');
     WriteFileBytes(folder.File("big.txt"), big);
     EXPECT_EQ(CutTableLoad::Ready, LoadCutTable(folder.File("big.txt").c_str(), &table));
-    EXPECT_EQ(2u, table.Count());
-    EXPECT_EQ(kMaxProcedureFileBytes - 7, static_cast<long long>(table.String(1).size()));
+    EXPECT_EQ(std::make_pair(size_t{2}, kMaxProcedureFileBytes - 7),
+              std::make_pair(table.Count(), static_cast<long long>(table.String(1).size())));
     WriteFileBytes(folder.File("big.txt"), big + "y");
     EXPECT_EQ(CutTableLoad::Unreadable, LoadCutTable(folder.File("big.txt").c_str(), &table));
 }
 
 TEST(CutHelpers, BackupNamesQuestionsAndBarSteps) {
     char out[MAX_PATH];
-    const struct {
-        const char* path;
-        const char* backup;  // "": none, the log would be its own backup
-    } backups[] = {{"C:\\logs\\app.log", "C:\\logs\\app.bak"},     {"C:\\logs.d\\app", "C:\\logs.d\\app.bak"},
-                   {"C:\\a.b\\app.1.log", "C:\\a.b\\app.1.bak"},   {"C:\\\x83\x5C.d\\x", "C:\\\x83\x5C.d\\x.bak"},
-                   {"C:\\logs.bak\\app", "C:\\logs.bak\\app.bak"}, {"C:\\logs\\app.Bak", ""}};
+    // clang-format off
+    const struct { const char* path; const char* backup; } backups[] = {  // "": none, it would be its own backup
+        {"C:\\logs\\app.log", "C:\\logs\\app.bak"},     {"C:\\logs.d\\app", "C:\\logs.d\\app.bak"},
+        {"C:\\a.b\\app.1.log", "C:\\a.b\\app.1.bak"},   {"C:\\\x83\x5C.d\\x", "C:\\\x83\x5C.d\\x.bak"},
+        {"C:\\logs.bak\\app", "C:\\logs.bak\\app.bak"}, {"C:\\logs\\app.Bak", ""}};
+    // clang-format on
     for (const auto& c : backups) EXPECT_STREQ(c.backup, BackupName(c.path, out) ? out : "") << c.path;
     EXPECT_FALSE(BackupName(("C:\\" + std::string(254, 'a')).c_str(), out));  // too long
 
@@ -224,17 +198,19 @@ TEST_F(CutFileTest, KeepsLinesLongerThanAnyBlockWhole) {
 
 TEST_F(CutFileTest, NothingChangedLeavesBytesAndDateAndMakesNoBackup) {
     options_.backup = true;
-    std::string content = "a\nb\rc\r\nno end";
-    std::string path = folder_.File("app.log");
+    const std::string content = "a\nb\rc\r\nno end", path = folder_.File("app.log");
+    const FILETIME old = {0x12345678, 0x01D00000};
     WriteFileBytes(path, content);
-    SetOldDate(path);
+    SetFileTime(
+        OwnedFile(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr)).Get(),
+        nullptr, nullptr, &old);
     CutEngine engine(table_, options_, host_);
     EXPECT_TRUE(engine.ProcessFile(path.c_str()));
-    EXPECT_EQ(content, ReadFileBytes(path));
-    EXPECT_TRUE(HasOldDate(path));
-    EXPECT_EQ(1, FilesIn(folder_));
-    EXPECT_EQ("", Cut(""));
-    EXPECT_EQ("", host_.changes);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    EXPECT_EQ(std::make_tuple(content, 0L, 1, std::string()),
+              std::make_tuple(ReadFileBytes(path), CompareFileTime(&data.ftLastWriteTime, &old), FilesIn(folder_),
+                              host_.changes));
 }
 
 TEST_F(CutFileTest, CancelKeepsTheLineExactlyAsRead) {
@@ -251,9 +227,8 @@ TEST_F(CutFileTest, ChangedLogIsReplacedAndTheBackupIsMadeOnceAndKeptOnTheNextRu
     options_.backup = true;
     EXPECT_EQ("b\r\n", Cut("ERROR 1\r\nb\r\n"));
     EXPECT_EQ("c\r\n", Cut("ERROR 2\r\nc\r\n"));
-    EXPECT_EQ("ERROR 1\r\nb\r\n", ReadFileBytes(folder_.File("app.bak")));
-    EXPECT_EQ(2, FilesIn(folder_));  // the log and its backup
-    EXPECT_TRUE(host_.messages.empty());
+    EXPECT_EQ(std::make_tuple(std::string("ERROR 1\r\nb\r\n"), 2, 0u),  // the log and its backup, no message
+              std::make_tuple(ReadFileBytes(folder_.File("app.bak")), FilesIn(folder_), host_.messages.size()));
 }
 
 TEST_F(CutFileTest, AFailedCopyLeavesTheLogAndKeepsTheWorkFileAndNamesIt) {
@@ -301,20 +276,17 @@ TEST_F(CutFileTest, WritesInBlocksReportsOnlyNewBarPositionsAndAFailedWriteLeave
     host_.writeLimit = 100000 + host_.written;  // a disk that fills up part way
     bool ok = true;
     EXPECT_EQ(content, Cut(content, &ok));
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(std::vector<std::string>{"25"}, host_.messages);
-    EXPECT_EQ(1, FilesIn(folder_));
+    EXPECT_EQ(std::make_tuple(false, std::vector<std::string>{"25"}, 1),
+              std::make_tuple(ok, host_.messages, FilesIn(folder_)));
 }
 
 TEST_F(CutFileTest, AFailingSystemCallIsToldAndLeavesTheLogAndNoWorkFile) {
     const std::string memory = std::to_string(IDS_ERR_CUTMEMORY) + " " + folder_.File("app.log");
     // The call that fails (the work file's name, the nth read, the nth buffer) and the message.
-    const struct {
-        bool name;
-        int read, allocation;
-        std::string message;
-    } cases[] = {
+    // clang-format off
+    const struct { bool name; int read, allocation; std::string message; } cases[] = {
         {true, 0, 0, "21"}, {false, 1, 0, "24"}, {false, 2, 0, "24"}, {false, 0, 1, memory}, {false, 0, 2, memory}};
+    // clang-format on
     for (const auto& c : cases) {
         host_ = RecordingHost();
         host_.failName = c.name;
@@ -339,70 +311,14 @@ protected:
         return paths;
     }
     static std::string Original(int i) { return "ERROR " + std::to_string(i) + "\r\nx\by\r\nkeep\r\n"; }
-    const std::string processed_ = "y\r\nkeep\r\n";
 };
-
-// Files the cut must not rewrite; each holds bytes that the line rules would change. In UTF-16,
-// 々 〈 」 《 hold the bytes 05, 08, 0D and 0A.
-const std::string kGzip =  // "ERROR 0\r\nkeep line\r\n" three times, as gzip wrote it
-    "\x1f\x8b\x08\x08\x00\xb9\x55\x69\x02\xff\x61\x70\x70\x2e\x6c\x6f\x67\x00\x73\x0d\x0a\xf2\x0f\x52\x30\xe0"
-    "\xe5\xca\x4e\x4d\x2d\x50\xc8\xc9\xcc\x4b\xe5\xe5\x72\x25\x52\x0c\x00\x8b\xe8\x1e\xd3\x3c\x00\x00\x00"s;
-
-TEST_F(CutRunTest, LogsThatAreNoTextOrReadOnlyAreLeftAsTheyWereAndNamedInOneNotice) {
-    // The last is a Shift-JIS log that is cut; the read-only one is a text log too.
-    // clang-format off
-    const std::vector<std::string> logs = {"\xFF\xFE\x05\x30\x08\x30\x0D\x30\x0A\x30",
-                                           "\xFE\xFF\x30\x05\x30\x08\x30\x0D\x30\x0A", kGzip, "ERROR\0\r\nx\by\n"s,
-                                           Original(0), Sjis(u8"ERROR 受注\r\n受注 x\by\r\n")};
-    // clang-format on
-    std::vector<std::string> paths;
-    for (size_t i = 0; i < logs.size(); ++i) {
-        paths.push_back(folder_.File("log" + std::to_string(i) + ".log"));
-        WriteFileBytes(paths.back(), logs[i]);
-        SetOldDate(paths.back());
-    }
-    SetFileAttributesA(paths[4].c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    options_.backup = true;
-    CutEngine engine(table_, options_, host_);
-    EXPECT_TRUE(RunCut(engine, {paths[0], paths[1], paths[4], paths[5], paths[2], paths[3]}));
-    const DWORD attributes = GetFileAttributesA(paths[4].c_str());
-    SetFileAttributesA(paths[4].c_str(), FILE_ATTRIBUTE_NORMAL);  // so that the folder can go
-    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
-              attributes & ~FILE_ATTRIBUTE_ARCHIVE);
-    EXPECT_EQ(Sjis(u8"受注 y\r\n"), ReadFileBytes(paths[5]));
-    for (size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(logs[i], ReadFileBytes(paths[i])) << i;
-        EXPECT_TRUE(HasOldDate(paths[i])) << i;
-    }
-    EXPECT_EQ(std::vector<std::string>{"text:\r\n" + paths[0] + "\r\n" + paths[1] + "\r\n" + paths[2] + "\r\n" +
-                                       paths[3] + "\r\n\r\nread-only:\r\n" + paths[4]},
-              host_.messages);
-    EXPECT_EQ(7, FilesIn(folder_));  // the six logs and the Shift-JIS log's backup
-}
-
-TEST_F(CutRunTest, StopDuringTheThirdFileLeavesItAndTheRestUntouched) {
-    std::vector<std::string> paths = MakeFiles(5);
-    volatile LONG stop = 0;
-    options_.stop = &stop;
-    host_.onFile = [&stop](size_t n) {
-        if (n == 3) stop = 1;
-    };
-    CutEngine engine(table_, options_, host_);
-    EXPECT_FALSE(RunCut(engine, paths));
-    EXPECT_EQ(processed_, ReadFileBytes(paths[0]));
-    EXPECT_EQ(processed_, ReadFileBytes(paths[1]));
-    for (int i = 3; i <= 5; ++i) EXPECT_EQ(Original(i), ReadFileBytes(paths[i - 1]));
-    EXPECT_EQ(std::vector<std::string>{"23"}, host_.messages);
-    EXPECT_EQ(3u, host_.fileCounts.size());
-}
 
 TEST_F(CutRunTest, PlaceCountRunsOnAcrossFilesAndTheBarEndsAtTheTotal) {
     std::vector<std::string> paths = MakeFiles(3);
     CutEngine engine(table_, options_, host_);
     EXPECT_TRUE(RunCut(engine, paths));
-    EXPECT_EQ((std::vector<int>{0, 2, 4}), host_.fileCounts);
-    EXPECT_EQ("C1 B2 C3 B4 C5 B6 ", host_.changes);
-    EXPECT_EQ(6, engine.PlaceCount());
+    EXPECT_EQ(std::make_tuple(std::vector<int>{0, 2, 4}, std::string("C1 B2 C3 B4 C5 B6 "), 6),
+              std::make_tuple(host_.fileCounts, host_.changes, engine.PlaceCount()));
     ASSERT_FALSE(host_.positions.empty());
     EXPECT_EQ(Original(1).size() + Original(2).size() + Original(3).size(), host_.positions.back());
 }
@@ -412,8 +328,8 @@ TEST_F(CutRunTest, MissingSecondFileEndsTheRunAndIsNamed) {
     DeleteFileA(paths[1].c_str());
     CutEngine engine(table_, options_, host_);
     EXPECT_FALSE(RunCut(engine, paths));
-    EXPECT_EQ(processed_, ReadFileBytes(paths[0]));
-    EXPECT_EQ(Original(3), ReadFileBytes(paths[2]));
+    EXPECT_EQ(std::make_pair(std::string("y\r\nkeep\r\n"), Original(3)),
+              std::make_pair(ReadFileBytes(paths[0]), ReadFileBytes(paths[2])));
     EXPECT_EQ(std::vector<std::string>{std::to_string(IDS_ERR_CUTLOGOPEN) + " " + paths[1]}, host_.messages);
 }
 
