@@ -193,56 +193,41 @@ TEST_F(LogWatchTest, AChangeDroppedWithTheOldSetIsReadAgainForALogStillListed) {
     EXPECT_TRUE(ReportedAsOnDisk(Changes(2000), log));
 }
 
-struct ReplaceCase {
-    const char* name;
-    FileStatus (*readStatus)(const char*);
-    bool settle;  // the change of the old log waits to be taken; else the worker is still reading it
-};
-class ReplaceTest : public LogWatchTest, public testing::WithParamInterface<ReplaceCase> {};
-
-TEST_P(ReplaceTest, DropsTheChangesOfTheOldLogs) {
+// The cases: the change of the old log waits to be taken, or the worker is still reading the old log.
+TEST_F(LogWatchTest, ReplacingTheLogsDropsTheChangesOfTheOldOnes) {
     const std::string old = Folder("old") + "app.log", kept = Folder("new") + "app.log";
-    ASSERT_TRUE(WriteFileBytes(old, "line\r\n") && WriteFileBytes(kept, "line\r\n"));
-    Follow({{old, FileStatus{}}}, Quick(GetParam().readStatus), GetParam().settle);
-    Sleep(50);
-    watch_->SetLogs({{kept, FileStatus{}}});
-    SetEvent(gate.Get());
-    auto changes = Changes(2000);
-    ResetEvent(gate.Get());
-    EXPECT_EQ(changes.count(old), 0u);
-    EXPECT_EQ(changes.count(kept), 1u);
+    for (bool waiting : {true, false}) {
+        SCOPED_TRACE(waiting ? "waiting" : "being read");
+        ASSERT_TRUE(WriteFileBytes(old, "line\r\n") && WriteFileBytes(kept, "line\r\n"));
+        Follow({{old, FileStatus{}}}, Quick(waiting ? ReadFileStatus : GatedStatus), waiting);
+        Sleep(50);
+        watch_->SetLogs({{kept, FileStatus{}}});
+        SetEvent(gate.Get());
+        auto changes = Changes(2000);
+        ResetEvent(gate.Get());
+        EXPECT_EQ(changes.count(old), 0u);
+        EXPECT_EQ(changes.count(kept), 1u);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Changes, ReplaceTest,
-                         testing::Values(ReplaceCase{"Waiting", ReadFileStatus, true},
-                                         ReplaceCase{"BeingRead", GatedStatus, false}),
-                         [](const testing::TestParamInfo<ReplaceCase>& info) { return std::string(info.param.name); });
-
-struct BusyCase {
-    const char* name;
-    FileStatus (*readStatus)(const char*);
-    bool endsWithinTheWait;
-};
-class BusyStopTest : public LogWatchTest, public testing::WithParamInterface<BusyCase> {};
-
-TEST_P(BusyStopTest, StopReturnsInTimeAndNothingIsPostedAfter) {
-    const int workers = LogWatch::RunningWorkers();
+// The cases: a worker reading many slow logs ends within the wait; one caught in a share that does
+// not answer does not, and Stop returns all the same.
+TEST_F(LogWatchTest, StopOfABusyWorkerReturnsInTimeAndNothingIsPostedAfter) {
     std::vector<WatchedLog> logs;
     for (int i = 0; i < 200; ++i) logs.push_back({temp_.File(std::to_string(i) + ".log"), {{1, 1}, 1}});
-    Follow(logs, Quick(GetParam().readStatus), false);
-    Sleep(50);  // the worker reads the first logs
-    const ULONGLONG start = GetTickCount64();
-    EXPECT_EQ(watch_->Stop(), GetParam().endsWithinTheWait);
-    EXPECT_LT(GetTickCount64() - start, 1000u);
-    SetEvent(gate.Get());
-    EXPECT_TRUE(WaitUntil([workers] { return LogWatch::RunningWorkers() == workers; }));
-    ResetEvent(gate.Get());
-    EXPECT_FALSE(ChangedPosted(window_));
+    for (bool answers : {true, false}) {
+        SCOPED_TRACE(answers ? "slow share" : "share that does not answer");
+        const int workers = LogWatch::RunningWorkers();
+        Follow(logs, Quick(answers ? SlowStatus : GatedStatus), false);
+        Sleep(50);  // the worker reads the first logs
+        const ULONGLONG start = GetTickCount64();
+        EXPECT_EQ(watch_->Stop(), answers);
+        EXPECT_LT(GetTickCount64() - start, 1000u);
+        SetEvent(gate.Get());
+        EXPECT_TRUE(WaitUntil([workers] { return LogWatch::RunningWorkers() == workers; }));
+        ResetEvent(gate.Get());
+        EXPECT_FALSE(ChangedPosted(window_));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Workers, BusyStopTest,
-                         testing::Values(BusyCase{"ReadingManyLogs", SlowStatus, true},
-                                         BusyCase{"CaughtInAShareThatDoesNotAnswer", GatedStatus, false}),
-                         [](const testing::TestParamInfo<BusyCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
