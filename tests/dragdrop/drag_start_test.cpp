@@ -38,10 +38,6 @@ void WINAPI RecordDrag(HWND, DragFileList* list) {
 
 class DragStartTest : public FrameTest {
 protected:
-    void StartRecording(const std::string& index) {
-        startedDrags.clear();
-        Start(index);
-    }
     Seam<DragStarter>::Override record_{dragStartSeam, RecordDrag};
     // A press in one row and a move to another y, as the list control receives them; the move's answer.
     LRESULT PressAndMove(int pressY, WPARAM moveKeys, int moveY) {
@@ -55,14 +51,11 @@ protected:
 };
 
 TEST_F(DragStartTest, AMoveIntoAnotherRowDragsTheSelectedEntrysExpandedName) {
-    DWORD off = 0;
-    WriteProgramValue("Main", "MacroAuto", REG_DWORD, &off, sizeof off);
-    WriteProgramValue("Main", "MacroYear", REG_SZ, "26", 3);
-    WriteProgramValue("Main", "MacroMon", REG_SZ, "03", 3);
-    WriteProgramValue("Main", "MacroDay", REG_SZ, "06", 3);
-    StartRecording(IndexLine(logs_.File("a.log"), "b.exe", "1 first") +
-                   IndexLine(logs_.File(Sjis(u8"日報#$%.log")), "b.exe", "2 second") +
-                   IndexLine(logs_.File("c.log"), "b.exe", "3 third"));
+    WriteMacroTexts("26", "03", "06");
+    startedDrags.clear();
+    Start(IndexLine(logs_.File("a.log"), "b.exe", "1 first") +
+          IndexLine(logs_.File(Sjis(u8"日報#$%.log")), "b.exe", "2 second") +
+          IndexLine(logs_.File("c.log"), "b.exe", "3 third"));
     const int h = RowHeight();
     ASSERT_GT(h, 2);
     EXPECT_EQ(-1, PressAndMove(h + 1, MK_LBUTTON, 2 * h - 1));  // within the pressed row

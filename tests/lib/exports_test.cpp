@@ -16,44 +16,6 @@
 
 using testing_support::EnvPath;
 
-#ifndef _WIN64
-asm(R"(
-    .text
-    .globl _CallCountingStack
-_CallCountingStack:
-    pushl %ebp
-    movl %esp, %ebp
-    pushl %ebx
-    pushl %esi
-    pushl %edi
-    movl 8(%ebp), %ebx
-    movl 4(%ebx), %esi
-    movl 8(%ebx), %ecx
-    movl %esp, %edi
-1:  testl %ecx, %ecx
-    jz 2f
-    decl %ecx
-    pushl (%esi,%ecx,4)
-    jmp 1b
-2:  call *(%ebx)
-    movl 8(%ebp), %ebx
-    movl %eax, 16(%ebx)
-    movl %edx, 20(%ebx)
-    movl %edi, %ecx
-    subl %esp, %ecx
-    movl %ecx, 32(%ebx)
-    cmpl $0, 12(%ebx)
-    je 3f
-    fstpl 24(%ebx)
-3:  movl %edi, %esp
-    popl %edi
-    popl %esi
-    popl %ebx
-    popl %ebp
-    ret
-)");
-#endif
-
 ExportsModule::ExportsModule() {
     std::ifstream in(EnvPath("KELVORA_EXE"), std::ios::binary);
     std::vector<char> image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -1,7 +1,7 @@
 // The line reader in text and binary mode at block and buffer boundaries, the file and folder
 // checks, and the byte scans under the reader: both ways of each find the same first byte wherever
 // it stands among bytes that are not hits (Shift-JIS lead and trail bytes, the neighbours of each
-// special byte), and the program takes the SSE2 way where the processor has it.
+// special byte).
 #include "lib/file_reader.h"
 
 #include <gtest/gtest.h>
@@ -175,7 +175,6 @@ TEST(ByteScan, BothWaysFindTheFirstHitAtEveryPositionAndLength) {
     const char high[] = "\x80\x81\x8A\x8A";  // a high byte is found like any other
     EXPECT_EQ(high + 2, bytescan::FindBytePortable(high, 4, '\x8A'));
     EXPECT_EQ(high + 2, bytescan::FindByteSse2(high, 4, '\x8A'));
-    EXPECT_EQ(IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE) != FALSE, bytescan::HasSse2());
 }
 
 }  // namespace

