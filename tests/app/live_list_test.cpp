@@ -10,33 +10,9 @@ using namespace testing_support;
 
 namespace {
 
-// A change shows well within this; every wait of these tests ends after it.
-constexpr DWORD kWaitMs = 3000;
-
 // The time the program's clock shows.
 SYSTEMTIME clockShows = {};
 SYSTEMTIME TestClock() { return clockShows; }
-
-// The open-file dialog answers with this file.
-std::string openAnswer;
-
-BOOL WINAPI AnswerOpenFile(LPOPENFILENAMEA ofn) {
-    return lstrcpynA(ofn->lpstrFile, openAnswer.c_str(), ofn->nMaxFile) != nullptr;
-}
-
-// Dispatches this thread's messages, or with posted only its posted ones (no painting), until done
-// holds; false when it did not within kWaitMs.
-template <class Done>
-bool PumpUntil(Done done, bool posted = false) {
-    for (const DWORD start = GetTickCount(); !done(); Sleep(5)) {
-        if (GetTickCount() - start > kWaitMs) return false;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | (posted ? PM_QS_POSTMESSAGE : 0))) {
-            DispatchMessageA(&msg);
-        }
-    }
-    return true;
-}
 
 class LiveListTest : public FrameTest {
 protected:
@@ -61,15 +37,14 @@ protected:
 struct LogEvent {
     const char* name;
     int row;
-    void (*happen)(const TempFolder& logs);
+    void (*happen)(const std::string& log);
     const char* text;                // the row's text after
     const char *size, *date, *time;  // the status bar's parts 1 to 3 after
 };
 
-void WriteA(const TempFolder& logs) { WriteLog(logs.File("a.log"), LocalFileTime(2024, 5, 6), "a longer line\r\n"); }
-void MakeC(const TempFolder& logs) { WriteLog(logs.File("c.log"), LocalFileTime(2024, 5, 6), "a longer line\r\n"); }
-void DeleteA(const TempFolder& logs) { DeleteFileA(logs.File("a.log").c_str()); }
-void RenameAAway(const TempFolder& logs) { MoveFileA(logs.File("a.log").c_str(), logs.File("a.old").c_str()); }
+void Write(const std::string& log) { WriteLog(log, LocalFileTime(2024, 5, 6), "a longer line\r\n"); }
+void Delete(const std::string& log) { DeleteFileA(log.c_str()); }
+void RenameAway(const std::string& log) { MoveFileA(log.c_str(), (log + ".old").c_str()); }
 
 class LogEventTest : public LiveListTest, public testing::WithParamInterface<LogEvent> {};
 
@@ -77,18 +52,19 @@ TEST_P(LogEventTest, ReachesTheRowAndTheStatusBarWithoutACommand) {
     const LogEvent& event = GetParam();
     StartThree();
     Select(event.row);
-    event.happen(logs_);
-    EXPECT_TRUE(PumpUntil([&] { return RowShows(event.row, Sjis(event.text)); })) << Row(event.row).DisplayText;
-    const std::string file = Sjis("》 ") + logs_.File(event.row == 0 ? "a.log" : "c.log");
-    EXPECT_EQ((std::vector<std::string>{file, event.size, event.date, event.time}), Status());
+    const std::string log = logs_.File(event.row == 0 ? "a.log" : "c.log");
+    event.happen(log);
+    EXPECT_TRUE(WaitUntil([&] { return RowShows(event.row, Sjis(event.text)); }, PM_REMOVE))
+        << Row(event.row).DisplayText;
+    EXPECT_EQ((std::vector<std::string>{Sjis("》 ") + log, event.size, event.date, event.time}), Status());
 }
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Events, LogEventTest, testing::Values(
-    LogEvent{"Write", 0, WriteA, "未\t05/06\ta", "        15", " 2024/05/06", "  12:00:00"},
-    LogEvent{"NewFile", 2, MakeC, "未\t05/06\tc", "        15", " 2024/05/06", "  12:00:00"},
-    LogEvent{"Deletion", 0, DeleteA, "　\t**/**\ta", "         0", " ****/**/**", "   **:**:**"},
-    LogEvent{"RenameAway", 0, RenameAAway, "　\t**/**\ta", "         0", " ****/**/**", "   **:**:**"}),
+    LogEvent{"Write", 0, Write, "未\t05/06\ta", "        15", " 2024/05/06", "  12:00:00"},
+    LogEvent{"NewFile", 2, Write, "未\t05/06\tc", "        15", " 2024/05/06", "  12:00:00"},
+    LogEvent{"Deletion", 0, Delete, "　\t**/**\ta", "         0", " ****/**/**", "   **:**:**"},
+    LogEvent{"RenameAway", 0, RenameAway, "　\t**/**\ta", "         0", " ****/**/**", "   **:**:**"}),
     [](const testing::TestParamInfo<LogEvent>& info) { return info.param.name; });
 // clang-format on
 
@@ -96,29 +72,10 @@ TEST_F(LiveListTest, LeavesTheIndexFileAsItWas) {
     StartThree();
     const std::string bytes = IndexBytes();
     const FileStatus written = ReadFileStatus(indexPath_);
-    WriteA(logs_);
-    ASSERT_TRUE(PumpUntil([&] { return Row(0).FileSize == 15; }));
+    Write(logs_.File("a.log"));
+    ASSERT_TRUE(WaitUntil([&] { return Row(0).FileSize == 15; }, PM_REMOVE));
     EXPECT_EQ(bytes, IndexBytes());
     EXPECT_TRUE(SameStatus(written, ReadFileStatus(indexPath_)));
-}
-
-TEST_F(LiveListTest, RowsSelectionAndScrollPositionStay) {
-    WriteProgramDword("Main", "SortList", 1);  // newest first: a row that took its place would move up
-    std::string index;
-    for (int i = 0; i < 40; ++i) {
-        const std::string log = logs_.File(std::to_string(i) + ".log");
-        WriteLog(log, LocalFileTime(2024, 1, static_cast<WORD>(28 - i / 2)));
-        index += IndexLine(log, browser_, std::to_string(i));
-    }
-    Start(index);
-    MoveWindow(Main().Window(), 0, 0, 400, 300, TRUE);  // a list that scrolls
-    Select(30);
-    SendMessageA(list_->Control(), LB_SETTOPINDEX, 25, 0);
-    ASSERT_EQ(25, SendMessageA(list_->Control(), LB_GETTOPINDEX, 0, 0));
-    WriteLog(logs_.File("30.log"), LocalFileTime(2024, 5, 6));
-    ASSERT_TRUE(PumpUntil([&] { return RowShows(30, Sjis("未\t05/06\t30")); })) << Row(30).DisplayText;
-    EXPECT_EQ(30, list_->GetSelection());
-    EXPECT_EQ(25, SendMessageA(list_->Control(), LB_GETTOPINDEX, 0, 0));
 }
 
 TEST_F(LiveListTest, RepaintsOnlyTheRowWhoseLogChanged) {
@@ -126,7 +83,7 @@ TEST_F(LiveListTest, RepaintsOnlyTheRowWhoseLogChanged) {
     Select(0);
     RedrawWindow(Main().Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);  // nothing left to paint
     WriteLog(logs_.File("b.log"), LocalFileTime(2024, 5, 6));
-    ASSERT_TRUE(PumpUntil([&] { return RowShows(1, Sjis("未\t05/06\tb")); }, true));
+    ASSERT_TRUE(WaitUntil([&] { return RowShows(1, Sjis("未\t05/06\tb")); }, PM_REMOVE | PM_QS_POSTMESSAGE));
     RECT update = {}, row = {};
     GetUpdateRect(list_->Control(), &update, FALSE);
     SendMessageA(list_->Control(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
@@ -137,12 +94,12 @@ TEST_F(LiveListTest, RepaintsOnlyTheRowWhoseLogChanged) {
 TEST_F(LiveListTest, AListOpenedLaterIsFollowed) {
     StartThree();
     WriteLog(logs_.File("d.log"), LocalFileTime(2024, 1, 2));  // a log of the other list alone
-    openAnswer = logs_.File("other.dat");
-    ASSERT_TRUE(WriteFileBytes(openAnswer, IndexLine(logs_.File("d.log"), browser_, "d")));
-    Seam<OpenFileFunction>::Override answer{openFileSeam, AnswerOpenFile};
+    fileDialog.file = logs_.File("other.dat");
+    ASSERT_TRUE(WriteFileBytes(fileDialog.file, IndexLine(logs_.File("d.log"), browser_, "d")));
+    Seam<OpenFileFunction>::Override answer{openFileSeam, AnswerFileDialog};
     Command(IDM_OPENLIST);
     WriteLog(logs_.File("d.log"), LocalFileTime(2024, 5, 6));
-    EXPECT_TRUE(PumpUntil([&] { return RowShows(0, Sjis("未\t05/06\td")); })) << Row(0).DisplayText;
+    EXPECT_TRUE(WaitUntil([&] { return RowShows(0, Sjis("未\t05/06\td")); }, PM_REMOVE)) << Row(0).DisplayText;
 }
 
 TEST_F(LiveListTest, AWriteReachesItsRowAfterABrowserStartMovedTheRows) {
@@ -151,12 +108,12 @@ TEST_F(LiveListTest, AWriteReachesItsRowAfterABrowserStartMovedTheRows) {
     WriteLog(logs_.File("b.log"), LocalFileTime(2024, 1, 1));
     Start(IndexLine(logs_.File("a.log"), browser_, "a") + IndexLine(logs_.File("b.log"), browser_, "b"));
     WriteLog(logs_.File("b.log"), LocalFileTime(2024, 5, 6));
-    ASSERT_TRUE(PumpUntil([&] { return RowShows(1, Sjis("未\t05/06\tb")); })) << Row(1).DisplayText;
+    ASSERT_TRUE(WaitUntil([&] { return RowShows(1, Sjis("未\t05/06\tb")); }, PM_REMOVE)) << Row(1).DisplayText;
     Select(1);
     Command(IDM_BROWSER);  // the row of b goes to its place by date: the top
     ASSERT_EQ((std::vector<std::string>{"b", "a"}), Names());
     WriteLog(logs_.File("a.log"), LocalFileTime(2024, 5, 7));
-    EXPECT_TRUE(PumpUntil([&] { return RowShows(1, Sjis("未\t05/07\ta")); })) << Row(1).DisplayText;
+    EXPECT_TRUE(WaitUntil([&] { return RowShows(1, Sjis("未\t05/07\ta")); }, PM_REMOVE)) << Row(1).DisplayText;
     EXPECT_TRUE(RowShows(0, Sjis("　\t05/06\tb"))) << Row(0).DisplayText;  // opened now
 }
 
@@ -177,16 +134,15 @@ protected:
 TEST_P(DayChangeTest, ReexpandsNamesWithDateMacrosOnlyWithAutomaticMacros) {
     const DayCase& c = GetParam();
     clockShows = {2024, 3, 0, 5, 23, 59, 58, 500};
+    WriteMacroTexts("24", "03", "05");
     WriteProgramDword("Main", "MacroAuto", c.automatic);
-    const std::pair<const char*, const char*> macros[] = {{"MacroYear", "24"}, {"MacroMon", "03"}, {"MacroDay", "05"}};
-    for (const auto& [name, text] : macros) WriteProgramText("Main", name, text);
     WriteLog(logs_.File("app240305.log"), LocalFileTime(2024, 3, 5));
     WriteLog(logs_.File("app240306.log"), LocalFileTime(2024, 3, 6));
     Start(IndexLine(logs_.File("app#$%.log"), browser_, "app"));
     clockShows = {2024, 3, 0, 6, 0, 0, 1, 0};
     if (c.timeChange) SendMessageA(Main().Window(), WM_TIMECHANGE, 0, 0);
     const std::string file = Sjis("》 ") + logs_.File(c.log);
-    EXPECT_TRUE(PumpUntil([&] { return Status()[0] == file && RowShows(0, Sjis(c.text)); }))
+    EXPECT_TRUE(WaitUntil([&] { return Status()[0] == file && RowShows(0, Sjis(c.text)); }, PM_REMOVE))
         << Status()[0] << " " << Row(0).DisplayText;
 }
 
@@ -211,7 +167,7 @@ TEST_F(LiveListTest, ClosingWhileTheWorkerReadsEndsItAndWritesTheList) {
     Start(index);
     Stop();  // fails the test when the window does not close within ten seconds
     EXPECT_TRUE(index == IndexBytes());
-    EXPECT_TRUE(PumpUntil([] { return LogWatch::RunningWorkers() == 0; }));
+    EXPECT_TRUE(WaitUntil([] { return LogWatch::RunningWorkers() == 0; }, PM_REMOVE));
 }
 
 }  // namespace

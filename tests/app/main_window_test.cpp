@@ -38,15 +38,18 @@ protected:
                                                    IndexLine(logs_.File("a #$%.log"), browser_, alpha_)));
         if (start) StartProgram();
     }
-    // An index file that cannot be read while the lock lives: a start tells so.
-    void StartLocked(OwnedFile& lock, DialogDriver& driver) {
-        lock.Reset(CreateFileA(indexPath_, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        driver.ExpectPress(IDOK);
+    // Starts over the three entries' index file while it cannot be read (until lock_ is reset): a
+    // start tells so.
+    void StartLocked() {
+        StartThree(false);
+        lock_.Reset(CreateFileA(indexPath_, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        loadFailed_.ExpectPress(IDOK);
         StartProgram();
     }
     std::string alpha_ = Sjis("アルファ|ポ"), beta_ = Sjis("ベータ"), none_ = Sjis("ない");
     std::string file_ = Sjis("》 ");
-    OwnedFile writer_;
+    OwnedFile writer_, lock_;
+    DialogDriver loadFailed_;
 };
 
 TEST_F(MainWindowTest, MenuBarListsEachCommandUnderItsPopup) {
@@ -242,19 +245,13 @@ TEST_F(MainWindowTest, AnEmptyIndexLoadsNothingAndWritesNothing) {
 }
 
 TEST_F(MainWindowTest, AFailedLoadGreysAddingToo) {
-    StartThree(false);
-    OwnedFile lock;
-    DialogDriver driver;
-    StartLocked(lock, driver);
+    StartLocked();
     EXPECT_EQ((std::vector<UINT>{2, 12, 112, 13, 113, 14, 114, 15, 115, 17, 117, 18, 118, 119, 120, 121}), Greyed());
 }
 
 TEST_F(MainWindowTest, RefreshReadsAListThatFailedToLoad) {
-    StartThree(false);
-    OwnedFile lock;
-    DialogDriver driver;
-    StartLocked(lock, driver);
-    lock.Reset();
+    StartLocked();
+    lock_.Reset();
     Command(IDM_REFRESH);
     EXPECT_EQ(3, list_->GetEntryCount());
     EXPECT_TRUE(Greyed().empty());

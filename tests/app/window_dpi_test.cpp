@@ -35,14 +35,6 @@ int Kept(const char* subKey, const char* name, const void* bytes, size_t size) {
     return ReadProgramValue(subKey, name, &type, &data) && data == std::string(static_cast<const char*>(bytes), size);
 }
 
-int TextHeight(HWND w) {
-    WindowDC dc(w);
-    SelectGuard font(dc.Get(), reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)));
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc.Get(), &metrics);
-    return metrics.tmHeight;
-}
-
 // The font dialog's answer: 12 points at the screen's DPI, as the system's font dialog gives it.
 LONG offeredHeight = 0;
 BOOL WINAPI ChooseTwelvePoints(LPCHOOSEFONTA cf) {
@@ -69,8 +61,8 @@ protected:
         const Environ& e = frame_->Settings();
         // clang-format off
         return {{"button width", LOWORD(button)}, {"button height", HIWORD(button)}, {"image width", cx},
-                {"image height", cy}, {"row height", RowHeight()}, {"list font height", TextHeight(list_->Control())},
-                {"status font height", TextHeight(Main().StatusBar())}, {"first column stop", e.GetColumnStops()[0]},
+                {"image height", cy}, {"row height", RowHeight()}, {"list font height", FontMetrics(list_->Control()).tmHeight},
+                {"status font height", FontMetrics(Main().StatusBar()).tmHeight}, {"first column stop", e.GetColumnStops()[0]},
                 {"last column stop", e.GetColumnStops()[e.GetColumnStopCount() - 1]}};
         // clang-format on
     }

@@ -178,7 +178,7 @@ TEST_F(InstallerTest, SilentUninstallRemovesProgramShortcutAndEntryAndKeepsTheUs
 
     // The uninstaller hands its work to a copy of itself and ends at once.
     ASSERT_EQ(0u, RunToEnd(Entry()["QuietUninstallString"]));
-    for (DWORD waited = 0; waited < kWaitMs && (Exists(chosen) || !Entry().empty()); waited += 50) Sleep(50);
+    WaitUntil([&] { return !Exists(chosen) && Entry().empty(); }, 0, kWaitMs);
     EXPECT_FALSE(Exists(chosen));
     EXPECT_TRUE(Entry().empty());
     EXPECT_FALSE(Exists(shortcut_));
@@ -201,8 +201,7 @@ TEST_F(InstallerTest, InstallWhileKelvoraRunsIsRefusedAndChangesNothing) {
     HWND box = shown.WindowOf("#32770");
     ASSERT_NE(nullptr, box) << "the installer showed no message";
     char text[512] = "";  // the box exists before its text does
-    for (DWORD waited = 0; waited < kWaitMs && !GetDlgItemTextA(box, 0xFFFF, text, sizeof text); waited += 50)
-        Sleep(50);
+    WaitUntil([&] { return GetDlgItemTextA(box, 0xFFFF, text, sizeof text) != 0; }, 0, kWaitMs);
     EXPECT_EQ(0u, std::string(text).find(Sjis(u8"Kelvora が実行中です。"))) << text;
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_EQ(2u, shown.Wait());

@@ -1,18 +1,13 @@
 // The list over a real main window: blank lines of the index file, starting with or opening a file
 // that is no list, switching to another list, the delete command, and the rows on screen.
 #include "frame_fixture.h"
-#include "lib/core/owned.h"
 #include "lib/services/common_dialogs.h"
+#include "loglist/file_status.h"
 #include "loglist/index_file.h"
 
 using namespace testing_support;
 
 namespace {
-
-ULONGLONG LastWrite(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ? FileTimeValue(data.ftLastWriteTime) : 0;
-}
 
 class ListWindowTest : public FrameTest {
 protected:
@@ -83,14 +78,15 @@ TEST_F(ListWindowTest, SwitchingListsWritesTheCurrentOneFirstOnlyWhenItChanged) 
     for (bool changed : {false, true}) {
         DeleteProgramSettings();
         StartTwo();
-        const ULONGLONG written = LastWrite(indexPath_);
+        const FileStatus written = ReadFileStatus(indexPath_);
         Sleep(20);
         if (changed) Command(IDM_BROWSER);  // a's SeenTime is new
         ASSERT_TRUE(WriteFileBytes(fileDialog.file, IndexLine(logs_.File("c.log"), browser_, "c")));
         Command(IDM_OPENLIST);
         EXPECT_EQ(std::make_pair(std::vector<std::string>{"c"}, fileDialog.file),
                   std::make_pair(Names(), std::string(frame_->Settings().GetIndex())));
-        EXPECT_EQ(std::pair(changed, changed), std::pair(IndexBytes() != a_ + b_, LastWrite(indexPath_) != written));
+        EXPECT_EQ(std::pair(changed, changed),
+                  std::pair(IndexBytes() != a_ + b_, !SameStatus(ReadFileStatus(indexPath_), written)));
         Stop();
     }
 }
@@ -130,13 +126,7 @@ TEST_F(ListWindowTest, EachColumnOfARowStartsAtItsStopOnScreen) {
     Start(IndexLine("C:\\a.log", "b.exe", "B") + IndexLine("C:\\a.log", "b.exe", "|B") +
           IndexLine("C:\\a.log", "b.exe", "||B"));
     list_->Select(-1);
-    TEXTMETRICA metrics = {};
-    {
-        WindowDC dc(list_->Control());
-        SelectGuard font(dc.Get(), reinterpret_cast<HFONT>(SendMessageA(list_->Control(), WM_GETFONT, 0, 0)));
-        GetTextMetricsA(dc.Get(), &metrics);
-    }
-    const int w = metrics.tmAveCharWidth;
+    const int w = FontMetrics(list_->Control()).tmAveCharWidth;
     for (int row = 0; row < 3; ++row) {
         const int ink = FirstInkColumn(list_->Control(), RowRect(row), GetSysColor(COLOR_WINDOW));
         EXPECT_TRUE(ink >= row * 10 * w && ink < row * 10 * w + w) << row << ": " << ink << ", w " << w;

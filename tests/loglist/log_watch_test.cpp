@@ -33,14 +33,6 @@ std::vector<WatchedLog> AsListed(const std::vector<std::string>& paths) {
     return logs;
 }
 
-template <class Done>
-bool WaitUntil(Done done, DWORD ms = 3000) {
-    for (const ULONGLONG end = GetTickCount64() + ms; !done(); Sleep(10)) {
-        if (GetTickCount64() > end) return false;
-    }
-    return true;
-}
-
 bool ChangedPosted(HWND window, UINT remove = PM_REMOVE) {
     MSG msg;
     return PeekMessageA(&msg, window, kChanged, kChanged, remove) != FALSE;

@@ -127,7 +127,7 @@ std::string DialogDriver::ItemText(HWND dialog, int id) {
 
 void DialogDriver::OnBoxShown(HWND window) {
     if (!IsWindow(window)) return;
-    const ShownBox box = {window, WindowText(window), ItemText(window, 0xFFFF),
+    const ShownBox box = {WindowText(window), ItemText(window, 0xFFFF),
                           GetDlgItem(window, 0xFFFF) ? MessageBoxStyle(window) : 0};
     if (current) current->shown_.push_back(box);
     if (!current || current->answers_.empty()) {

@@ -14,7 +14,6 @@ namespace testing_support {
 // A box as it was shown: a message box's text (empty for other dialogs), and its buttons and icon
 // as the MB_ flags it was made with.
 struct ShownBox {
-    HWND window = nullptr;
     std::string caption, text;
     UINT messageBoxStyle = 0;
 };

@@ -157,15 +157,6 @@ void FrameTest::TypeKey(UINT message, WPARAM key, LPARAM flags) {
     PumpMessages();
 }
 
-void FrameTest::ClickToolbarButton(int command) {
-    RECT r = {};
-    SendMessageA(Main().Toolbar(), TB_GETRECT, command, reinterpret_cast<LPARAM>(&r));
-    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    SendMessageA(Main().Toolbar(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageA(Main().Toolbar(), WM_LBUTTONUP, 0, at);
-    PumpMessages();
-}
-
 void FrameTest::ChooseInContextMenu(char accessKey) {
     const auto list = reinterpret_cast<WPARAM>(list_->Control());
     WatchMenu([&] { SendMessageA(Main().Window(), WM_CONTEXTMENU, list, -1); }, accessKey);

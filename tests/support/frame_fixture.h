@@ -71,9 +71,8 @@ protected:
     // Every row's text, one a line.
     std::string RowTexts() const;
     // The user's ways to a command: a message to the list as the message loop takes it (accelerators
-    // first), a click on a toolbar button, an entry of the list's context menu chosen by its access key.
+    // first), an entry of the list's context menu chosen by its access key.
     void TypeKey(UINT message, WPARAM key, LPARAM flags = 0);
-    void ClickToolbarButton(int command);
     void ChooseInContextMenu(char accessKey);
 
     // For every window test: closing the window calls HTML Help too.

@@ -86,12 +86,22 @@ std::string ReadFileBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-std::string ReadFileOnceItHasLines(const std::string& path, size_t lines) {
-    std::string text = ReadFileBytes(path);
-    for (int i = 0; i < 100 && static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) < lines; ++i) {
-        Sleep(50);
-        text = ReadFileBytes(path);
+bool WaitUntil(const std::function<bool()>& done, UINT dispatch, DWORD milliseconds) {
+    for (const DWORD start = GetTickCount(); !done(); Sleep(5)) {
+        if (GetTickCount() - start > milliseconds) return false;
+        MSG msg;
+        while (dispatch && PeekMessageA(&msg, nullptr, 0, 0, dispatch)) DispatchMessageA(&msg);
     }
+    return true;
+}
+
+std::string ReadFileOnceItHasLines(const std::string& path, size_t lines) {
+    std::string text;
+    const auto hasLines = [&] {
+        text = ReadFileBytes(path);
+        return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) >= lines;
+    };
+    WaitUntil(hasLines, 0, 5000);
     return text;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace testing_support {
@@ -41,6 +42,10 @@ std::string Repeat(const std::string& text, int count);
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
+// Checks done every few milliseconds until it holds, between the checks dispatching this thread's
+// messages that PeekMessage with the flags dispatch (PM_REMOVE at least) takes, if any; false when done
+// did not hold within milliseconds.
+bool WaitUntil(const std::function<bool()>& done, UINT dispatch = 0, DWORD milliseconds = 3000);
 // The file's bytes once it has lines lines, or after five seconds (another process writes it).
 std::string ReadFileOnceItHasLines(const std::string& path, size_t lines);
 

@@ -113,6 +113,14 @@ BOOL WINAPI AnswerFileDialog(LPOPENFILENAMEA ofn) {
     return TRUE;
 }
 
+TEXTMETRICA FontMetrics(HWND window) {
+    WindowDC dc(window);
+    SelectGuard font(dc.Get(), reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc.Get(), &metrics);
+    return metrics;
+}
+
 std::set<COLORREF> ColoursIn(HWND window, const RECT& rect) {
     const std::vector<COLORREF> pixels = Capture(window, rect);
     return std::set<COLORREF>(pixels.begin(), pixels.end());

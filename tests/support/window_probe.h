@@ -48,6 +48,8 @@ struct FileDialogAnswer {
 extern FileDialogAnswer fileDialog;
 BOOL WINAPI AnswerFileDialog(LPOPENFILENAMEA ofn);
 
+// The metrics of the font the window draws in.
+TEXTMETRICA FontMetrics(HWND window);
 // The colours on screen in rect of window's client area, once its pending painting is done.
 std::set<COLORREF> ColoursIn(HWND window, const RECT& rect);
 // The first column of rect, from the left, that holds a colour other than background; -1 if none.
