@@ -1,9 +1,11 @@
 // The manifest of the built Kelvora.exe as Windows reads it: an activation context made from the
-// program's resource 1, asked for its DPI settings and the assemblies it depends on.
+// program's resource 1, asked for its DPI settings, the Windows versions the program supports and
+// the assemblies it depends on.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -63,6 +65,21 @@ TEST_F(ProgramManifest, DeclaresPerMonitorAwarenessWithFallbacks) {
         {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", L"PerMonitorV2, PerMonitor"},
         {L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true/pm"}};
     for (const auto& s : settings) EXPECT_EQ(Setting(s.ns, s.name), s.value) << s.name;
+}
+
+TEST_F(ProgramManifest, ListsVistaTo11AsSupportedSystems) {
+    const std::vector<BYTE> answer = Query(CompatibilityInformationInActivationContext);
+    ASSERT_GE(answer.size(), sizeof(DWORD));
+    // The element layout grew with later SDKs, so each id is looked for in the answer's bytes.
+    EXPECT_EQ(reinterpret_cast<const ACTIVATION_CONTEXT_COMPATIBILITY_INFORMATION*>(answer.data())->ElementCount, 5u);
+    for (const wchar_t* text : {L"{e2011457-1546-43c5-a5fe-008deee3d3f0}", L"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                                L"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", L"{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                                L"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}) {
+        GUID id;
+        ASSERT_EQ(CLSIDFromString(text, &id), S_OK);
+        const BYTE* bytes = reinterpret_cast<const BYTE*>(&id);
+        EXPECT_NE(std::search(answer.begin(), answer.end(), bytes, bytes + sizeof id), answer.end()) << text;
+    }
 }
 
 TEST_F(ProgramManifest, DependsOnCommonControls6) {
