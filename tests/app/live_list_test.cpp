@@ -78,6 +78,25 @@ TEST_F(LiveListTest, LeavesTheIndexFileAsItWas) {
     EXPECT_TRUE(SameStatus(written, ReadFileStatus(indexPath_)));
 }
 
+TEST_F(LiveListTest, RowsSelectionAndScrollPositionStay) {
+    WriteProgramDword("Main", "SortList", 1);  // newest first: a row that took its place would move up
+    std::string index;
+    for (int i = 0; i < 40; ++i) {
+        const std::string log = logs_.File(std::to_string(i) + ".log");
+        WriteLog(log, LocalFileTime(2024, 1, static_cast<WORD>(28 - i / 2)));
+        index += IndexLine(log, browser_, std::to_string(i));
+    }
+    Start(index);
+    MoveWindow(Main().Window(), 0, 0, 400, 300, TRUE);  // a list that scrolls
+    Select(30);
+    SendMessageA(list_->Control(), LB_SETTOPINDEX, 25, 0);
+    ASSERT_EQ(25, SendMessageA(list_->Control(), LB_GETTOPINDEX, 0, 0));
+    WriteLog(logs_.File("30.log"), LocalFileTime(2024, 5, 6));
+    ASSERT_TRUE(WaitUntil([&] { return RowShows(30, Sjis("未\t05/06\t30")); }, PM_REMOVE)) << Row(30).DisplayText;
+    EXPECT_EQ(30, list_->GetSelection());
+    EXPECT_EQ(25, SendMessageA(list_->Control(), LB_GETTOPINDEX, 0, 0));
+}
+
 TEST_F(LiveListTest, RepaintsOnlyTheRowWhoseLogChanged) {
     StartThree();
     Select(0);
