@@ -39,7 +39,7 @@ struct LogEvent {
     int row;
     void (*happen)(const std::string& log);
     const char* text;                // the row's text after
-    const char *size, *date, *time;  // the status bar's parts 1 to 3 after
+    const char *size, *date, *time;  // what the status bar shows after it: size, date, time
 };
 
 void Write(const std::string& log) { WriteLog(log, LocalFileTime(2024, 5, 6), "a longer line\r\n"); }
