@@ -1,14 +1,8 @@
 // The main window's drag-start rule: which mouse moves over the list start a drag, and of what.
 #include "dragdrop/drag_start.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "dragdrop/drag_file_list.h"
 #include "frame_fixture.h"
-#include "sjis.h"
 
 using namespace testing_support;
 

@@ -1,14 +1,12 @@
 // The installer Kelvora-<version>-setup.exe and its uninstaller, run as a user runs them: files,
 // shortcut and uninstall entry in place, the installed program repairing the entry at start-up,
 // the user's data kept by the uninstaller, and no change while Kelvora runs. Every wait is bounded.
-#include <windows.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <map>
-#include <string>
 
 #include "resources/resource_ids.h"
 #include "resources/version.h"

@@ -4,15 +4,11 @@
 // special byte).
 #include "lib/file_reader.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
 #include <vector>
 
 #include "exports.h"
 #include "lib/core/byte_scan.h"
 #include "lib/core/owned.h"
-#include "test_env.h"
 
 using namespace testing_support;
 

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
-#include <string>
-
 #include "lib/core/owned.h"
 #include "resources/resource_ids.h"
 #include "settings/environ.h"

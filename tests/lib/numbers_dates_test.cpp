@@ -1,12 +1,9 @@
 // Byte-order swaps, the decimal reader, digit grouping, and the date texts read in Japan time.
-#include <gtest/gtest.h>
-
 #include "exports.h"
 
 #include <climits>
 #include <cstring>
 #include <ctime>
-#include <string>
 #include <vector>
 
 #include "lib/date_time.h"

@@ -2,12 +2,8 @@
 // they store, what they read back, and what they leave after deleting.
 #include "lib/registry.h"
 
-#include <gtest/gtest.h>
-
 #include "exports.h"
 #include <shlwapi.h>
-
-#include <string>
 
 #include "lib/core/owned.h"
 

@@ -3,16 +3,12 @@
 // path unless a limit is given) at a character boundary, with nothing written past them.
 #include "lib/strings_paths.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstring>
-#include <string>
 #include <vector>
 
 #include "exports.h"
 #include "lib/registry.h"
-#include "test_env.h"
 
 #define SO "\x83\x5C"   // ソ: second byte is a backslash
 #define HYO "\x95\x5C"  // 表: second byte is a backslash

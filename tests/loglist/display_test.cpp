@@ -5,7 +5,6 @@
 
 #include <climits>
 #include <cstring>
-#include <string>
 #include <vector>
 
 #include "loglist/date_macros.h"

@@ -3,7 +3,6 @@
 // files it names.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "lib/core/owned.h"

@@ -7,7 +7,6 @@
 
 #include <cstring>
 #include <sstream>
-#include <string>
 #include <vector>
 
 #include "sjis.h"

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "dialog_driver.h"
 #include "resources/resource_ids.h"
 #include "sjis.h"
