@@ -51,12 +51,13 @@ class LogEventTest : public LiveListTest, public testing::WithParamInterface<Log
 TEST_P(LogEventTest, ReachesTheRowAndTheStatusBarWithoutACommand) {
     const LogEvent& event = GetParam();
     StartThree();
-    Select(event.row);
-    const std::string log = logs_.File(event.row == 0 ? "a.log" : "c.log");
+    SendMessageA(list_->Control(), WM_KEYDOWN, event.row == 0 ? VK_HOME : VK_END, 0);
+    const std::string log = logs_.File(event.row == 0 ? "a.log" : "c.log"), file = Sjis("》 ") + log;
+    ASSERT_EQ(file, Status()[0]);  // the status bar follows a row chosen with the keys
     event.happen(log);
     EXPECT_TRUE(WaitUntil([&] { return RowShows(event.row, Sjis(event.text)); }, PM_REMOVE))
         << Row(event.row).DisplayText;
-    EXPECT_EQ((std::vector<std::string>{Sjis("》 ") + log, event.size, event.date, event.time}), Status());
+    EXPECT_EQ((std::vector<std::string>{file, event.size, event.date, event.time}), Status());
 }
 
 // clang-format off

@@ -1,12 +1,8 @@
 // The manifest of the built Kelvora.exe as Windows reads it: an activation context made from the
-// program's resource 1, asked for its DPI settings, the Windows versions the program supports and
-// the assemblies it depends on.
-#include <windows.h>
-
+// program's resource 1, asked for its DPI settings and the Windows versions the program supports.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
 #include <vector>
 
 #include "lib/core/owned.h"
@@ -41,12 +37,11 @@ protected:
         return value;
     }
 
-    // The raw answer of QueryActCtxW for one information class (and assembly, counted from 1).
-    std::vector<BYTE> Query(ULONG what, DWORD assembly = 0) const {
+    // The raw answer of QueryActCtxW for one information class of the context.
+    std::vector<BYTE> Query(ULONG what) const {
         std::vector<BYTE> answer(8192);
         SIZE_T size = 0;
-        if (!QueryActCtxW(0, context_.Get(), assembly ? &assembly : nullptr, what, answer.data(), answer.size(), &size))
-            return {};
+        if (!QueryActCtxW(0, context_.Get(), nullptr, what, answer.data(), answer.size(), &size)) return {};
         answer.resize(size);
         return answer;
     }
@@ -80,16 +75,6 @@ TEST_F(ProgramManifest, ListsVistaTo11AsSupportedSystems) {
         const BYTE* bytes = reinterpret_cast<const BYTE*>(&id);
         EXPECT_NE(std::search(answer.begin(), answer.end(), bytes, bytes + sizeof id), answer.end()) << text;
     }
-}
-
-TEST_F(ProgramManifest, DependsOnCommonControls6) {
-    const std::vector<BYTE> answer = Query(AssemblyDetailedInformationInActivationContext, 2);
-    ASSERT_FALSE(answer.empty());
-    const std::wstring identity =
-        reinterpret_cast<const ACTIVATION_CONTEXT_ASSEMBLY_DETAILED_INFORMATION*>(answer.data())
-            ->lpAssemblyEncodedAssemblyIdentity;
-    EXPECT_EQ(identity.rfind(L"Microsoft.Windows.Common-Controls,", 0), 0u) << identity.c_str();
-    EXPECT_NE(identity.find(L"version=\"6."), std::wstring::npos) << identity.c_str();
 }
 
 }  // namespace

@@ -3,15 +3,10 @@
 #include "dragdrop/drop_files.h"
 
 #include <shlobj.h>
-#include <gtest/gtest.h>
 
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "frame_fixture.h"
-#include "resources/resource_ids.h"
-#include "sjis.h"
 
 using namespace testing_support;
 
@@ -84,8 +79,6 @@ TEST_F(DropFilesTest, ThreeFilesOpenThreeDialogsAndACancelSkipsOnlyItsFile) {
     EXPECT_EQ((std::vector<std::string>{add + files[0] + "||", add + files[1] + "||", add + files[2] + "||"}), seen_);
     EXPECT_TRUE(IsFreed(block));
     EXPECT_EQ((std::vector<std::string>{"a first", "m middle", "z last"}), Names());
-    EXPECT_EQ(files[2], std::string(Row(0).LogFileName));
-    EXPECT_EQ(browser_, std::string(Row(0).BrowserName));
     EXPECT_NE(0u, Row(0).SeenTime.dwHighDateTime);  // added now, so not unread
     EXPECT_EQ(4u, Row(2).FileSize);                 // the status of the dropped file
     const std::string index = IndexBytes();         // written at once, without the cancelled file
@@ -108,9 +101,7 @@ TEST_F(DropFilesTest, ADropOutsideTheClientAreaOrANameTooLongForAnEntryAddsNothi
     driver.ExpectPress(IDOK);
     Answer(driver, "b second");
     Drop(block);
-    ASSERT_EQ(2u, driver.Shown().size());
-    EXPECT_EQ(Sjis(u8"リストの追加|ファイル名が長すぎるため、リストに追加できません"),
-              driver.Shown()[0].caption + "|" + driver.Shown()[0].text);
+    EXPECT_EQ(Sjis(u8"リストの追加|ファイル名が長すぎるため、リストに追加できません"), driver.Box(0));
     EXPECT_EQ(std::vector<std::string>{Sjis(u8"リストの追加") + "|" + logs_.File("b.log") + "||"}, seen_);
     EXPECT_EQ((std::vector<std::string>{"b second", "m middle"}), Names());
     EXPECT_TRUE(IsFreed(block));

@@ -48,8 +48,7 @@ TEST_F(ListWindowTest, AFileThatIsNoListFailsTheLoadAtStartWithItsNameAndIsLeftA
     DialogDriver driver;
     driver.ExpectPress(IDOK);
     Start("started\r\nstopped\r\n");
-    ASSERT_EQ(1u, driver.Shown().size());
-    EXPECT_EQ(Sjis("ファイル読み込み中にエラーが発生しました") + "\r\n" + indexPath_, driver.Shown()[0].text);
+    EXPECT_EQ(Sjis("リストを開く|ファイル読み込み中にエラーが発生しました\r\n") + indexPath_, driver.Box());
     EXPECT_EQ(0, list_->GetEntryCount());
     Stop();
     EXPECT_EQ("started\r\nstopped\r\n", IndexBytes());
@@ -64,10 +63,9 @@ TEST_F(ListWindowTest, OpeningAFileThatIsNoListSaysSoAndKeepsTheListItsFileAndIn
         DialogDriver driver;
         driver.ExpectPress(IDOK);
         Command(IDM_OPENLIST);
-        ASSERT_EQ(1u, driver.Shown().size());
-        EXPECT_EQ(
-            Sjis("目次テーブルファイルではないため開けません（今のリストをそのまま使います）\r\n") + fileDialog.file,
-            driver.Shown()[0].text);
+        EXPECT_EQ(Sjis("リストを開く|目次テーブルファイルではないため開けません（今のリストをそのまま使います）\r\n") +
+                      fileDialog.file,
+                  driver.Box());
         EXPECT_EQ(std::make_pair(std::vector<std::string>{"a"}, std::string(indexPath_)),
                   std::make_pair(Names(), std::string(frame_->Settings().GetIndex())));
         EXPECT_EQ(std::make_pair(a_ + b_, bytes), std::make_pair(IndexBytes(), ReadFileBytes(fileDialog.file)));

@@ -33,6 +33,8 @@ public:
     // Queues pressing a button: the box then ends with that id.
     void ExpectPress(int buttonId);
     const std::vector<ShownBox>& Shown() const { return shown_; }
+    // The i-th box shown as "caption|text"; "" when fewer were shown.
+    std::string Box(size_t i = 0) const { return i < shown_.size() ? shown_[i].caption + "|" + shown_[i].text : ""; }
 
     // Presses a button of a dialog the way a click would (posted, so the dialog's loop handles it).
     static void Press(HWND dialog, int buttonId);

@@ -88,7 +88,7 @@ void FrameTest::Stop() {
     if (!frame_) return;
     PostMessageA(Main().Window(), WM_CLOSE, 0, 0);
     UINT_PTR timer = SetTimer(nullptr, 0, 10000, WindowStuck);
-    frame_->Run(SW_SHOWNORMAL);
+    EXPECT_EQ(0, frame_->Run(SW_SHOWNORMAL)) << "the exit code";
     KillTimer(nullptr, timer);
     frame_.reset();
     list_ = nullptr;

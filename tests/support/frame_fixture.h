@@ -50,7 +50,8 @@ protected:
     void Start(const std::string& index);
     // Starts the program over whatever index file and settings the test prepared.
     void StartProgram();
-    // Closes the window as the user does; one still open after ten seconds fails the test.
+    // Closes the window as the user does; one still open after ten seconds, or an exit code other
+    // than 0, fails the test.
     void Stop();
     void Command(int id);
     // Sends command, runs fill on the dialog it opens and ends that with button; what the boxes showed.
