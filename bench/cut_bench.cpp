@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "bench_clock.h"
 #include "cut/cut_engine.h"
 
 namespace {
@@ -53,9 +54,7 @@ int main(int argc, char** argv) {
     peakCommitted = before;
     HANDLE sampler = CreateThread(nullptr, 0, Sample, nullptr, 0, nullptr);
 
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
+    const LARGE_INTEGER start = Now();
     CutHost host;
     CutEngine engine(table, CutOptions{}, host);
     if (loopOnly) {
@@ -68,9 +67,8 @@ int main(int argc, char** argv) {
     } else {
         RunCut(engine, paths);
     }
-    QueryPerformanceCounter(&end);
+    const double seconds = Ms(start, Now()) / 1000.0;
 
-    const double seconds = static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
     sampling = 0;
     WaitForSingleObject(sampler, INFINITE);
     CloseHandle(sampler);

@@ -8,6 +8,7 @@
 
 #include "app/kelvora_frame.h"
 #include "app/main_window.h"
+#include "bench_clock.h"
 #include "loglist/list_menu.h"
 #include "settings/environ.h"
 
@@ -18,12 +19,6 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
     DWORD written = 0;
     return file && WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
-}
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 // Builds count log files and an index file naming them, in an order unlike the sorted one.
@@ -65,16 +60,15 @@ int main() {
         frame.Settings().SetIndex(index.c_str());
         double best = 1e9;
         for (int repeat = 0; repeat < 3; ++repeat) {
-            LARGE_INTEGER start, end;
-            QueryPerformanceCounter(&start);
+            const LARGE_INTEGER start = Now();
             bool loaded = list.LoadList();
             UpdateWindow(list.Control());
-            QueryPerformanceCounter(&end);
+            const double seconds = Ms(start, Now()) / 1000.0;
             if (!loaded || list.GetEntryCount() != counts[round]) {
                 std::printf("load of %d entries failed\n", counts[round]);
                 return 1;
             }
-            best = Seconds(start, end) < best ? Seconds(start, end) : best;
+            best = seconds < best ? seconds : best;
         }
         times[round] = best;
         std::printf("%6d entries: %.3f s\n", counts[round], best);

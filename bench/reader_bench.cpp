@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "lib/core/owned.h"
 #include "lib/file_reader.h"
 
@@ -57,16 +58,9 @@ bool Generate(const char* path) {
     return true;
 }
 
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Lines as the program reads them: FileGetString, then FileError, then FileEof.
 long long ReadWithReader(const char* path, double* seconds) {
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
+    const LARGE_INTEGER start = Now();
     HTEXTFILE reader = FileOpen(path, "rt", kReaderBlock);
     if (!reader) return -1;
     static char line[4097];
@@ -78,14 +72,12 @@ long long ReadWithReader(const char* path, double* seconds) {
         ++lines;
     }
     FileClose(reader);
-    QueryPerformanceCounter(&end);
-    *seconds = Seconds(start, end);
+    *seconds = Ms(start, Now()) / 1000.0;
     return lines;
 }
 
 long long ReadWithBaseline(const char* path, double* seconds) {
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
+    const LARGE_INTEGER start = Now();
     OwnedFile file(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return -1;
     static std::vector<char> buffer(kBaselineBlock);
@@ -100,8 +92,7 @@ long long ReadWithBaseline(const char* path, double* seconds) {
         }
     }
     file.Reset();
-    QueryPerformanceCounter(&end);
-    *seconds = Seconds(start, end);
+    *seconds = Ms(start, Now()) / 1000.0;
     return lines;
 }
 

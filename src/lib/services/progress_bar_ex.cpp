@@ -20,6 +20,9 @@ struct BarState {
     unsigned step = 1;
     unsigned position = 0;
     unsigned percent = 0;
+    // The digits' font for the DPI it was made at; null: the device context's default font.
+    OwnedFont digitsFont;
+    UINT digitsDpi = 0;
 };
 
 BarState* StateOf(HWND w) { return reinterpret_cast<BarState*>(GetWindowLongPtrA(w, 0)); }
@@ -55,8 +58,8 @@ void FillWith(HDC dc, const RECT& r, int sysColor) {
 
 // The digits are written in the device context's default font, which is made for the system DPI;
 // on a monitor of another DPI they take that font scaled to it. Null: the default font as it is.
-OwnedFont DigitsFont(HWND w) {
-    const UINT dpi = WindowDpi(w), system = SystemDpi();
+OwnedFont DigitsFont(UINT dpi) {
+    const UINT system = SystemDpi();
     if (dpi == system) return {};
     LOGFONTA font = {};
     if (!GetObjectA(GetStockObject(SYSTEM_FONT), sizeof font, &font)) return {};
@@ -85,8 +88,12 @@ void Paint(HWND w, HDC dc, BarState& state) {
     RECT centre = {0, 0, width, height};
     SetTextColor(text.Get(), GetSysColor(COLOR_BTNTEXT));
     SetBkMode(text.Get(), TRANSPARENT);
-    OwnedFont digitsFont = DigitsFont(w);
-    SelectGuard useFont(text.Get(), digitsFont.Get());
+    const UINT dpi = WindowDpi(w);
+    if (dpi != state.digitsDpi) {  // made once for the bar's DPI, not at every position
+        state.digitsFont = DigitsFont(dpi);
+        state.digitsDpi = dpi;
+    }
+    SelectGuard useFont(text.Get(), state.digitsFont.Get());
     DrawTextA(text.Get(), digits, -1, &centre, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOCLIP);
 
     FillWith(bar.Get(), layer, COLOR_BTNFACE);
